@@ -1,0 +1,35 @@
+#pragma once
+
+// Qt
+#include <QString>
+
+// Local
+#include "imageops/bitmap.h"
+
+namespace pelmora {
+
+// Writers: each replaces the file at path atomically, so a failed write
+// leaves an existing file as it was, and throws PelmoraError with the I/O
+// error texts.
+
+// Uncompressed BMP in the picture's pixel format; an unchanged picture read
+// from a run-length-compressed file is written with that file's own bytes.
+void saveAsBitmap(const Bitmap& picture, const QString& path);
+
+// Baseline JPEG, quality 90, 24-bit colour.
+void saveAsJpeg(const Bitmap& picture, const QString& path);
+
+// A 32 x 32 icon, 4 bits per pixel, whose top-left colour is transparent.
+// Throws PelmoraError(iconSizeText()) for any other size.
+void saveAsIcon(const Bitmap& picture, const QString& path);
+
+// The three-line refusal of an icon that is not 32 x 32.
+QString iconSizeText();
+
+// The folder "Pelmora" on the user's desktop, where saving starts.
+QString saveFolder();
+
+// The preview file "_.bmp" in the save folder.
+QString previewFilePath();
+
+} // namespace pelmora

@@ -1,0 +1,188 @@
+#include "bitmap.h"
+
+// Local
+#include "pelmora_error.h"
+
+// Std
+#include <algorithm>
+#include <cstring>
+#include <unistd.h>
+
+namespace pelmora {
+
+namespace {
+
+bool isKeptFormat(QImage::Format f) {
+    switch (f) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isIndexed(QImage::Format f) {
+    return f == QImage::Format_Mono || f == QImage::Format_MonoLSB || f == QImage::Format_Indexed8;
+}
+
+// Any image as one of the kept formats, colour bits unchanged.
+QImage normalised(const QImage& image) {
+    if (image.isNull() || isKeptFormat(image.format()))
+        return image;
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    if (argb.isNull())
+        throw PelmoraError(outOfMemoryText());
+    // Alpha plays no part: keep the colour bits and make every pixel opaque.
+    for (int y = 0; y < argb.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(argb.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            line[x] |= 0xFF000000u;
+    }
+    return argb.reinterpretAsFormat(QImage::Format_RGB32) ? argb : QImage();
+}
+
+int paletteIndex(const QImage& image, QRgb rgb) {
+    const auto table = image.colorTable();
+    for (int i = 0; i < table.size(); ++i)
+        if ((table[i] & 0xFFFFFFu) == (rgb & 0xFFFFFFu))
+            return i;
+    return -1;
+}
+
+qint64 physicalMemory() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : qint64(1) << 32;
+}
+
+} // namespace
+
+QImage allocateImage(int width, int height, QImage::Format format) {
+    if (width <= 0 || height <= 0)
+        return QImage();
+    // Beyond half the machine's memory a picture would only thrash or be killed.
+    const qint64 bytes = (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4 * height;
+    if (bytes > physicalMemory() / 2)
+        throw PelmoraError(outOfMemoryText());
+    QImage image(width, height, format);
+    if (image.isNull())
+        throw PelmoraError(outOfMemoryText());
+    return image;
+}
+
+Bitmap::Bitmap(const QImage& image)
+    : image_(normalised(image)) {
+    if (!image.isNull() && image_.isNull())
+        throw PelmoraError(outOfMemoryText());
+    if (!image_.isNull()) {
+        format_ = image_.format();
+        width_ = image_.width();
+        height_ = image_.height();
+    }
+}
+
+Bitmap Bitmap::white(int width, int height) {
+    Bitmap b;
+    b.resize(width, height);
+    return b;
+}
+
+void Bitmap::setWidth(int width) { resize(width, height_); }
+void Bitmap::setHeight(int height) { resize(width_, height); }
+
+void Bitmap::resize(int width, int height) {
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == width_ && height == height_)
+        return;
+    changed();
+    if (isIndexed(format_) && !image_.isNull() && paletteIndex(image_, 0xFFFFFFFFu) < 0) {
+        if (format_ == QImage::Format_Indexed8 && image_.colorCount() < 256) {
+            auto table = image_.colorTable();
+            table.append(0xFFFFFFFFu);
+            image_.setColorTable(table);
+        } else {
+            widenToRgb32();
+        }
+    }
+    QImage next = allocateImage(width, height, image_.isNull() ? format_ : image_.format());
+    if (!next.isNull()) {
+        if (isIndexed(next.format())) {
+            next.setColorTable(image_.isNull() ? QList<QRgb>{0xFF000000u, 0xFFFFFFFFu} : image_.colorTable());
+            next.fill(uint(paletteIndex(next, 0xFFFFFFFFu)));
+        } else {
+            next.fill(Qt::white);
+        }
+        const int keepW = std::min(width, width_);
+        const int keepH = std::min(height, height_);
+        if (!image_.isNull() && keepW > 0 && keepH > 0) {
+            if (next.depth() >= 8) {
+                const size_t rowBytes = size_t(keepW) * size_t(next.depth() / 8);
+                for (int y = 0; y < keepH; ++y)
+                    std::memcpy(next.scanLine(y), image_.constScanLine(y), rowBytes);
+            } else {
+                for (int y = 0; y < keepH; ++y)
+                    for (int x = 0; x < keepW; ++x)
+                        next.setPixel(x, y, uint(image_.pixelIndex(x, y)));
+            }
+        }
+    }
+    if (!image_.isNull())
+        format_ = image_.format();
+    image_ = next;
+    width_ = width;
+    height_ = height;
+}
+
+Colour Bitmap::pixel(int x, int y) const {
+    return colourFromRgb(image_.pixel(x, y));
+}
+
+void Bitmap::setPixel(int x, int y, Colour colour) {
+    changed();
+    const QRgb rgb = rgbFromColour(resolveColour(colour));
+    if (isIndexed(image_.format())) {
+        const int index = paletteIndex(image_, rgb);
+        if (index >= 0) {
+            image_.setPixel(x, y, uint(index));
+            return;
+        }
+        widenToRgb32();
+    }
+    image_.setPixel(x, y, rgb);
+}
+
+QImage& Bitmap::rgb32() {
+    changed();
+    if (format_ != QImage::Format_RGB32)
+        widenToRgb32();
+    return image_;
+}
+
+void Bitmap::widenToRgb32() {
+    if (!image_.isNull()) {
+        QImage wide = image_.convertToFormat(QImage::Format_RGB32);
+        if (wide.isNull())
+            throw PelmoraError(outOfMemoryText());
+        image_ = wide;
+    }
+    format_ = QImage::Format_RGB32;
+}
+
+bool operator==(const Bitmap& a, const Bitmap& b) {
+    if (a.width_ != b.width_ || a.height_ != b.height_)
+        return false;
+    for (int y = 0; y < a.height_; ++y)
+        for (int x = 0; x < a.width_; ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return false;
+    return true;
+}
+
+} // namespace pelmora
