@@ -1,0 +1,20 @@
+#pragma once
+
+// Local
+#include "bitmap.h"
+#include "colour.h"
+#include "image_document.h"
+
+namespace pelmora {
+
+// The source with every pixel whose colour differs from the top-left
+// pixel's painted in the fill colour: a silhouette on the unchanged
+// background. Colours are compared on their 24 RGB bits; the result is
+// 32-bit RGB.
+Bitmap filled(const Bitmap& source, Colour fillColour);
+
+// ActPaintExecute's document side: makes FillImage from SourceImage, sets
+// FillDone and arms the display cycle. Returns FillImage, to be shown.
+const Bitmap& makeFill(ImageDocument& document, Colour fillColour);
+
+} // namespace pelmora

@@ -1,0 +1,20 @@
+#pragma once
+
+// Local
+#include "bitmap.h"
+#include "colour.h"
+#include "image_document.h"
+
+namespace pelmora {
+
+// The source with a one-pixel outline: every pixel of the top-left pixel's
+// colour (the background) that has an edge neighbour of neither the
+// background nor the outline colour takes the outline colour. Colours are
+// compared on their 24 RGB bits; the result is 32-bit RGB.
+Bitmap outlined(const Bitmap& source, Colour outlineColour);
+
+// ActEdgeExecute's document side: makes OutlineImage from SourceImage, sets
+// OutlineDone and arms the display cycle. Returns OutlineImage, to be shown.
+const Bitmap& makeOutline(ImageDocument& document, Colour outlineColour);
+
+} // namespace pelmora
