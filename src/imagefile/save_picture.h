@@ -32,4 +32,8 @@ QString saveFolder();
 // The preview file "_.bmp" in the save folder.
 QString previewFilePath();
 
+// Makes the save folder when it is missing (its parent must exist); a
+// failure is left for the preview file's write to report.
+void makeSaveFolder();
+
 } // namespace pelmora

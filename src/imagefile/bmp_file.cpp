@@ -1,0 +1,183 @@
+#include "bmp_file.h"
+
+// Qt
+#include <QBuffer>
+#include <QImageReader>
+
+// Local
+#include "bmp_check.h"
+#include "imageops/pelmora_error.h"
+#include "picture_file_texts.h"
+#include "reader_limits.h"
+
+// Std
+#include <cstring>
+
+namespace pelmora {
+
+namespace {
+
+[[noreturn]] void refuse() {
+    throw PelmoraError(texts::invalidBitmap());
+}
+
+// Qt reads indices past the palette as they stand; such a file is damaged.
+bool indicesInPalette(const QImage& image) {
+    const int colours = image.colorCount();
+    if (image.format() == QImage::Format_Indexed8) {
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* line = image.constScanLine(y);
+            if (std::any_of(line, line + image.width(), [&](uchar i) { return i >= colours; }))
+                return false;
+        }
+        return true;
+    }
+    if (colours >= 2)
+        return true;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelIndex(x, y) >= colours)
+                return false;
+    return true;
+}
+
+void put16(QByteArray& out, qsizetype at, quint32 v) {
+    out[at] = char(v & 0xFF);
+    out[at + 1] = char((v >> 8) & 0xFF);
+}
+
+void put32(QByteArray& out, qsizetype at, quint32 v) {
+    put16(out, at, v & 0xFFFF);
+    put16(out, at + 2, v >> 16);
+}
+
+// Bits per pixel in the file for a picture held in this format.
+int fileBits(const QImage& image) {
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return 1;
+    case QImage::Format_Indexed8:
+        return image.colorCount() <= 16 ? 4 : 8;
+    case QImage::Format_RGB888:
+        return 24;
+    default:
+        return 32;
+    }
+}
+
+void writeRow(const QImage& image, int y, int bits, char* out) {
+    const uchar* in = image.constScanLine(y);
+    const int width = image.width();
+    switch (bits) {
+    case 1:
+        std::memcpy(out, in, size_t(width + 7) / 8);
+        break;
+    case 4:
+        for (int x = 0; x < width; x += 2) {
+            const uchar high = in[x];
+            const uchar low = x + 1 < width ? in[x + 1] : 0;
+            out[x / 2] = char(high << 4 | (low & 15));
+        }
+        break;
+    case 8:
+        std::memcpy(out, in, size_t(width));
+        break;
+    case 24:
+        for (int x = 0; x < width; ++x) {
+            out[3 * x] = char(in[3 * x + 2]);
+            out[3 * x + 1] = char(in[3 * x + 1]);
+            out[3 * x + 2] = char(in[3 * x]);
+        }
+        break;
+    default: {
+        const auto* pixels = reinterpret_cast<const quint32*>(in);
+        auto* target = reinterpret_cast<uchar*>(out);
+        for (int x = 0; x < width; ++x) {
+            const quint32 v = pixels[x] & 0x00FFFFFFu;   // the fourth byte is reserved
+            std::memcpy(target + 4 * x, &v, 4);
+        }
+        break;
+    }
+    }
+}
+
+} // namespace
+
+Bitmap decodeBmp(const QByteArray& bytes) {
+    if (bytes.isEmpty())
+        return Bitmap();
+    const std::optional<BmpLayout> layout = checkedBmpLayout(bytes);
+    if (!layout)
+        refuse();
+
+    limitImageReaders();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    QImage image;
+    if (!reader.read(&image) || image.isNull())
+        refuse();
+    if (image.width() != layout->width || image.height() != layout->height)
+        refuse();
+    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono) {
+        if (!indicesInPalette(image))
+            refuse();
+    } else if (layout->bitsPerPixel == 24) {
+        image = image.convertToFormat(QImage::Format_RGB888);
+        if (image.isNull())
+            throw PelmoraError(outOfMemoryText());
+    }
+    Bitmap picture(image);
+    if (layout->runLength())
+        picture.setCompressedFileBytes(bytes);
+    return picture;
+}
+
+QByteArray encodeBmp(const Bitmap& picture) {
+    if (!picture.compressedFileBytes().isEmpty())
+        return picture.compressedFileBytes();
+    QImage image = picture.image();
+    if (image.format() == QImage::Format_MonoLSB)
+        image = image.convertToFormat(QImage::Format_Mono);
+    const int bits = image.isNull() ? 32 : fileBits(image);
+    const int width = picture.width();
+    const int height = picture.height();
+    const qint64 paletteSize = bits <= 8 ? qint64(image.colorCount()) * 4 : 0;
+    const qint64 rowBytes = (qint64(width) * bits + 31) / 32 * 4;
+    const qint64 offset = 14 + 40 + paletteSize;
+    const qint64 total = offset + rowBytes * height;
+    if (total > 0xFFFFFFFFLL)
+        throw PelmoraError(outOfMemoryText());
+
+    QByteArray out;
+    try {
+        out = QByteArray(qsizetype(total), '\0');
+    } catch (const std::bad_alloc&) {
+        throw PelmoraError(outOfMemoryText());
+    }
+    out[0] = 'B';
+    out[1] = 'M';
+    put32(out, 2, quint32(total));
+    put32(out, 10, quint32(offset));
+    put32(out, 14, 40);
+    put32(out, 18, quint32(width));
+    put32(out, 22, quint32(height));
+    put16(out, 26, 1);
+    put16(out, 28, quint32(bits));
+    put32(out, 34, quint32(rowBytes * height));
+    put32(out, 38, 3780);   // 96 dots per inch
+    put32(out, 42, 3780);
+    if (bits <= 8) {
+        const QList<QRgb> table = image.colorTable();
+        put32(out, 46, quint32(table.size()));
+        for (qsizetype i = 0; i < table.size(); ++i)
+            put32(out, 54 + 4 * i, table[i] & 0x00FFFFFFu);
+    }
+    for (int y = 0; y < height; ++y)
+        writeRow(image, y, bits, out.data() + offset + qint64(height - 1 - y) * rowBytes);
+    return out;
+}
+
+} // namespace pelmora

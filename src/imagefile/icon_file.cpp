@@ -1,0 +1,163 @@
+#include "icon_file.h"
+
+// Qt
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+
+// Local
+#include "imageops/pelmora_error.h"
+#include "picture_file_texts.h"
+#include "reader_limits.h"
+
+// Std
+#include <cstdlib>
+#include <limits>
+
+namespace pelmora {
+
+namespace {
+
+// No real icon holds more images than this; a larger count is a damaged
+// directory that would only make the reader decode the same bytes again.
+constexpr int kMostImages = 256;
+
+constexpr int kIconSide = 32;
+
+double colourCount(const QImage& image) {
+    if (image.depth() <= 8)
+        return double(std::max(image.colorCount(), 2));
+    if (image.hasAlphaChannel())
+        return 4294967296.0;
+    return double(1 << std::min(image.depth(), 24));
+}
+
+void put16(QByteArray& out, qsizetype at, quint32 v) {
+    out[at] = char(v & 0xFF);
+    out[at + 1] = char((v >> 8) & 0xFF);
+}
+
+void put32(QByteArray& out, qsizetype at, quint32 v) {
+    put16(out, at, v & 0xFFFF);
+    put16(out, at + 2, v >> 16);
+}
+
+int nearestStandardColour(QRgb rgb) {
+    const QList<QRgb>& table = standardSixteenColours();
+    int best = 0;
+    int bestDistance = std::numeric_limits<int>::max();
+    for (int i = 0; i < table.size(); ++i) {
+        const int dr = qRed(rgb) - qRed(table[i]);
+        const int dg = qGreen(rgb) - qGreen(table[i]);
+        const int db = qBlue(rgb) - qBlue(table[i]);
+        const int distance = dr * dr + dg * dg + db * db;
+        if (distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+const QList<QRgb>& standardSixteenColours() {
+    static const QList<QRgb> table = {
+        qRgb(0x00, 0x00, 0x00), qRgb(0x80, 0x00, 0x00), qRgb(0x00, 0x80, 0x00), qRgb(0x80, 0x80, 0x00),
+        qRgb(0x00, 0x00, 0x80), qRgb(0x80, 0x00, 0x80), qRgb(0x00, 0x80, 0x80), qRgb(0xC0, 0xC0, 0xC0),
+        qRgb(0x80, 0x80, 0x80), qRgb(0xFF, 0x00, 0x00), qRgb(0x00, 0xFF, 0x00), qRgb(0xFF, 0xFF, 0x00),
+        qRgb(0x00, 0x00, 0xFF), qRgb(0xFF, 0x00, 0xFF), qRgb(0x00, 0xFF, 0xFF), qRgb(0xFF, 0xFF, 0xFF),
+    };
+    return table;
+}
+
+Bitmap decodeIcon(const QByteArray& bytes) {
+    limitImageReaders();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+
+    QImage chosen;
+    const int count = std::min(reader.imageCount(), kMostImages);
+    for (int i = 0; i < count; ++i) {
+        if (!reader.jumpToImage(i))
+            continue;
+        QImage candidate;
+        if (!reader.read(&candidate) || candidate.isNull())
+            continue;
+        if (chosen.isNull()) {
+            chosen = candidate;
+            continue;
+        }
+        const auto distance = [](const QImage& image) {
+            return std::abs(image.width() - kIconSide) + std::abs(image.height() - kIconSide);
+        };
+        const int d = distance(candidate);
+        const int best = distance(chosen);
+        if (d < best || (d == best && colourCount(candidate) > colourCount(chosen)))
+            chosen = candidate;
+    }
+    if (chosen.isNull())
+        throw PelmoraError(texts::invalidIcon());
+
+    Bitmap picture = Bitmap::white(chosen.width(), chosen.height());
+    QPainter painter(&picture.rgb32());
+    painter.drawImage(0, 0, chosen);
+    painter.end();
+    return picture;
+}
+
+QByteArray encodeIcon(const Bitmap& picture) {
+    constexpr int xorRowBytes = kIconSide / 2;
+    constexpr int andRowBytes = kIconSide / 8;
+    constexpr int infoSize = 40;
+    constexpr int paletteSize = 16 * 4;
+    constexpr int xorSize = xorRowBytes * kIconSide;
+    constexpr int andSize = andRowBytes * kIconSide;
+    constexpr int imageSize = infoSize + paletteSize + xorSize + andSize;
+    constexpr int imageOffset = 6 + 16;
+
+    QByteArray out(imageOffset + imageSize, '\0');
+    put16(out, 2, 1);                 // an icon, not a cursor
+    put16(out, 4, 1);                 // one image
+    out[6] = char(kIconSide);
+    out[7] = char(kIconSide);
+    out[8] = char(16);                // colours
+    put16(out, 10, 1);                // planes
+    put16(out, 12, 4);                // bits per pixel
+    put32(out, 14, imageSize);
+    put32(out, 18, imageOffset);
+
+    const int info = imageOffset;
+    put32(out, info, infoSize);
+    put32(out, info + 4, kIconSide);
+    put32(out, info + 8, 2 * kIconSide);   // colour image and mask together
+    put16(out, info + 12, 1);
+    put16(out, info + 14, 4);
+    put32(out, info + 20, xorSize + andSize);
+    const QList<QRgb>& table = standardSixteenColours();
+    for (int i = 0; i < 16; ++i)
+        put32(out, info + infoSize + 4 * i, table[i] & 0x00FFFFFFu);
+
+    const int xorAt = info + infoSize + paletteSize;
+    const int andAt = xorAt + xorSize;
+    const Colour background = picture.pixel(0, 0);
+    for (int y = 0; y < kIconSide; ++y) {
+        const int row = kIconSide - 1 - y;   // rows run bottom-up
+        for (int x = 0; x < kIconSide; ++x) {
+            const Colour colour = picture.pixel(x, y);
+            const bool transparent = colour == background;
+            const int index = transparent ? 0 : nearestStandardColour(rgbFromColour(colour));
+            char& pair = out[xorAt + row * xorRowBytes + x / 2];
+            pair = char(uchar(pair) | (x % 2 == 0 ? index << 4 : index));
+            if (transparent) {
+                char& bits = out[andAt + row * andRowBytes + x / 8];
+                bits = char(uchar(bits) | (0x80 >> (x % 8)));
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace pelmora

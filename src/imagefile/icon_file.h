@@ -1,0 +1,27 @@
+#pragma once
+
+// Qt
+#include <QByteArray>
+#include <QList>
+#include <QRgb>
+
+// Local
+#include "imageops/bitmap.h"
+
+namespace pelmora {
+
+// Of the images in an ICO file, the one closest to 32 x 32 (ties: the one
+// with the most colours), drawn through its transparency onto white. Throws
+// PelmoraError("アイコンイメージが不正です") when no image can be read.
+Bitmap decodeIcon(const QByteArray& bytes);
+
+// A one-image ICO file of a 32 x 32 picture: 4 bits per pixel in the
+// standard 16 colours (nearest colour), and a 1-bit mask marking every pixel
+// of the top-left pixel's RGB transparent; those pixels are black in the
+// colour image.
+QByteArray encodeIcon(const Bitmap& picture);
+
+// The 16 colours of the icon's colour table, in their table order.
+const QList<QRgb>& standardSixteenColours();
+
+} // namespace pelmora

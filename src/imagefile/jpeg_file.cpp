@@ -1,0 +1,200 @@
+#include "jpeg_file.h"
+
+// Local
+#include "imageops/pelmora_error.h"
+#include "picture_file_texts.h"
+
+// Std
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace pelmora {
+
+namespace {
+
+// Progressive files past this many scans are built to take forever.
+constexpr int kMostScans = 1000;
+
+// libjpeg reports errors by calling error_exit, which must not return; this
+// one jumps back to the codec's guarded call instead of ending the process.
+struct ErrorManager {
+    jpeg_error_mgr base {};
+    std::jmp_buf jump {};
+    int code = 0;
+};
+
+[[noreturn]] void errorExit(j_common_ptr info) {
+    auto* manager = reinterpret_cast<ErrorManager*>(info->err);
+    manager->code = info->err->msg_code;
+    std::longjmp(manager->jump, 1);
+}
+
+// Warnings (a damaged stream, a missing end marker) are not fatal: libjpeg
+// goes on with what it has, and nothing is printed.
+void ignoreMessage(j_common_ptr, int) {}
+void ignoreOutput(j_common_ptr) {}
+
+void installErrorManager(j_common_ptr info, ErrorManager& manager) {
+    info->err = jpeg_std_error(&manager.base);
+    manager.base.error_exit = errorExit;
+    manager.base.emit_message = ignoreMessage;
+    manager.base.output_message = ignoreOutput;
+}
+
+long memoryBudget() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? pages / 2 * pageSize : 1L << 31;
+}
+
+void limitScans(j_common_ptr info) {
+    auto* decoder = reinterpret_cast<j_decompress_ptr>(info);
+    if (decoder->input_scan_number > kMostScans) {
+        info->err->msg_code = JERR_BAD_PROGRESSION;
+        info->err->error_exit(info);
+    }
+}
+
+// Adobe writes CMYK inverted; plain CMYK stores ink amounts.
+void cmykToRgb(const uchar* cmyk, uchar* rgb, int width, bool inverted) {
+    for (int x = 0; x < width; ++x) {
+        int c = cmyk[4 * x];
+        int m = cmyk[4 * x + 1];
+        int y = cmyk[4 * x + 2];
+        int k = cmyk[4 * x + 3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        rgb[3 * x] = uchar((c * k + 127) / 255);
+        rgb[3 * x + 1] = uchar((m * k + 127) / 255);
+        rgb[3 * x + 2] = uchar((y * k + 127) / 255);
+    }
+}
+
+class Decoder {
+public:
+    explicit Decoder(const QByteArray& bytes) : bytes_(bytes) {
+        installErrorManager(reinterpret_cast<j_common_ptr>(&info_), errors_);
+        progress_.progress_monitor = limitScans;
+    }
+    ~Decoder() { jpeg_destroy_decompress(&info_); }
+    Decoder(const Decoder&) = delete;
+    Decoder& operator=(const Decoder&) = delete;
+
+    QImage run() {
+        if (setjmp(errors_.jump) != 0)
+            throw PelmoraError(texts::jpegError(errors_.code));
+        jpeg_create_decompress(&info_);
+        info_.progress = &progress_;
+        info_.mem->max_memory_to_use = memoryBudget();
+        jpeg_mem_src(&info_, reinterpret_cast<const unsigned char*>(bytes_.constData()),
+                     static_cast<unsigned long>(bytes_.size()));
+        jpeg_read_header(&info_, TRUE);
+        info_.scale_num = 1;
+        info_.scale_denom = 1;
+        info_.do_fancy_upsampling = TRUE;
+        info_.dct_method = JDCT_ISLOW;
+        const bool cmyk = info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
+        const bool grey = info_.jpeg_color_space == JCS_GRAYSCALE;
+        info_.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
+        jpeg_start_decompress(&info_);
+
+        const int width = int(info_.output_width);
+        image_ = allocateImage(width, int(info_.output_height),
+                               grey ? QImage::Format_Indexed8 : QImage::Format_RGB888);
+        if (grey) {
+            QList<QRgb> levels(256);
+            for (int i = 0; i < 256; ++i)
+                levels[i] = qRgb(i, i, i);
+            image_.setColorTable(levels);
+        }
+        if (cmyk)
+            cmykRow_.resize(qsizetype(width) * 4);
+        while (info_.output_scanline < info_.output_height) {
+            uchar* line = image_.scanLine(int(info_.output_scanline));
+            JSAMPROW row = cmyk ? reinterpret_cast<JSAMPROW>(cmykRow_.data()) : line;
+            jpeg_read_scanlines(&info_, &row, 1);
+            if (cmyk)
+                cmykToRgb(reinterpret_cast<const uchar*>(cmykRow_.constData()), line, width,
+                          info_.saw_Adobe_marker);
+        }
+        jpeg_finish_decompress(&info_);
+        return image_;
+    }
+
+private:
+    const QByteArray& bytes_;
+    jpeg_decompress_struct info_ {};
+    ErrorManager errors_;
+    jpeg_progress_mgr progress_ {};
+    QImage image_;
+    QByteArray cmykRow_;
+};
+
+class Encoder {
+public:
+    Encoder() { installErrorManager(reinterpret_cast<j_common_ptr>(&info_), errors_); }
+    ~Encoder() {
+        jpeg_destroy_compress(&info_);
+        std::free(buffer_);
+    }
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+
+    // image is RGB32 or RGB888.
+    QByteArray run(const QImage& image, int quality) {
+        if (setjmp(errors_.jump) != 0)
+            throw PelmoraError(texts::jpegError(errors_.code));
+        jpeg_create_compress(&info_);
+        jpeg_mem_dest(&info_, &buffer_, &size_);
+        info_.image_width = JDIMENSION(image.width());
+        info_.image_height = JDIMENSION(image.height());
+        info_.input_components = image.format() == QImage::Format_RGB888 ? 3 : 4;
+        info_.in_color_space = image.format() == QImage::Format_RGB888 ? JCS_RGB : JCS_EXT_BGRX;
+        jpeg_set_defaults(&info_);
+        jpeg_set_quality(&info_, quality, TRUE);
+        jpeg_start_compress(&info_, TRUE);
+        while (info_.next_scanline < info_.image_height) {
+            JSAMPROW row = const_cast<uchar*>(image.constScanLine(int(info_.next_scanline)));
+            jpeg_write_scanlines(&info_, &row, 1);
+        }
+        jpeg_finish_compress(&info_);
+        return QByteArray(reinterpret_cast<const char*>(buffer_), qsizetype(size_));
+    }
+
+private:
+    jpeg_compress_struct info_ {};
+    ErrorManager errors_;
+    unsigned char* buffer_ = nullptr;
+    unsigned long size_ = 0;
+};
+
+} // namespace
+
+Bitmap decodeJpeg(const QByteArray& bytes) {
+    Decoder decoder(bytes);
+    return Bitmap(decoder.run());
+}
+
+QByteArray encodeJpeg(const Bitmap& picture, int quality) {
+    QImage image = picture.image();
+    if (image.isNull())
+        throw PelmoraError(texts::jpegError(JERR_EMPTY_IMAGE));
+    if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_RGB888) {
+        image = image.convertToFormat(QImage::Format_RGB888);
+        if (image.isNull())
+            throw PelmoraError(outOfMemoryText());
+    }
+    Encoder encoder;
+    return encoder.run(image, quality);
+}
+
+} // namespace pelmora

@@ -1,0 +1,21 @@
+#pragma once
+
+// Qt
+#include <QByteArray>
+
+// Local
+#include "imageops/bitmap.h"
+
+namespace pelmora {
+
+// Decodes a JPEG file with libjpeg at full size, smooth upsampling and the
+// accurate integer transform: colour files give 24-bit RGB, grey-scale files
+// 8 bits with a 256-level grey palette, CMYK and YCCK files are turned into
+// RGB. Throws PelmoraError("JPEG エラー #n") with libjpeg's message code.
+Bitmap decodeJpeg(const QByteArray& bytes);
+
+// Encodes the picture in 24-bit colour with libjpeg's defaults at the given
+// quality (baseline-compatible tables, sequential).
+QByteArray encodeJpeg(const Bitmap& picture, int quality);
+
+} // namespace pelmora

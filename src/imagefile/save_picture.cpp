@@ -1,0 +1,48 @@
+#include "save_picture.h"
+
+// Qt
+#include <QDir>
+#include <QStandardPaths>
+
+// Local
+#include "atomic_file.h"
+#include "bmp_file.h"
+#include "icon_file.h"
+#include "imageops/pelmora_error.h"
+#include "jpeg_file.h"
+#include "picture_file_texts.h"
+
+namespace pelmora {
+
+void saveAsBitmap(const Bitmap& picture, const QString& path) {
+    writeFileAtomically(path, encodeBmp(picture));
+}
+
+void saveAsJpeg(const Bitmap& picture, const QString& path) {
+    writeFileAtomically(path, encodeJpeg(picture, 90));
+}
+
+void saveAsIcon(const Bitmap& picture, const QString& path) {
+    if (picture.width() != 32 || picture.height() != 32)
+        throw PelmoraError(iconSizeText());
+    writeFileAtomically(path, encodeIcon(picture));
+}
+
+QString iconSizeText() {
+    return texts::iconSize();
+}
+
+QString saveFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + QStringLiteral("/Pelmora");
+}
+
+QString previewFilePath() {
+    return saveFolder() + QStringLiteral("/_.bmp");
+}
+
+void makeSaveFolder() {
+    // Only the last level; it normally exists already, which is no failure.
+    QDir().mkdir(saveFolder());
+}
+
+} // namespace pelmora
