@@ -15,7 +15,9 @@ struct BmpLayout {
     std::int64_t height = 0;   // rows, always positive
     int bitsPerPixel = 0;
     std::uint32_t compression = 0;   // 0 none, 1 RLE8, 2 RLE4, 3 bit fields
-    std::int64_t paletteEntries = 0;
+    std::int64_t headerSize = 0;
+    std::int64_t paletteEntries = 0;   // entries of 4 bytes, or 3 after a 12-byte header
+    std::int64_t paletteAt = 0;
     std::int64_t pixelOffset = 0;
 
     bool runLength() const { return compression == 1 || compression == 2; }

@@ -6,11 +6,14 @@
 
 // Local
 #include "bmp_check.h"
+#include "bmp_rle.h"
 #include "imageops/pelmora_error.h"
+#include "le_bytes.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
 
 // Std
+#include <algorithm>
 #include <cstring>
 
 namespace pelmora {
@@ -41,14 +44,23 @@ bool indicesInPalette(const QImage& image) {
     return true;
 }
 
-void put16(QByteArray& out, qsizetype at, quint32 v) {
-    out[at] = char(v & 0xFF);
-    out[at + 1] = char((v >> 8) & 0xFF);
-}
-
-void put32(QByteArray& out, qsizetype at, quint32 v) {
-    put16(out, at, v & 0xFFFF);
-    put16(out, at + 2, v >> 16);
+// Qt reads only the 12, 40, 64, 108 and 124-byte headers. Others that say
+// nothing more than the 40-byte one (short OS/2 headers, the 52 and 56-byte
+// ones with their masks inside) are rewritten to it, masks after it.
+QByteArray withCommonHeader(const QByteArray& bytes, const BmpLayout& layout) {
+    const std::int64_t size = layout.headerSize;
+    if (size == 12 || size == 40 || size == 64 || size == 108 || size == 124)
+        return bytes;
+    const bool masks = layout.compression == 3;
+    const qsizetype newSize = 40 + (masks ? 12 : 0);
+    QByteArray out(14 + newSize, '\0');
+    std::copy_n(bytes.constData(), 14 + std::min<std::int64_t>(size, 40), out.data());
+    putLe32(out, 14, 40);
+    if (masks)
+        std::copy_n(bytes.constData() + 14 + 40, 12, out.data() + 14 + 40);
+    out.append(bytes.constData() + 14 + size, bytes.size() - 14 - size);
+    putLe32(out, 10, quint32(layout.pixelOffset + newSize - size));
+    return out;
 }
 
 // Bits per pixel in the file for a picture held in this format.
@@ -112,8 +124,19 @@ Bitmap decodeBmp(const QByteArray& bytes) {
         refuse();
 
     limitImageReaders();
+    if (layout->runLength()) {
+        if (layout->width * layout->height > qint64(QImageReader::allocationLimit()) << 20)
+            refuse();
+        const QImage image = decodeRunLengths(bytes, *layout);
+        if (image.isNull())
+            refuse();
+        Bitmap picture(image);
+        picture.setCompressedFileBytes(bytes);
+        return picture;
+    }
+
     QBuffer buffer;
-    buffer.setData(bytes);
+    buffer.setData(withCommonHeader(bytes, *layout));
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "bmp");
     QImage image;
@@ -129,10 +152,7 @@ Bitmap decodeBmp(const QByteArray& bytes) {
         if (image.isNull())
             throw PelmoraError(outOfMemoryText());
     }
-    Bitmap picture(image);
-    if (layout->runLength())
-        picture.setCompressedFileBytes(bytes);
-    return picture;
+    return Bitmap(image);
 }
 
 QByteArray encodeBmp(const Bitmap& picture) {
@@ -159,21 +179,21 @@ QByteArray encodeBmp(const Bitmap& picture) {
     }
     out[0] = 'B';
     out[1] = 'M';
-    put32(out, 2, quint32(total));
-    put32(out, 10, quint32(offset));
-    put32(out, 14, 40);
-    put32(out, 18, quint32(width));
-    put32(out, 22, quint32(height));
-    put16(out, 26, 1);
-    put16(out, 28, quint32(bits));
-    put32(out, 34, quint32(rowBytes * height));
-    put32(out, 38, 3780);   // 96 dots per inch
-    put32(out, 42, 3780);
+    putLe32(out, 2, quint32(total));
+    putLe32(out, 10, quint32(offset));
+    putLe32(out, 14, 40);
+    putLe32(out, 18, quint32(width));
+    putLe32(out, 22, quint32(height));
+    putLe16(out, 26, 1);
+    putLe16(out, 28, quint32(bits));
+    putLe32(out, 34, quint32(rowBytes * height));
+    putLe32(out, 38, 3780);   // 96 dots per inch
+    putLe32(out, 42, 3780);
     if (bits <= 8) {
         const QList<QRgb> table = image.colorTable();
-        put32(out, 46, quint32(table.size()));
+        putLe32(out, 46, quint32(table.size()));
         for (qsizetype i = 0; i < table.size(); ++i)
-            put32(out, 54 + 4 * i, table[i] & 0x00FFFFFFu);
+            putLe32(out, 54 + 4 * i, table[i] & 0x00FFFFFFu);
     }
     for (int y = 0; y < height; ++y)
         writeRow(image, y, bits, out.data() + offset + qint64(height - 1 - y) * rowBytes);

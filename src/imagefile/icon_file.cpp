@@ -7,6 +7,7 @@
 
 // Local
 #include "imageops/pelmora_error.h"
+#include "le_bytes.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
 
@@ -30,16 +31,6 @@ double colourCount(const QImage& image) {
     if (image.hasAlphaChannel())
         return 4294967296.0;
     return double(1 << std::min(image.depth(), 24));
-}
-
-void put16(QByteArray& out, qsizetype at, quint32 v) {
-    out[at] = char(v & 0xFF);
-    out[at + 1] = char((v >> 8) & 0xFF);
-}
-
-void put32(QByteArray& out, qsizetype at, quint32 v) {
-    put16(out, at, v & 0xFFFF);
-    put16(out, at + 2, v >> 16);
 }
 
 int nearestStandardColour(QRgb rgb) {
@@ -119,26 +110,26 @@ QByteArray encodeIcon(const Bitmap& picture) {
     constexpr int imageOffset = 6 + 16;
 
     QByteArray out(imageOffset + imageSize, '\0');
-    put16(out, 2, 1);                 // an icon, not a cursor
-    put16(out, 4, 1);                 // one image
+    putLe16(out, 2, 1);                 // an icon, not a cursor
+    putLe16(out, 4, 1);                 // one image
     out[6] = char(kIconSide);
     out[7] = char(kIconSide);
     out[8] = char(16);                // colours
-    put16(out, 10, 1);                // planes
-    put16(out, 12, 4);                // bits per pixel
-    put32(out, 14, imageSize);
-    put32(out, 18, imageOffset);
+    putLe16(out, 10, 1);                // planes
+    putLe16(out, 12, 4);                // bits per pixel
+    putLe32(out, 14, imageSize);
+    putLe32(out, 18, imageOffset);
 
     const int info = imageOffset;
-    put32(out, info, infoSize);
-    put32(out, info + 4, kIconSide);
-    put32(out, info + 8, 2 * kIconSide);   // colour image and mask together
-    put16(out, info + 12, 1);
-    put16(out, info + 14, 4);
-    put32(out, info + 20, xorSize + andSize);
+    putLe32(out, info, infoSize);
+    putLe32(out, info + 4, kIconSide);
+    putLe32(out, info + 8, 2 * kIconSide);   // colour image and mask together
+    putLe16(out, info + 12, 1);
+    putLe16(out, info + 14, 4);
+    putLe32(out, info + 20, xorSize + andSize);
     const QList<QRgb>& table = standardSixteenColours();
     for (int i = 0; i < 16; ++i)
-        put32(out, info + infoSize + 4 * i, table[i] & 0x00FFFFFFu);
+        putLe32(out, info + infoSize + 4 * i, table[i] & 0x00FFFFFFu);
 
     const int xorAt = info + infoSize + paletteSize;
     const int andAt = xorAt + xorSize;
