@@ -2,6 +2,7 @@
 
 // Local
 #include "pelmora_error.h"
+#include "picture_memory.h"
 
 // Std
 #include <algorithm>
@@ -29,22 +30,28 @@ bool isIndexed(QImage::Format f) {
     return f == QImage::Format_Mono || f == QImage::Format_MonoLSB || f == QImage::Format_Indexed8;
 }
 
+QImage checked(QImage image) {
+    if (image.isNull())
+        throw PelmoraError(outOfMemoryText());
+    return image;
+}
+
 // Any image as one of the kept formats, colour bits unchanged.
 QImage normalised(const QImage& image) {
     if (image.isNull() || isKeptFormat(image.format()))
         return image;
     if (!image.hasAlphaChannel())
-        return image.convertToFormat(QImage::Format_RGB32);
-    QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    if (argb.isNull())
-        throw PelmoraError(outOfMemoryText());
-    // Alpha plays no part: keep the colour bits and make every pixel opaque.
-    for (int y = 0; y < argb.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(argb.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x)
+        return checked(image.convertToFormat(QImage::Format_RGB32));
+    // Converting to RGB32 would blend the colours onto black; alpha plays no
+    // part here, so keep the colour bits and make every pixel opaque.
+    QImage opaque = checked(image.convertToFormat(QImage::Format_ARGB32));
+    for (int y = 0; y < opaque.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(opaque.scanLine(y));
+        for (int x = 0; x < opaque.width(); ++x)
             line[x] |= 0xFF000000u;
     }
-    return argb.reinterpretAsFormat(QImage::Format_RGB32) ? argb : QImage();
+    opaque.reinterpretAsFormat(QImage::Format_RGB32);
+    return opaque;
 }
 
 int paletteIndex(const QImage& image, QRgb rgb) {
@@ -55,6 +62,9 @@ int paletteIndex(const QImage& image, QRgb rgb) {
     return -1;
 }
 
+// Smaller pictures come cheaply from the heap.
+constexpr qint64 kRecycledFrom = qint64(1) << 20;
+
 qint64 physicalMemory() {
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGESIZE);
@@ -63,23 +73,29 @@ qint64 physicalMemory() {
 
 } // namespace
 
-QImage allocateImage(int width, int height, QImage::Format format) {
+QImage allocateImage(int width, int height, QImage::Format format, const void* pageMate) {
     if (width <= 0 || height <= 0)
         return QImage();
+    const qint64 bytesPerLine = (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    const qint64 bytes = bytesPerLine * height;
     // Beyond half the machine's memory a picture would only thrash or be killed.
-    const qint64 bytes = (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4 * height;
     if (bytes > physicalMemory() / 2)
         throw PelmoraError(outOfMemoryText());
-    QImage image(width, height, format);
-    if (image.isNull())
+    if (bytes < kRecycledFrom)
+        return checked(QImage(width, height, format));
+    void* buffer = takePixelBuffer(size_t(bytes), pageMate ? pageOffsetOf(pageMate) : 0);
+    if (!buffer)
         throw PelmoraError(outOfMemoryText());
+    QImage image(static_cast<uchar*>(buffer), width, height, bytesPerLine, format, releasePixelBuffer, buffer);
+    if (image.isNull()) {
+        releasePixelBuffer(buffer);
+        throw PelmoraError(outOfMemoryText());
+    }
     return image;
 }
 
 Bitmap::Bitmap(const QImage& image)
     : image_(normalised(image)) {
-    if (!image.isNull() && image_.isNull())
-        throw PelmoraError(outOfMemoryText());
     if (!image_.isNull()) {
         format_ = image_.format();
         width_ = image_.width();
@@ -150,11 +166,13 @@ void Bitmap::setPixel(int x, int y, Colour colour) {
     if (isIndexed(image_.format())) {
         const int index = paletteIndex(image_, rgb);
         if (index >= 0) {
+            ownPixels();
             image_.setPixel(x, y, uint(index));
             return;
         }
         widenToRgb32();
     }
+    ownPixels();
     image_.setPixel(x, y, rgb);
 }
 
@@ -162,7 +180,24 @@ QImage& Bitmap::rgb32() {
     changed();
     if (format_ != QImage::Format_RGB32)
         widenToRgb32();
+    ownPixels();
     return image_;
+}
+
+// Copy on write through allocateImage rather than QImage's own detach, so a
+// copy of a large picture takes recycled memory and a failed copy throws.
+void Bitmap::ownPixels() {
+    if (image_.isNull() || image_.isDetached())
+        return;
+    QImage own = allocateImage(width_, height_, image_.format(), image_.constBits());
+    own.setColorTable(image_.colorTable());
+    own.setDotsPerMeterX(image_.dotsPerMeterX());
+    own.setDotsPerMeterY(image_.dotsPerMeterY());
+    const size_t rowBytes = size_t(std::min(own.bytesPerLine(), image_.bytesPerLine()));
+    uchar* bits = own.bits();
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(bits + own.bytesPerLine() * y, image_.constScanLine(y), rowBytes);
+    image_ = own;
 }
 
 void Bitmap::widenToRgb32() {

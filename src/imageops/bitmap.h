@@ -45,7 +45,8 @@ public:
     QImage::Format format() const { return format_; }
 
     // The pixels in 32-bit RGB for in-place work: widens the picture when it
-    // is held in another format, and counts as a change.
+    // is held in another format, makes its pixels its own when they are
+    // shared with a copy, and counts as a change.
     QImage& rgb32();
 
     // The bytes of the run-length-compressed file the picture was read from,
@@ -58,6 +59,7 @@ public:
 private:
     void resize(int width, int height);
     void widenToRgb32();
+    void ownPixels();
     void changed() { compressedFileBytes_.clear(); }
 
     QImage image_;
@@ -68,7 +70,9 @@ private:
 };
 
 // Makes an image of the given size and format, or throws PelmoraError when
-// it cannot be made (no memory, or a size no picture may have).
-QImage allocateImage(int width, int height, QImage::Format format);
+// it cannot be made (no memory, or a size no picture may have). Its pixels
+// are not set. Give pageMate, the pixels a result will be computed from, to
+// place a large image's pixels where row loops between the two run fastest.
+QImage allocateImage(int width, int height, QImage::Format format, const void* pageMate = nullptr);
 
 } // namespace pelmora
