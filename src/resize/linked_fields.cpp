@@ -60,15 +60,16 @@ void TOKBottomDlg::RadioGroup1Click() {
 
 // The numbers a mode shows, written as one set: the change handlers of the
 // unit left from an earlier mode 1 would otherwise rewrite some of them from
-// the others (a postcard showing the picture's own size in pixels).
+// the others (a postcard showing the picture's own size in pixels). Each
+// field also stores what it shows, so that a later bad entry falls back to it.
 void TOKBottomDlg::writeModeNumbers(int pixelWidth, int pixelHeight) {
     const QScopedValueRollback quiet(writingModeNumbers_, true);
-    field(4).setText(QString::number(pixelWidth));
-    field(5).setText(QString::number(pixelHeight));
-    field(6).setText(QString::number(millimetresFromPixels(pixelWidth)));
-    field(7).setText(QString::number(millimetresFromPixels(pixelHeight)));
-    field(2).setText(QStringLiteral("100"));
-    field(3).setText(QStringLiteral("100"));
+    field(4).setValue(pixelWidth);
+    field(5).setValue(pixelHeight);
+    field(6).setValue(millimetresFromPixels(pixelWidth));
+    field(7).setValue(millimetresFromPixels(pixelHeight));
+    field(2).setValue(100);
+    field(3).setValue(100);
 }
 
 void TOKBottomDlg::RadioGroup2Click() {

@@ -38,6 +38,8 @@ public slots:
     void reject() override;
 
 private:
+    friend class ResizeDialogTest;
+
     void buildLayout();
     void FormCreate();
     void FormShow();
