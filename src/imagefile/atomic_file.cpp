@@ -38,15 +38,21 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
             throwIoError(errno);
     }
 
+    // Unbuffered: a buffered QSaveFile loses the error of a short write made
+    // while flushing (a full disk) and would commit a cut file.
     QSaveFile file(path);
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         failWith(errno);
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int error = errno;
-        file.cancelWriting();
-        failWith(error);
+    for (qsizetype done = 0; done < bytes.size();) {
+        errno = 0;
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const int error = errno;
+            file.cancelWriting();
+            failWith(error);
+        }
+        done += written;
     }
     errno = 0;
     if (!file.commit())

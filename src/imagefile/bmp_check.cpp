@@ -82,10 +82,13 @@ std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes) {
         if (height < 0 && layout.compression != 0 && layout.compression != kBitFields)
             return std::nullopt;   // only uncompressed rows may run top-down
         layout.height = height < 0 ? -height : height;
+        layout.topDown = height < 0;
         if (layout.compression == kBitFields) {
             const std::int64_t masksAt = headerSize >= 52 ? 54 : paletteAt;
             if (!soundMasks(r, masksAt, layout.bitsPerPixel))
                 return std::nullopt;
+            for (int i = 0; i < 3; ++i)
+                layout.masks[i] = r.u32(masksAt + 4 * i);
             if (headerSize < 52)
                 paletteAt += 12;
         }
@@ -107,6 +110,11 @@ std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes) {
     default: return std::nullopt;
     }
 
+    if (bpp == 16 && layout.compression == 0) {
+        layout.masks[0] = 0x7C00;
+        layout.masks[1] = 0x03E0;
+        layout.masks[2] = 0x001F;
+    }
     if (bpp <= 8) {
         const std::int64_t most = std::int64_t(1) << bpp;
         if (coloursUsed > most)

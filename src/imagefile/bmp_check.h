@@ -19,8 +19,11 @@ struct BmpLayout {
     std::int64_t paletteEntries = 0;   // entries of 4 bytes, or 3 after a 12-byte header
     std::int64_t paletteAt = 0;
     std::int64_t pixelOffset = 0;
+    bool topDown = false;
+    std::uint32_t masks[3] = {0, 0, 0};   // red, green, blue of 16 and 32-bit pixels
 
     bool runLength() const { return compression == 1 || compression == 2; }
+    bool masked() const { return bitsPerPixel == 16 || compression == 3; }
 };
 
 // The layout of a BMP file whose headers hold together and whose pixel data

@@ -6,6 +6,7 @@
 
 // Local
 #include "bmp_check.h"
+#include "bmp_masked.h"
 #include "bmp_rle.h"
 #include "imageops/pelmora_error.h"
 #include "le_bytes.h"
@@ -44,22 +45,18 @@ bool indicesInPalette(const QImage& image) {
     return true;
 }
 
-// Qt reads only the 12, 40, 64, 108 and 124-byte headers. Others that say
-// nothing more than the 40-byte one (short OS/2 headers, the 52 and 56-byte
-// ones with their masks inside) are rewritten to it, masks after it.
+// Qt reads only the 12, 40, 64, 108 and 124-byte headers. The others that
+// say nothing more than the 40-byte one for the files Qt is given (short
+// OS/2 headers, the 52 and 56-byte ones) are rewritten to it.
 QByteArray withCommonHeader(const QByteArray& bytes, const BmpLayout& layout) {
     const std::int64_t size = layout.headerSize;
     if (size == 12 || size == 40 || size == 64 || size == 108 || size == 124)
         return bytes;
-    const bool masks = layout.compression == 3;
-    const qsizetype newSize = 40 + (masks ? 12 : 0);
-    QByteArray out(14 + newSize, '\0');
+    QByteArray out(14 + 40, '\0');
     std::copy_n(bytes.constData(), 14 + std::min<std::int64_t>(size, 40), out.data());
     putLe32(out, 14, 40);
-    if (masks)
-        std::copy_n(bytes.constData() + 14 + 40, 12, out.data() + 14 + 40);
     out.append(bytes.constData() + 14 + size, bytes.size() - 14 - size);
-    putLe32(out, 10, quint32(layout.pixelOffset + newSize - size));
+    putLe32(out, 10, quint32(layout.pixelOffset + 40 - size));
     return out;
 }
 
@@ -134,6 +131,9 @@ Bitmap decodeBmp(const QByteArray& bytes) {
         picture.setCompressedFileBytes(bytes);
         return picture;
     }
+
+    if (layout->masked())
+        return Bitmap(decodeMaskedPixels(bytes, *layout));
 
     QBuffer buffer;
     buffer.setData(withCommonHeader(bytes, *layout));

@@ -25,12 +25,19 @@ constexpr int kMostImages = 256;
 
 constexpr int kIconSide = 32;
 
-double colourCount(const QImage& image) {
-    if (image.depth() <= 8)
-        return double(std::max(image.colorCount(), 2));
-    if (image.hasAlphaChannel())
-        return 4294967296.0;
-    return double(1 << std::min(image.depth(), 24));
+// Bits per pixel of directory entry i as its image data says (the
+// directory's own field is often 0); an embedded PNG counts as 32.
+int entryBits(const QByteArray& bytes, int i) {
+    const LeReader r(bytes);
+    const std::int64_t entry = 6 + 16 * std::int64_t(i);
+    if (entry + 16 > r.size())
+        return 0;
+    const std::int64_t at = r.u32(entry + 12);
+    if (at + 16 <= r.size() && bytes.mid(qsizetype(at), 4) == QByteArrayLiteral("\x89PNG"))
+        return 32;
+    if (at + 16 <= r.size() && r.u16(at + 14) > 0 && r.u16(at + 14) <= 32)
+        return int(r.u16(at + 14));
+    return int(std::min<std::uint32_t>(r.u16(entry + 6), 32));
 }
 
 int nearestStandardColour(QRgb rgb) {
@@ -70,6 +77,7 @@ Bitmap decodeIcon(const QByteArray& bytes) {
     QImageReader reader(&buffer, "ico");
 
     QImage chosen;
+    int chosenBits = 0;
     const int count = std::min(reader.imageCount(), kMostImages);
     for (int i = 0; i < count; ++i) {
         if (!reader.jumpToImage(i))
@@ -77,17 +85,15 @@ Bitmap decodeIcon(const QByteArray& bytes) {
         QImage candidate;
         if (!reader.read(&candidate) || candidate.isNull())
             continue;
-        if (chosen.isNull()) {
-            chosen = candidate;
-            continue;
-        }
         const auto distance = [](const QImage& image) {
             return std::abs(image.width() - kIconSide) + std::abs(image.height() - kIconSide);
         };
-        const int d = distance(candidate);
-        const int best = distance(chosen);
-        if (d < best || (d == best && colourCount(candidate) > colourCount(chosen)))
+        const int bits = entryBits(bytes, i);
+        if (chosen.isNull() || distance(candidate) < distance(chosen)
+            || (distance(candidate) == distance(chosen) && bits > chosenBits)) {
             chosen = candidate;
+            chosenBits = bits;
+        }
     }
     if (chosen.isNull())
         throw PelmoraError(texts::invalidIcon());
