@@ -16,6 +16,8 @@ private slots:
     void growingKeepsPixelsAndAddsWhite();
     void shrinkingToZeroAndBack();
     void copyIsIndependent();
+    void largeCopyIsIndependent_data();
+    void largeCopyIsIndependent();
     void writeOutsidePaletteWidensExactly_data();
     void writeOutsidePaletteWidensExactly();
     void systemColourIsStoredResolved();
@@ -85,6 +87,39 @@ void BitmapTest::copyIsIndependent() {
     QCOMPARE(a.pixel(2, 2), Colour(0x00FF00));
 }
 
+void BitmapTest::largeCopyIsIndependent_data() {
+    QTest::addColumn<QImage::Format>("format");
+    QTest::newRow("rgb32") << QImage::Format_RGB32;
+    QTest::newRow("indexed8") << QImage::Format_Indexed8;
+}
+
+// Pictures this large live in recycled memory; a copy still owns its pixels
+// once written, and the memory of a picture that went away shows nowhere.
+void BitmapTest::largeCopyIsIndependent() {
+    QFETCH(QImage::Format, format);
+    QImage image(1200, 1100, format);
+    if (format == QImage::Format_Indexed8) {
+        image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 255)});
+        image.fill(0u);
+    } else {
+        image.fill(Qt::white);
+    }
+    const Bitmap a(image);
+    for (int round = 0; round < 3; ++round) {
+        Bitmap b = a;
+        b.setPixel(5, 7, 0xFF0000);
+        QCOMPARE(b.format(), format);
+        b.rgb32().setPixel(9, 9, qRgb(1, 2, 3));
+        QCOMPARE(b.pixel(5, 7), Colour(0xFF0000));
+        QCOMPARE(b.pixel(9, 9), Colour(0x030201));
+        QCOMPARE(a.pixel(5, 7), kWhite);
+        QCOMPARE(a.pixel(9, 9), kWhite);
+        Bitmap c = Bitmap::white(1200, 1100);
+        QCOMPARE(c.pixel(5, 7), kWhite);
+        QCOMPARE(c.pixel(1199, 1099), kWhite);
+    }
+}
+
 void BitmapTest::writeOutsidePaletteWidensExactly_data() {
     QTest::addColumn<QImage::Format>("format");
     QTest::newRow("indexed8") << QImage::Format_Indexed8;
@@ -140,5 +175,9 @@ void BitmapTest::impossibleSizeThrows() {
     QVERIFY_THROWS_EXCEPTION(PelmoraError, Bitmap::white(width, height));
 }
 
-QTEST_MAIN(BitmapTest)
+int runBitmapTests(int argc, char** argv) {
+    BitmapTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "bitmap_test.moc"
