@@ -71,7 +71,7 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& caption,
                       const QRect& geometry, QButtonGroup*& buttons) {
     auto* group = placed(new QGroupBox(caption, parent), name, geometry);
     auto* layout = new QVBoxLayout(group);
-    layout->setContentsMargins(8, 2, 4, 2);
+    layout->setContentsMargins(2, 0, 0, 0);
     layout->setSpacing(0);
     buttons = new QButtonGroup(group);
     for (int i = 0; i < items.size(); ++i) {
