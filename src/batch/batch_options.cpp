@@ -1,0 +1,237 @@
+#include "batch_options.h"
+
+// Qt
+#include <QColor>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+// Local
+#include "imagefile/open_picture.h"
+#include "imageops/rotate_mirror.h"
+
+namespace pelmora::batch {
+
+namespace {
+
+// Walks the arguments; accepts both "--name value" and "--name=value".
+class ArgumentWalk {
+public:
+    explicit ArgumentWalk(const QStringList& arguments) : arguments_(arguments) {}
+
+    bool done() const { return at_ >= arguments_.size(); }
+
+    // The next argument's name, with any "=value" kept aside for value().
+    QString next() {
+        QString argument = arguments_[at_++];
+        pending_.reset();
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        if (argument.startsWith(QLatin1String("--")) && equals > 0) {
+            pending_ = argument.mid(equals + 1);
+            argument.truncate(equals);
+        }
+        return argument;
+    }
+
+    std::optional<QString> value() {
+        if (pending_)
+            return std::exchange(pending_, std::nullopt);
+        if (done())
+            return std::nullopt;
+        return arguments_[at_++];
+    }
+
+private:
+    const QStringList& arguments_;
+    qsizetype at_ = 0;
+    std::optional<QString> pending_;
+};
+
+std::optional<int> positive(const QString& text) {
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n > 0 ? std::optional(n) : std::nullopt;
+}
+
+std::optional<Colour> colourNamed(const QString& text) {
+    const QColor colour = QColor::fromString(text);
+    if (!colour.isValid())
+        return std::nullopt;
+    return colourFromQColor(colour);
+}
+
+QString extensionOf(OutputType type) {
+    switch (type) {
+    case OutputType::Bmp: return QStringLiteral("bmp");
+    case OutputType::Jpeg: return QStringLiteral("jpg");
+    case OutputType::Icon: return QStringLiteral("ico");
+    }
+    return QString();
+}
+
+} // namespace
+
+std::variant<Options, QString> parseOptions(const QStringList& arguments) {
+    Options options;
+    ArgumentWalk walk(arguments);
+    const auto missing = [](const QString& name) { return QStringLiteral("%1 needs a value").arg(name); };
+    const auto bad = [](const QString& name, const QString& value) {
+        return QStringLiteral("%1: \"%2\" is not a valid value").arg(name, value);
+    };
+    while (!walk.done()) {
+        const QString name = walk.next();
+        if (name == QLatin1String("-h") || name == QLatin1String("--help")) {
+            options.help = true;
+            return options;
+        }
+        if (name == QLatin1String("--info")) {
+            options.info = true;
+            continue;
+        }
+        if (name == QLatin1String("--")) {
+            while (!walk.done())
+                options.inputs.append(walk.next());
+            break;
+        }
+        if (!name.startsWith(QLatin1Char('-')) || name == QLatin1String("-")) {
+            options.inputs.append(name);
+            continue;
+        }
+        const std::optional<QString> value = walk.value();
+        if (!value)
+            return missing(name);
+        if (name == QLatin1String("--outline") || name == QLatin1String("--fill")) {
+            if (options.shadow != Shadow::None)
+                return QStringLiteral("give either --outline or --fill, once");
+            const std::optional<Colour> colour = colourNamed(*value);
+            if (!colour)
+                return bad(name, *value);
+            options.shadow = name == QLatin1String("--outline") ? Shadow::Outline : Shadow::Fill;
+            options.shadowColour = *colour;
+        } else if (name == QLatin1String("--rotate")) {
+            if (*value == QLatin1String("90"))
+                options.steps.emplace_back(Turn{kTurn90});
+            else if (*value == QLatin1String("180"))
+                options.steps.emplace_back(Turn{kTurn180});
+            else if (*value == QLatin1String("270"))
+                options.steps.emplace_back(Turn{kTurn270});
+            else
+                return bad(name, *value);
+        } else if (name == QLatin1String("--mirror")) {
+            if (*value == QLatin1String("lr"))
+                options.steps.emplace_back(Turn{kMirrorLeftRight});
+            else if (*value == QLatin1String("tb"))
+                options.steps.emplace_back(Turn{kMirrorTopBottom});
+            else
+                return bad(name, *value);
+        } else if (name == QLatin1String("--scale")) {
+            const std::optional<int> percent = positive(QString(*value).remove(QLatin1Char('%')));
+            if (!percent)
+                return bad(name, *value);
+            options.steps.emplace_back(Scale{*percent});
+        } else if (name == QLatin1String("--size")) {
+            const QStringList sides = value->toLower().split(QLatin1Char('x'));
+            const std::optional<int> w = sides.size() == 2 ? positive(sides[0]) : std::nullopt;
+            const std::optional<int> h = sides.size() == 2 ? positive(sides[1]) : std::nullopt;
+            if (!w || !h)
+                return bad(name, *value);
+            options.steps.emplace_back(Size{*w, *h});
+        } else if (name == QLatin1String("--type")) {
+            const QString type = value->toLower();
+            if (type == QLatin1String("bmp"))
+                options.type = OutputType::Bmp;
+            else if (type == QLatin1String("jpg") || type == QLatin1String("jpeg"))
+                options.type = OutputType::Jpeg;
+            else if (type == QLatin1String("ico"))
+                options.type = OutputType::Icon;
+            else
+                return bad(name, *value);
+        } else if (name == QLatin1String("-o") || name == QLatin1String("--output")) {
+            options.output = *value;
+        } else if (name == QLatin1String("--out-dir")) {
+            options.outputFolder = *value;
+        } else if (name == QLatin1String("-j") || name == QLatin1String("--jobs")) {
+            const std::optional<int> jobs = positive(*value);
+            if (!jobs)
+                return bad(name, *value);
+            options.jobs = *jobs;
+        } else {
+            return QStringLiteral("unknown option %1").arg(name);
+        }
+    }
+
+    if (options.inputs.isEmpty())
+        return QStringLiteral("no input files");
+    if (options.info) {
+        if (options.shadow != Shadow::None || !options.steps.empty() || options.type || !options.output.isEmpty()
+            || !options.outputFolder.isEmpty())
+            return QStringLiteral("--info takes only input files");
+        return options;
+    }
+    if (options.output.isEmpty() == options.outputFolder.isEmpty())
+        return QStringLiteral("give either -o FILE or --out-dir DIR");
+    if (!options.output.isEmpty() && options.inputs.size() > 1)
+        return QStringLiteral("-o takes one input; use --out-dir for several");
+    if (!options.outputFolder.isEmpty()) {
+        QSet<QString> seen;
+        for (const QString& input : options.inputs) {
+            const QString out = QDir::cleanPath(outputPathFor(options, input));
+            if (seen.contains(out))
+                return QStringLiteral("two inputs would both be written to %1").arg(out);
+            seen.insert(out);
+        }
+    }
+    return options;
+}
+
+OutputType typeForOutput(const Options& options, const QString& outputPath) {
+    if (options.type)
+        return *options.type;
+    switch (pictureKindOf(outputPath).value_or(PictureKind::Bitmap)) {
+    case PictureKind::Jpeg: return OutputType::Jpeg;
+    case PictureKind::Icon: return OutputType::Icon;
+    default: return OutputType::Bmp;
+    }
+}
+
+QString outputPathFor(const Options& options, const QString& input) {
+    if (!options.output.isEmpty())
+        return options.output;
+    const QString name = QFileInfo(input).completeBaseName() + QLatin1Char('.')
+                         + extensionOf(options.type.value_or(OutputType::Bmp));
+    return QDir(options.outputFolder).filePath(name);
+}
+
+QString helpText() {
+    return QStringLiteral(
+        "Usage: pelmora-batch [OPTION]... (-o FILE | --out-dir DIR) INPUT...\n"
+        "       pelmora-batch --info INPUT...\n"
+        "\n"
+        "Makes shadow images from pictures (.bmp, .jpg, .jpeg, .ico, .wmf, .emf), the\n"
+        "way Pelmora does: every pixel of the top-left pixel's colour is background.\n"
+        "\n"
+        "  --outline COLOUR     draw a one-pixel outline in COLOUR around the subject\n"
+        "  --fill COLOUR        fill the subject with COLOUR\n"
+        "                       (not for pictures from JPEG files; COLOUR is #RRGGBB\n"
+        "                       or a colour name such as black or navy)\n"
+        "  --rotate 90|180|270  turn clockwise by that many degrees\n"
+        "  --mirror lr|tb       mirror left-right or top-bottom\n"
+        "  --scale PERCENT      scale both sides to PERCENT of their size\n"
+        "  --size WxH           scale to W x H pixels\n"
+        "                       (turns, mirrors and scales apply in the order given,\n"
+        "                       after the outline or fill)\n"
+        "  --type bmp|jpg|ico   type written; without it, the -o name's extension\n"
+        "                       decides, and --out-dir writes bmp. JPEG is written at\n"
+        "                       quality 90; an icon needs a 32 x 32 picture\n"
+        "  -o, --output FILE    write the one input's result to FILE\n"
+        "  --out-dir DIR        write each result to DIR, named after its input\n"
+        "  -j, --jobs N         process N inputs at once (default: one per core)\n"
+        "  --info               print each input's kind, width, height and file size\n"
+        "  -h, --help           show this help\n"
+        "\n"
+        "Errors are printed as FILE: message; the other inputs are still done.\n"
+        "Exit status: 0 when every input succeeded, 1 when any failed, 2 for a bad\n"
+        "command line.\n");
+}
+
+} // namespace pelmora::batch

@@ -1,0 +1,51 @@
+#pragma once
+
+// Qt
+#include <QString>
+#include <QStringList>
+
+// Local
+#include "imageops/colour.h"
+
+// Std
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace pelmora::batch {
+
+enum class Shadow { None, Outline, Fill };
+enum class OutputType { Bmp, Jpeg, Icon };
+
+// One step applied after the outline or fill, in the order given.
+struct Turn { int code; };                  // a code of rotateOrFlipPicture
+struct Scale { int percent; };
+struct Size { int width; int height; };
+using Step = std::variant<Turn, Scale, Size>;
+
+struct Options {
+    bool help = false;
+    bool info = false;
+    Shadow shadow = Shadow::None;
+    Colour shadowColour = 0;
+    std::vector<Step> steps;
+    std::optional<OutputType> type;   // nothing: from the output name, else BMP
+    QString output;                   // -o: one file
+    QString outputFolder;             // --out-dir
+    int jobs = 0;                     // 0: one per core
+    QStringList inputs;
+};
+
+// The command line (without the program name) as options, or the text
+// of what is wrong with it.
+std::variant<Options, QString> parseOptions(const QStringList& arguments);
+
+// The type written for an output path when --type is not given.
+OutputType typeForOutput(const Options& options, const QString& outputPath);
+
+// Where the result of an input goes.
+QString outputPathFor(const Options& options, const QString& input);
+
+QString helpText();
+
+} // namespace pelmora::batch
