@@ -111,7 +111,7 @@ void TOKBottomDlg::buildLayout() {
     setWindowIcon(resizeIcon());
     setFixedSize(532, 232);
 
-    Bevel1 = bevel(this, "Bevel1", {10, 8, 200, 60});
+    bevel(this, "Bevel1", {10, 8, 200, 60});
     Bevel2 = bevel(this, "Bevel2", {224, 8, 290, 170});
     OKBtn = placed(new QPushButton(resize_texts::ok, this), "OKBtn", {230, 192, 75, 25});
     OKBtn->setDefault(true);

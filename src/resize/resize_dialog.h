@@ -68,7 +68,6 @@ private:
 
     QPushButton* OKBtn = nullptr;
     QPushButton* CancelBtn = nullptr;
-    QFrame* Bevel1 = nullptr;
     QFrame* Bevel2 = nullptr;
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
