@@ -73,7 +73,7 @@ qint64 physicalMemory() {
 
 } // namespace
 
-QImage allocateImage(int width, int height, QImage::Format format, const void* pageMate) {
+QImage allocateImage(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0)
         return QImage();
     const qint64 bytesPerLine = (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
@@ -83,7 +83,7 @@ QImage allocateImage(int width, int height, QImage::Format format, const void* p
         throw PelmoraError(outOfMemoryText());
     if (bytes < kRecycledFrom)
         return checked(QImage(width, height, format));
-    void* buffer = takePixelBuffer(size_t(bytes), pageMate ? pageOffsetOf(pageMate) : 0);
+    void* buffer = takePixelBuffer(size_t(bytes));
     if (!buffer)
         throw PelmoraError(outOfMemoryText());
     QImage image(static_cast<uchar*>(buffer), width, height, bytesPerLine, format, releasePixelBuffer, buffer);
@@ -189,7 +189,7 @@ QImage& Bitmap::rgb32() {
 void Bitmap::ownPixels() {
     if (image_.isNull() || image_.isDetached())
         return;
-    QImage own = allocateImage(width_, height_, image_.format(), image_.constBits());
+    QImage own = allocateImage(width_, height_, image_.format());
     own.setColorTable(image_.colorTable());
     own.setDotsPerMeterX(image_.dotsPerMeterX());
     own.setDotsPerMeterY(image_.dotsPerMeterY());

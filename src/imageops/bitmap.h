@@ -71,8 +71,7 @@ private:
 
 // Makes an image of the given size and format, or throws PelmoraError when
 // it cannot be made (no memory, or a size no picture may have). Its pixels
-// are not set. Give pageMate, the pixels a result will be computed from, to
-// place a large image's pixels where row loops between the two run fastest.
-QImage allocateImage(int width, int height, QImage::Format format, const void* pageMate = nullptr);
+// are not set.
+QImage allocateImage(int width, int height, QImage::Format format);
 
 } // namespace pelmora

@@ -32,7 +32,7 @@ Bitmap filled(const Bitmap& source, Colour fillColour) {
     const QRgb paint = rgbFromColour(resolveColour(fillColour));
     Bitmap result;
     if (source.format() == QImage::Format_RGB32) {
-        result = unpaintedRgb32(width, height, source.image().constBits());
+        result = unpaintedRgb32(width, height);
         QImage& out = result.rgb32();
         uchar* bits = out.bits();
         for (int y = 0; y < height; ++y)

@@ -69,7 +69,7 @@ Bitmap outlined(const Bitmap& source, Colour outlineColour) {
     const OutlineColours k{rgbFromColour(source.pixel(0, 0)) & kRgbBits, paint & kRgbBits, paint};
     Bitmap result;
     if (source.format() == QImage::Format_RGB32) {
-        result = unpaintedRgb32(width, height, source.image().constBits());
+        result = unpaintedRgb32(width, height);
         QImage& out = result.rgb32();
         uchar* bits = out.bits();
         const QImage& in = source.image();

@@ -12,6 +12,8 @@ namespace pelmora {
 namespace {
 
 constexpr std::size_t kMaxKept = 4;
+constexpr std::size_t kPageBytes = 4096;
+constexpr std::size_t kHeaderBytes = 64;   // keeps the pixels 64-byte aligned
 
 // Reusing memory would hide use-after-free from AddressSanitizer.
 #if defined(__SANITIZE_ADDRESS__)
@@ -76,19 +78,16 @@ void* takeKept(std::size_t total) {
 
 } // namespace
 
-std::size_t pageOffsetOf(const void* pixels) { return reinterpret_cast<std::uintptr_t>(pixels) % kPageBytes; }
-
-void* takePixelBuffer(std::size_t bytes, std::size_t pageOffset) {
-    // A page in front for the header and the chosen offset.
-    if (bytes > SIZE_MAX - 3 * kPageBytes)
+void* takePixelBuffer(std::size_t bytes) {
+    if (bytes > SIZE_MAX - kPageBytes - kHeaderBytes)
         return nullptr;
-    const std::size_t total = bytes + 2 * kPageBytes;
+    const std::size_t total = bytes + kHeaderBytes;
     void* base = kRecycle ? takeKept(total) : nullptr;
     if (!base)
         base = allocate(total);
     if (!base)
         return nullptr;
-    void* pixels = static_cast<char*>(base) + kPageBytes + (pageOffset % kPageBytes) / 64 * 64;
+    void* pixels = static_cast<char*>(base) + kHeaderBytes;
     headerOf(pixels) = Header{base, total};
     return pixels;
 }

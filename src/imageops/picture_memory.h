@@ -10,16 +10,9 @@ namespace pelmora {
 // over and over (outline, fill, turns and copies of one picture), so the
 // buffers of pictures that go away are kept for the next of the same size.
 
-// A buffer of the given bytes, or nullptr when there is no memory for it.
-// Its start lies at pageOffset within a memory page, rounded down to a
-// multiple of 64. Give it back with releasePixelBuffer.
-void* takePixelBuffer(std::size_t bytes, std::size_t pageOffset);
+// A 64-byte aligned buffer of the given bytes, or nullptr when there is no
+// memory for it. Give it back with releasePixelBuffer.
+void* takePixelBuffer(std::size_t bytes);
 void releasePixelBuffer(void* buffer);
-
-// A row loop that reads one buffer and writes another stalls when its
-// stores sit a little ahead of its loads at the same offset within a page
-// (4K aliasing); a result placed at its source's page offset avoids that.
-inline constexpr std::size_t kPageBytes = 4096;
-std::size_t pageOffsetOf(const void* pixels);
 
 } // namespace pelmora

@@ -8,9 +8,9 @@
 
 namespace pelmora {
 
-Bitmap unpaintedRgb32(int width, int height, const void* pageMate) {
+Bitmap unpaintedRgb32(int width, int height) {
     if (width > 0 && height > 0)
-        return Bitmap(allocateImage(width, height, QImage::Format_RGB32, pageMate));
+        return Bitmap(allocateImage(width, height, QImage::Format_RGB32));
     Bitmap empty;
     empty.setWidth(std::max(width, 0));
     empty.setHeight(std::max(height, 0));

@@ -31,8 +31,7 @@ inline QRgb* writableRow(uchar* bits, qsizetype bytesPerLine, int y) {
 
 // A new 32-bit RGB picture of the given size whose pixels the caller will
 // all write. A width or height of 0 gives an empty picture of that size.
-// pageMate as for allocateImage.
-Bitmap unpaintedRgb32(int width, int height, const void* pageMate = nullptr);
+Bitmap unpaintedRgb32(int width, int height);
 
 // The picture's pixels as a 32-bit RGB image: shared when it is held so
 // already, otherwise a widened copy.

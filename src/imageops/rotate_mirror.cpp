@@ -95,8 +95,8 @@ Bitmap rotateOrFlipPicture(const Bitmap& picture, int code) {
     const int width = picture.width();
     const int height = picture.height();
     const QImage in = rgb32Pixels(picture);
-    Bitmap result = quarter ? unpaintedRgb32(height, width, in.constBits())
-                            : unpaintedRgb32(width, height, in.constBits());
+    Bitmap result = quarter ? unpaintedRgb32(height, width)
+                            : unpaintedRgb32(width, height);
     if (result.isEmpty())
         return result;
     QImage& out = result.rgb32();
