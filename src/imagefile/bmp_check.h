@@ -23,7 +23,7 @@ struct BmpLayout {
     std::uint32_t masks[3] = {0, 0, 0};   // red, green, blue of 16 and 32-bit pixels
 
     bool runLength() const { return compression == 1 || compression == 2; }
-    bool masked() const { return bitsPerPixel == 16 || compression == 3; }
+    bool trueColour() const { return bitsPerPixel >= 16; }
 };
 
 // The layout of a BMP file whose headers hold together and whose pixel data

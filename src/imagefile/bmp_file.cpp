@@ -6,7 +6,7 @@
 
 // Local
 #include "bmp_check.h"
-#include "bmp_masked.h"
+#include "bmp_true_colour.h"
 #include "bmp_rle.h"
 #include "imageops/pelmora_error.h"
 #include "le_bytes.h"
@@ -26,6 +26,7 @@ namespace {
 }
 
 // Qt reads indices past the palette as they stand; such a file is damaged.
+// Qt gives palette files as 8-bit or 1-bit pictures.
 bool indicesInPalette(const QImage& image) {
     const int colours = image.colorCount();
     if (image.format() == QImage::Format_Indexed8) {
@@ -132,9 +133,10 @@ Bitmap decodeBmp(const QByteArray& bytes) {
         return picture;
     }
 
-    if (layout->masked())
-        return Bitmap(decodeMaskedPixels(bytes, *layout));
+    if (layout->trueColour())
+        return Bitmap(decodeTrueColour(bytes, *layout));
 
+    // Palette files: Qt's reader.
     QBuffer buffer;
     buffer.setData(withCommonHeader(bytes, *layout));
     buffer.open(QIODevice::ReadOnly);
@@ -144,14 +146,8 @@ Bitmap decodeBmp(const QByteArray& bytes) {
         refuse();
     if (image.width() != layout->width || image.height() != layout->height)
         refuse();
-    if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono) {
-        if (!indicesInPalette(image))
-            refuse();
-    } else if (layout->bitsPerPixel == 24) {
-        image = image.convertToFormat(QImage::Format_RGB888);
-        if (image.isNull())
-            throw PelmoraError(outOfMemoryText());
-    }
+    if (!indicesInPalette(image))
+        refuse();
     return Bitmap(image);
 }
 
