@@ -71,7 +71,7 @@ std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes) {
         layout.bitsPerPixel = int(r.u16(28));
         if (headerSize >= 20)
             layout.compression = r.u32(30);
-        if (headerSize >= 36 && headerSize < 64) {
+        if (headerSize >= 32) {
             const std::int64_t dx = r.s32(38);
             const std::int64_t dy = r.s32(42);
             if (dx < 0 || dy < 0 || dx > kMaxDotsPerMetre || dy > kMaxDotsPerMetre)

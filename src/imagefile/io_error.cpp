@@ -46,7 +46,9 @@ QByteArray readFileBytes(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty())
         throwIoError(ENOENT);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a named pipe under a picture's name cannot hang
+    // the open; regular files read the same either way.
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         throwIoError(errno);
     struct Closer {
