@@ -1,0 +1,188 @@
+#pragma once
+
+// Qt
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QTransform>
+
+// Local
+#include "gdi_objects.h"
+
+// Std
+#include <optional>
+#include <vector>
+
+namespace pelmora {
+
+// The GDI state machine both metafile players drive: device contexts with
+// their stack, the object table, mapping modes, the world transform, paths,
+// clipping, and the drawing calls, painting with QPainter onto the target.
+//
+// Logical coordinates pass through the world transform and the page
+// transform (window, viewport, mapping mode) to the recording device's
+// pixels, then through the output transform to the target's pixels.
+class GdiDevice {
+public:
+    // pixelsPerMm: the recording device's resolution, for the metric and
+    // English mapping modes; output: recording device to target pixels.
+    GdiDevice(QImage& target, QSizeF pixelsPerMm, const QTransform& output);
+    ~GdiDevice();
+    GdiDevice(const GdiDevice&) = delete;
+    GdiDevice& operator=(const GdiDevice&) = delete;
+
+    // Object table. Indices outside the table, or empty slots, are ignored.
+    void setTableSize(std::size_t size);
+    void createObject(std::size_t index, GdiObject object);
+    // The lowest free slot, as WMF numbers its objects; nothing when full.
+    std::optional<std::size_t> insertObject(GdiObject object);
+    void selectObject(std::size_t index);
+    void selectStockObject(quint32 index);
+    void deleteObject(std::size_t index);
+    const GdiObject* object(std::size_t index) const;
+
+    // Device-context state.
+    void saveDc();
+    void restoreDc(int level);
+    void setMapMode(int mode);
+    void setWindowOrg(QPointF origin);
+    void setWindowExt(QSizeF extent);
+    void setViewportOrg(QPointF origin);
+    void setViewportExt(QSizeF extent);
+    void offsetWindowOrg(QPointF offset);
+    void offsetViewportOrg(QPointF offset);
+    void scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom);
+    void scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom);
+    void setWorldTransform(const QTransform& transform);
+    void modifyWorldTransform(const QTransform& transform, int mode);
+    void setBkColour(QRgb colour) { dc_.bkColour = colour; }
+    void setBkMode(int mode) { dc_.bkOpaque = mode == 2; }
+    void setTextColour(QRgb colour) { dc_.textColour = colour; }
+    void setTextAlign(quint32 align) { dc_.textAlign = align; }
+    void setRop2(int rop) { dc_.rop2 = rop; }
+    void setPolyFillMode(int mode) { dc_.winding = mode == 2; }
+    void setArcDirection(int direction) { dc_.clockwise = direction == 2; }
+    void setMiterLimit(double limit) { dc_.miterLimit = limit; }
+    void setTextCharExtra(double extra) { dc_.charExtra = extra; }
+
+    // Clipping.
+    void intersectClipRect(const QRectF& logical);
+    void excludeClipRect(const QRectF& logical);
+    void offsetClip(QPointF logical);
+    // mode: RGN_AND 1, OR 2, XOR 3, DIFF 4, COPY 5; region in recording
+    // device pixels (EMF); nothing with RGN_COPY resets the clip.
+    void selectClipRegion(const std::optional<QRegion>& deviceRegion, int mode);
+    // A region in logical units (WMF).
+    void selectLogicalClipRegion(const std::optional<QRegion>& logicalRegion);
+
+    // Paths (EMF).
+    void beginPath();
+    void endPath() { pathOpen_ = false; }
+    void abortPath();
+    void closeFigure();
+    void fillPath();
+    void strokePath();
+    void strokeAndFillPath();
+    void selectClipPath(int mode);
+    void widenPath();
+
+    // Drawing, in logical units.
+    void moveTo(QPointF p);
+    void lineTo(QPointF p);
+    void polyline(const QPolygonF& points);
+    void polylineTo(const QPolygonF& points);
+    void polygon(const QPolygonF& points);
+    void polyPolygon(const std::vector<QPolygonF>& polygons);
+    void polyPolyline(const std::vector<QPolygonF>& polylines);
+    void polyBezier(const QPolygonF& points);
+    void polyBezierTo(const QPolygonF& points);
+    void polyDraw(const QPolygonF& points, const std::vector<quint8>& types);
+    void rectangle(const QRectF& box);
+    void roundRect(const QRectF& box, QSizeF corner);
+    void ellipse(const QRectF& box);
+    enum class ArcKind { Arc, Chord, Pie, ArcTo };
+    void arc(const QRectF& box, QPointF start, QPointF end, ArcKind kind);
+    void angleArc(QPointF centre, double radius, double startDeg, double sweepDeg);
+    void setPixel(QPointF p, QRgb colour);
+    // Regions in the units selectClipRegion and selectLogicalClipRegion take.
+    void fillRegion(const QRegion& region, bool logical, const GdiBrush& brush);
+    void frameRegion(const QRegion& region, bool logical, const GdiBrush& brush, QSizeF frame);
+    void invertRegion(const QRegion& region, bool logical);
+    void paintRegion(const QRegion& region, bool logical);
+
+    // Text: ETO_OPAQUE 2, ETO_CLIPPED 4; advances in logical units.
+    void textOut(QPointF reference, const QString& text, quint32 options, const QRectF& box,
+                 const std::vector<double>& advances);
+    // Decodes 8-bit text by the selected font's character set.
+    QString decodeText(const QByteArray& bytes) const;
+
+    // Gradient fills: a box shaded across (or down), a triangle in the mean
+    // of its corner colours.
+    void gradientRect(const QRectF& box, QRgb from, QRgb to, bool vertical);
+    void gradientTriangle(const QPolygonF& corners, const std::vector<QRgb>& colours);
+
+    // Block transfers: rop is a ternary raster operation; a null source
+    // paints with the brush only.
+    void blit(const QRectF& destination, const QImage& source, const QRectF& sourceRect, quint32 rop);
+
+private:
+    struct Dc {
+        int mapMode = 1;
+        QPointF windowOrg{0, 0};
+        QSizeF windowExt{1, 1};
+        QPointF viewportOrg{0, 0};
+        QSizeF viewportExt{1, 1};
+        QTransform world;
+        GdiPen pen;
+        GdiBrush brush;
+        GdiFont font;
+        QRgb bkColour = 0xFFFFFFFFu;
+        bool bkOpaque = true;
+        QRgb textColour = 0xFF000000u;
+        quint32 textAlign = 0;
+        int rop2 = 13;
+        bool winding = false;
+        bool clockwise = false;
+        double miterLimit = 10;
+        double charExtra = 0;
+        QPointF position{0, 0};
+        std::optional<QRegion> clip;        // target pixels
+    };
+
+    QTransform transform() const;           // logical to target pixels
+    QTransform pageTransform() const;       // logical to recording device
+    QPointF toTarget(QPointF logical) const;
+    QPolygonF toTarget(const QPolygonF& logical) const;
+    bool axisAligned() const;
+    // A logical box as target pixels, right and bottom excluded as GDI does.
+    QRectF targetBox(const QRectF& logical) const;
+
+    void drawTargetPath(const QPainterPath& path, bool fill, bool stroke);
+    void addOrDraw(const QPainterPath& targetPath, bool fill, bool stroke);
+    QPen qtPen() const;
+    QBrush qtBrush(const GdiBrush& brush) const;
+    double penWidthPixels() const;
+    bool applyRop2(QRgb& colour);
+    void applyClip();
+    void setClip(std::optional<QRegion> clip);
+    void combineClip(const QRegion& region, int mode);
+    QRegion targetRegion(const QRegion& region, bool logical) const;
+    QFont qtFont(double& pixelHeight) const;
+
+    QPainter painter_;
+    QSizeF pixelsPerMm_;
+    QTransform output_;
+    QRectF targetRect_;
+    Dc dc_;
+    std::vector<Dc> saved_;
+    std::vector<std::optional<GdiObject>> objects_;
+    QPainterPath path_;                       // target pixels
+    bool pathOpen_ = false;
+    bool clipApplied_ = false;
+};
+
+// 8-bit text in a Windows character set (LOGFONT lfCharSet) as Unicode.
+QString decodeAnsi(const QByteArray& bytes, int charSet);
+
+} // namespace pelmora

@@ -1,0 +1,65 @@
+#pragma once
+
+// Qt
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QRegion>
+#include <QString>
+
+// Std
+#include <optional>
+#include <variant>
+
+namespace pelmora {
+
+// The graphics objects a metafile creates, selects and deletes, as plain
+// values: selecting one copies it into the device context.
+
+struct GdiPen {
+    quint32 style = 0;       // PS_* style, end cap, join and type bits
+    double width = 0;        // logical units; 0 is one device pixel
+    QRgb colour = 0xFF000000u;
+    QList<double> dashes;    // PS_USERSTYLE lengths, logical units
+};
+
+struct GdiBrush {
+    enum class Kind { Solid, Null, Hatched, Pattern };
+    Kind kind = Kind::Solid;
+    QRgb colour = 0xFFFFFFFFu;
+    int hatch = 0;
+    QImage pattern;          // Pattern: Indexed8 or RGB32
+    bool monochrome = false; // Pattern: 1-bit, drawn in text and background colours
+};
+
+struct GdiFont {
+    int height = 0;          // logical units; negative is the character height
+    int width = 0;
+    int escapement = 0;      // tenths of a degree, anticlockwise
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    int charSet = 0;
+    QString face;
+};
+
+// A region in the units it was recorded in (logical for WMF, device for EMF).
+struct GdiRegion {
+    QRegion region;
+};
+
+// Palettes and other objects that only hold a slot in the table.
+struct GdiPlaceholder {};
+
+using GdiObject = std::variant<GdiPen, GdiBrush, GdiFont, GdiRegion, GdiPlaceholder>;
+
+// The stock objects an EMF may select by index (WHITE_BRUSH ... DC_PEN).
+std::optional<GdiObject> stockObject(quint32 index);
+
+// QColor from a COLORREF (0x00BBGGRR).
+inline QRgb rgbFromColorRef(quint32 ref) {
+    return qRgb(int(ref & 0xFF), int(ref >> 8 & 0xFF), int(ref >> 16 & 0xFF));
+}
+
+} // namespace pelmora

@@ -1,0 +1,162 @@
+#include "gdi_device.h"
+
+// Qt
+#include <QFontMetricsF>
+#include <QStringDecoder>
+
+// Std
+#include <cmath>
+#include <numbers>
+
+namespace pelmora {
+
+namespace {
+
+// The families Windows faces are drawn with here.
+QStringList familiesFor(const QString& face) {
+    static const QString gothic = QStringLiteral("IPAPGothic");
+    const QString f = face.trimmed().toLower();
+    auto has = [&](const char* word) { return f.contains(QLatin1String(word)); };
+    const bool japanese = f.contains(QStringLiteral("ゴシック")) || f.contains(QStringLiteral("明朝"))
+        || f.contains(QStringLiteral("メイリオ")) || has("gothic") || has("mincho") || has("meiryo")
+        || has("msgothic") || has("osaka");
+    if (japanese) {
+        if (f.contains(QStringLiteral("明朝")) || has("mincho"))
+            return {QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"), QStringLiteral("DejaVu Serif"), gothic};
+        return {gothic, QStringLiteral("IPAGothic")};
+    }
+    if (has("courier") || has("mono") || has("consolas") || has("console") || has("fixed") || has("terminal"))
+        return {QStringLiteral("DejaVu Sans Mono"), gothic};
+    if (has("times") || has("roman") || (has("serif") && !has("sans")) || has("georgia") || has("garamond")
+        || has("century") || has("cambria") || has("book") || has("palatino"))
+        return {QStringLiteral("DejaVu Serif"), gothic};
+    return {QStringLiteral("DejaVu Sans"), gothic};
+}
+
+} // namespace
+
+QFont GdiDevice::qtFont(double& pixelHeight) const {
+    const QTransform t = transform();
+    const double yScale = std::hypot(t.m21(), t.m22());
+    double height = std::abs(dc_.font.height) * yScale;
+    if (dc_.font.height == 0)
+        height = 12;
+    height = std::clamp(height, 1.0, 4000.0);
+    QFont font;
+    font.setFamilies(familiesFor(dc_.font.face));
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setPixelSize(std::max(1, int(std::round(height))));
+    if (dc_.font.height > 0) {
+        // A positive height is the cell (ascent plus descent), not the em.
+        const QFontMetricsF metrics(font);
+        if (metrics.height() > 0)
+            font.setPixelSize(std::max(1, int(std::round(height * height / metrics.height()))));
+    }
+    font.setWeight(QFont::Weight(std::clamp(dc_.font.weight == 0 ? 400 : dc_.font.weight, 100, 900)));
+    font.setItalic(dc_.font.italic);
+    font.setUnderline(dc_.font.underline);
+    font.setStrikeOut(dc_.font.strikeOut);
+    pixelHeight = height;
+    return font;
+}
+
+QString GdiDevice::decodeText(const QByteArray& bytes) const {
+    return decodeAnsi(bytes, dc_.font.charSet);
+}
+
+QString decodeAnsi(const QByteArray& bytes, int charSet) {
+    const char* encoding = "windows-1252";
+    switch (charSet) {
+    case 128: encoding = "Shift_JIS"; break;
+    case 129: encoding = "EUC-KR"; break;
+    case 134: encoding = "GBK"; break;
+    case 136: encoding = "Big5"; break;
+    case 161: encoding = "windows-1253"; break;
+    case 162: encoding = "windows-1254"; break;
+    case 177: encoding = "windows-1255"; break;
+    case 178: encoding = "windows-1256"; break;
+    case 186: encoding = "windows-1257"; break;
+    case 204: encoding = "windows-1251"; break;
+    case 238: encoding = "windows-1250"; break;
+    default: break;
+    }
+    QStringDecoder decoder(encoding);
+    if (!decoder.isValid())
+        return QString::fromLatin1(bytes);
+    return decoder.decode(bytes);
+}
+
+void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options, const QRectF& box,
+                        const std::vector<double>& advances) {
+    applyClip();
+    const QTransform t = transform();
+    const bool updateCp = (dc_.textAlign & 1) != 0;
+    const QPointF origin = updateCp ? dc_.position : reference;
+    if ((options & 2) && !box.isEmpty() && axisAligned())
+        painter_.fillRect(targetBox(box).adjusted(0, 0, 1, 1), QColor::fromRgb(dc_.bkColour));
+    if (text.isEmpty())
+        return;
+
+    double pixelHeight = 0;
+    const QFont font = qtFont(pixelHeight);
+    const QFontMetricsF metrics(font);
+    const double xScale = std::hypot(t.m11(), t.m12());
+    const double extra = dc_.charExtra * xScale;
+
+    // Character positions along the baseline, in target pixels.
+    std::vector<double> positions;
+    positions.reserve(std::size_t(text.size()) + 1);
+    double x = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        positions.push_back(x);
+        if (std::size_t(i) < advances.size())
+            x += advances[std::size_t(i)] * xScale;
+        else
+            x += metrics.horizontalAdvance(text.at(i)) + extra;
+    }
+    const double width = x;
+
+    // Anticlockwise escapement, turned further by any rotation of the world.
+    const double worldAngle = std::atan2(dc_.world.m12(), dc_.world.m11()) * 180 / std::numbers::pi;
+    const double angle = -dc_.font.escapement / 10.0 + worldAngle;
+
+    double dx = 0;
+    switch (dc_.textAlign & 6) {
+    case 6: dx = -width / 2; break;
+    case 2: dx = -width; break;
+    default: break;
+    }
+    double dy = metrics.ascent();
+    switch (dc_.textAlign & 24) {
+    case 24: dy = 0; break;
+    case 8: dy = -metrics.descent(); break;
+    default: break;
+    }
+
+    painter_.save();
+    if ((options & 4) && !box.isEmpty() && axisAligned())
+        painter_.setClipRect(targetBox(box).adjusted(0, 0, 1, 1), Qt::IntersectClip);
+    painter_.translate(t.map(origin));
+    painter_.rotate(angle);
+    QRgb colour = dc_.textColour;
+    if (dc_.bkOpaque && !(options & 2))
+        painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), QColor::fromRgb(dc_.bkColour));
+    if (applyRop2(colour)) {
+        painter_.setFont(font);
+        painter_.setPen(QColor::fromRgb(colour));
+        if (advances.empty()) {
+            painter_.drawText(QPointF(dx, dy), text);
+        } else {
+            for (qsizetype i = 0; i < text.size(); ++i)
+                painter_.drawText(QPointF(dx + positions[std::size_t(i)], dy), QString(text.at(i)));
+        }
+    }
+    painter_.restore();
+    if (updateCp) {
+        const double advance = width / std::max(xScale, 1e-9);
+        const double radians = dc_.font.escapement / 10.0 * std::numbers::pi / 180;
+        dc_.position = origin + QPointF(advance * std::cos(radians), -advance * std::sin(radians));
+    }
+}
+
+} // namespace pelmora
