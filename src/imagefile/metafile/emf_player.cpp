@@ -54,11 +54,46 @@ double frameToDevice(qint64 hundredthsMm, qint64 pixels, qint64 mm) {
     return double(hundredthsMm) * double(pixels) / (double(mm) * 100);
 }
 
-// The records the player decodes, checked by libUEMF before use.
-bool decoded(quint32 type) {
+// The records the player decodes that libUEMF checks before use. Text
+// records are checked here instead: libUEMF wants a spacing array even when
+// a record has none (offDx 0), which real files do.
+bool checkedByLibrary(quint32 type) {
     return (type >= U_EMR_POLYBEZIER && type <= U_EMR_ABORTPATH) || (type >= U_EMR_FILLRGN && type <= U_EMR_STRETCHBLT)
-        || (type >= U_EMR_SETDIBITSTODEVICE && type <= U_EMR_EXTCREATEPEN) || type == U_EMR_SMALLTEXTOUT
-        || type == U_EMR_TRANSPARENTBLT || type == U_EMR_GRADIENTFILL;
+        || (type >= U_EMR_SETDIBITSTODEVICE && type <= U_EMR_EXTCREATEFONTINDIRECTW)
+        || (type >= U_EMR_POLYBEZIER16 && type <= U_EMR_EXTCREATEPEN) || type == U_EMR_TRANSPARENTBLT
+        || type == U_EMR_GRADIENTFILL;
+}
+
+bool textFits(ByteView record, bool wide) {
+    const quint32 count = record.u32(44);
+    const quint32 options = record.u32(52);
+    const quint32 offDx = record.u32(options & U_ETO_NO_RECT ? 56 : 72);
+    const quint64 dxSize = quint64(count) * (options & U_ETO_PDY ? 8 : 4);
+    return record.has(0, 76) && record.has(record.u32(48), quint64(count) * (wide ? 2 : 1))
+        && (offDx == 0 || record.has(offDx, dxSize));
+}
+
+// Point counts against the record size, in 64 bits: libUEMF's own check
+// multiplies in int and lets a huge count through.
+bool countsFit(quint32 type, ByteView record) {
+    switch (type) {
+    case U_EMR_POLYBEZIER: case U_EMR_POLYGON: case U_EMR_POLYLINE: case U_EMR_POLYBEZIERTO:
+    case U_EMR_POLYLINETO:
+        return record.has(28, quint64(record.u32(24)) * 8);
+    case U_EMR_POLYBEZIER16: case U_EMR_POLYGON16: case U_EMR_POLYLINE16: case U_EMR_POLYBEZIERTO16:
+    case U_EMR_POLYLINETO16:
+        return record.has(28, quint64(record.u32(24)) * 4);
+    case U_EMR_POLYDRAW:
+        return record.has(28, quint64(record.u32(24)) * 9);
+    case U_EMR_POLYDRAW16:
+        return record.has(28, quint64(record.u32(24)) * 5);
+    case U_EMR_POLYPOLYLINE: case U_EMR_POLYPOLYGON:
+        return record.has(32, quint64(record.u32(24)) * 4 + quint64(record.u32(28)) * 8);
+    case U_EMR_POLYPOLYLINE16: case U_EMR_POLYPOLYGON16:
+        return record.has(32, quint64(record.u32(24)) * 4 + quint64(record.u32(28)) * 4);
+    default:
+        return true;
+    }
 }
 
 bool checkRecords(ByteView file) {
@@ -72,7 +107,10 @@ bool checkRecords(ByteView file) {
             return true;
         if (at > 0 && type == U_EMR_HEADER)
             return false;
-        if (decoded(type) && !U_emf_record_safe(file.data() + at))
+        const ByteView record = file.sub(at, size);
+        if (checkedByLibrary(type) && (!countsFit(type, record) || !U_emf_record_safe(record.data())))
+            return false;
+        if ((type == U_EMR_EXTTEXTOUTA || type == U_EMR_EXTTEXTOUTW) && !textFits(record, type == U_EMR_EXTTEXTOUTW))
             return false;
         at += size;
     }

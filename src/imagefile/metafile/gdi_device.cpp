@@ -47,15 +47,15 @@ void GdiDevice::setTableSize(std::size_t size) {
     objects_.assign(size, std::nullopt);
 }
 
-void GdiDevice::createObject(std::size_t index, GdiObject object) {
+void GdiDevice::createObject(std::size_t index, const GdiObject& object) {
     if (index < objects_.size())
-        objects_[index] = std::move(object);
+        objects_[index] = object;
 }
 
-std::optional<std::size_t> GdiDevice::insertObject(GdiObject object) {
+std::optional<std::size_t> GdiDevice::insertObject(const GdiObject& object) {
     for (std::size_t i = 0; i < objects_.size(); ++i) {
         if (!objects_[i]) {
-            objects_[i] = std::move(object);
+            objects_[i] = object;
             return i;
         }
     }

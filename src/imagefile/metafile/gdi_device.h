@@ -34,9 +34,9 @@ public:
 
     // Object table. Indices outside the table, or empty slots, are ignored.
     void setTableSize(std::size_t size);
-    void createObject(std::size_t index, GdiObject object);
+    void createObject(std::size_t index, const GdiObject& object);
     // The lowest free slot, as WMF numbers its objects; nothing when full.
-    std::optional<std::size_t> insertObject(GdiObject object);
+    std::optional<std::size_t> insertObject(const GdiObject& object);
     void selectObject(std::size_t index);
     void selectStockObject(quint32 index);
     void deleteObject(std::size_t index);

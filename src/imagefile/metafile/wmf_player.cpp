@@ -35,16 +35,15 @@ WmfHeader readHeader(ByteView file) {
         checksum ^= file.u16(2 * i);
     if (checksum != file.u16(20))
         refuseMetafile();
-    U_WMRPLACEABLE placeable;
-    U_WMRHEADER header;
-    const int size = wmfheader_get(file.data(), file.data() + file.size(), &placeable, &header);
-    if (size != int(recordsStart) || (header.iType != 1 && header.iType != 2) || header.Size16w != 9)
+    // METAHEADER: type 1 (memory) or 2 (disk), nine words long.
+    const quint16 type = file.u16(placeableSize);
+    if ((type != 1 && type != 2) || file.u16(placeableSize + 2) != 9)
         refuseMetafile();
     WmfHeader h;
-    h.box = QRectF(QPointF(placeable.Dst.left, placeable.Dst.top), QPointF(placeable.Dst.right, placeable.Dst.bottom))
-                .normalized();
-    h.unitsPerInch = placeable.Inch == 0 ? screenDpi : placeable.Inch;
-    h.objects = header.nObjects;
+    h.box = QRectF(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12))).normalized();
+    const quint16 inch = file.u16(14);
+    h.unitsPerInch = inch == 0 ? screenDpi : inch;
+    h.objects = file.u16(placeableSize + 10);
     return h;
 }
 
@@ -125,7 +124,7 @@ private:
         return o ? std::get_if<T>(o) : nullptr;
     }
 
-    void create(GdiObject object) { device_.insertObject(std::move(object)); }
+    void create(const GdiObject& object) { device_.insertObject(object); }
 
     void dispatch(int function);
     void polyPolygon();
