@@ -32,8 +32,8 @@ inline QRgb decide(QRgb c, quint32 touches, QRgb background, QRgb paint) {
 // neighbour row is stood in by the row itself, and a missing side neighbour
 // by the pixel itself: only a background pixel can be painted, and it is
 // never a subject, so a stand-in never paints anything.
-PELMORA_ROW_LOOP void outlineRow(const QRgb* above, const QRgb* row, const QRgb* below, QRgb* __restrict out, int width,
-                const OutlineColours& k) {
+PELMORA_ROW_LOOP void outlineRow(const QRgb* above, const QRgb* row, const QRgb* below, QRgb* __restrict out,
+                                  int width, const OutlineColours& k) {
     const QRgb bg = k.background;
     const QRgb ol = k.outline;
     const QRgb paint = k.paint;
@@ -88,10 +88,9 @@ Bitmap outlined(const Bitmap& source, Colour outlineColour) {
         std::vector<QRgb> current(static_cast<size_t>(width));
         for (int y = 0; y < height; ++y) {
             QRgb* row = writableRow(bits, out.bytesPerLine(), y);
+            const QRgb* below = y + 1 < height ? writableRow(bits, out.bytesPerLine(), y + 1) : current.data();
             std::copy_n(row, width, current.data());
-            outlineRow(y > 0 ? above.data() : current.data(), current.data(),
-                       y + 1 < height ? writableRow(bits, out.bytesPerLine(), y + 1) : current.data(), row, width,
-                       k);
+            outlineRow(y > 0 ? above.data() : current.data(), current.data(), below, row, width, k);
             above.swap(current);
         }
     }

@@ -64,8 +64,10 @@ inline void turnBlock(const Planes& p, int x, int y, bool clockwise) {
     const Quad columns[4] = {
         __builtin_shufflevector(ab01, cd01, 0, 1, 4, 5), __builtin_shufflevector(ab01, cd01, 2, 3, 6, 7),
         __builtin_shufflevector(ab23, cd23, 0, 1, 4, 5), __builtin_shufflevector(ab23, cd23, 2, 3, 6, 7)};
-    for (int i = 0; i < 4; ++i)
-        storeQuad(clockwise ? outRow(p, x + i) + (p.height - 4 - y) : outRow(p, p.width - 1 - x - i) + y, columns[i]);
+    for (int i = 0; i < 4; ++i) {
+        QRgb* to = clockwise ? outRow(p, x + i) + (p.height - 4 - y) : outRow(p, p.width - 1 - x - i) + y;
+        storeQuad(to, columns[i]);
+    }
 }
 
 PELMORA_ROW_LOOP void quarterTurn(const Planes& p, bool clockwise) {
@@ -95,8 +97,7 @@ Bitmap rotateOrFlipPicture(const Bitmap& picture, int code) {
     const int width = picture.width();
     const int height = picture.height();
     const QImage in = rgb32Pixels(picture);
-    Bitmap result = quarter ? unpaintedRgb32(height, width)
-                            : unpaintedRgb32(width, height);
+    Bitmap result = quarter ? unpaintedRgb32(height, width) : unpaintedRgb32(width, height);
     if (result.isEmpty())
         return result;
     QImage& out = result.rgb32();
