@@ -59,6 +59,7 @@ void RotateStretchTest::followsThePlacementTable_data() {
         QTest::addRow("%d, 131 x 70", code) << code << 131 << 70;
         QTest::addRow("%d, 5 x 3", code) << code << 5 << 3;
         QTest::addRow("%d, 64 x 9", code) << code << 64 << 9;
+        QTest::addRow("%d, 9 x 1030", code) << code << 9 << 1030;
     }
 }
 
