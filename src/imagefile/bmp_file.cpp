@@ -12,6 +12,7 @@
 #include "le_bytes.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
+#include "swap_rows.h"
 
 // Std
 #include <algorithm>
@@ -94,11 +95,7 @@ void writeRow(const QImage& image, int y, int bits, char* out) {
         std::memcpy(out, in, size_t(width));
         break;
     case 24:
-        for (int x = 0; x < width; ++x) {
-            out[3 * x] = char(in[3 * x + 2]);
-            out[3 * x + 1] = char(in[3 * x + 1]);
-            out[3 * x + 2] = char(in[3 * x]);
-        }
+        copySwappingRedBlue(in, reinterpret_cast<uchar*>(out), width);
         break;
     default: {
         const auto* pixels = reinterpret_cast<const quint32*>(in);
@@ -169,10 +166,11 @@ QByteArray encodeBmp(const Bitmap& picture) {
 
     QByteArray out;
     try {
-        out = QByteArray(qsizetype(total), '\0');
+        out = QByteArray(qsizetype(total), Qt::Uninitialized);
     } catch (const std::bad_alloc&) {
         throw PelmoraError(outOfMemoryText());
     }
+    std::memset(out.data(), 0, size_t(offset));
     out[0] = 'B';
     out[1] = 'M';
     putLe32(out, 2, quint32(total));
@@ -191,8 +189,12 @@ QByteArray encodeBmp(const Bitmap& picture) {
         for (qsizetype i = 0; i < table.size(); ++i)
             putLe32(out, 54 + 4 * i, table[i] & 0x00FFFFFFu);
     }
-    for (int y = 0; y < height; ++y)
-        writeRow(image, y, bits, out.data() + offset + qint64(height - 1 - y) * rowBytes);
+    const qint64 usedBytes = (qint64(width) * bits + 7) / 8;
+    for (int y = 0; y < height; ++y) {
+        char* row = out.data() + offset + qint64(height - 1 - y) * rowBytes;
+        writeRow(image, y, bits, row);
+        std::memset(row + usedBytes, 0, size_t(rowBytes - usedBytes));
+    }
     return out;
 }
 

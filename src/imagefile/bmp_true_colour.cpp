@@ -2,6 +2,7 @@
 
 // Local
 #include "imageops/bitmap.h"
+#include "swap_rows.h"
 
 // Std
 #include <array>
@@ -45,15 +46,8 @@ QImage decodeTrueColour(const QByteArray& bytes, const BmpLayout& layout) {
 
     if (bits == 24) {
         QImage image = allocateImage(width, height, QImage::Format_RGB888);
-        for (int y = 0; y < height; ++y) {
-            const std::uint8_t* in = row(y);
-            uchar* out = image.scanLine(y);
-            for (int x = 0; x < 3 * width; x += 3) {
-                out[x] = in[x + 2];
-                out[x + 1] = in[x + 1];
-                out[x + 2] = in[x];
-            }
-        }
+        for (int y = 0; y < height; ++y)
+            copySwappingRedBlue(row(y), image.scanLine(y), width);
         return image;
     }
 
