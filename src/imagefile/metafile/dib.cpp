@@ -61,13 +61,15 @@ int tableEntries(const DibHeader& h) {
 }
 
 // Entries the colour table occupies in the file, which may exceed those used.
-std::size_t tableBytes(const DibHeader& h, bool paletteIndices) {
+std::size_t tableBytes(const DibHeader& h, quint32 usage) {
+    if (usage == 2)
+        return 0;
     quint32 entries = h.coloursUsed;
     if (entries == 0 && h.bitCount <= 8)
         entries = 1u << h.bitCount;
     if (entries > 4096)
         return std::size_t(-1);
-    return std::size_t(entries) * (paletteIndices ? 2 : std::size_t(h.entrySize));
+    return std::size_t(entries) * (usage == 1 ? 2 : std::size_t(h.entrySize));
 }
 
 QRgb standardPaletteColour(int index) {
@@ -77,7 +79,17 @@ QRgb standardPaletteColour(int index) {
     return colours[index & 15] | 0xFF000000u;
 }
 
-bool readColourTable(ByteView info, const DibHeader& h, bool paletteIndices, QList<QRgb>& table) {
+bool readColourTable(ByteView info, const DibHeader& h, quint32 usage, QList<QRgb>& table) {
+    if (usage == 2) {
+        const int count = 1 << h.bitCount;
+        table.resize(count);
+        for (int i = 0; i < count; ++i) {
+            const int level = i * 255 / (count - 1);
+            table[i] = qRgb(level, level, level);
+        }
+        return true;
+    }
+    const bool paletteIndices = usage == 1;
     const int entries = tableEntries(h);
     const std::size_t entrySize = paletteIndices ? 2 : std::size_t(h.entrySize);
     if (!info.has(h.tableOffset, entrySize * std::size_t(entries)))
@@ -150,7 +162,7 @@ QImage decodeEmbedded(ByteView bits, const char* format) {
 
 } // namespace
 
-QImage decodeDib(ByteView info, ByteView bits, bool paletteIndices) {
+QImage decodeDib(ByteView info, ByteView bits, quint32 usage) {
     DibHeader h;
     if (!readHeader(info, h))
         return QImage();
@@ -174,7 +186,7 @@ QImage decodeDib(ByteView info, ByteView bits, bool paletteIndices) {
         return QImage();
 
     QList<QRgb> table;
-    if (h.bitCount <= 8 && !readColourTable(info, h, paletteIndices, table))
+    if (h.bitCount <= 8 && !readColourTable(info, h, usage, table))
         return QImage();
     QImage image(width, int(height), h.bitCount <= 8 ? QImage::Format_Indexed8 : QImage::Format_RGB32);
     if (image.isNull())
@@ -190,15 +202,15 @@ QImage decodeDib(ByteView info, ByteView bits, bool paletteIndices) {
     return image;
 }
 
-QImage decodePackedDib(ByteView dib, bool paletteIndices) {
+QImage decodePackedDib(ByteView dib, quint32 usage) {
     DibHeader h;
     if (!readHeader(dib, h))
         return QImage();
-    const std::size_t table = tableBytes(h, paletteIndices);
+    const std::size_t table = tableBytes(h, usage);
     if (table == std::size_t(-1) || !dib.has(h.tableOffset, table))
         return QImage();
     const std::size_t bitsAt = h.tableOffset + table;
-    return decodeDib(dib.sub(0, bitsAt), dib.sub(bitsAt, dib.size() - bitsAt), paletteIndices);
+    return decodeDib(dib.sub(0, bitsAt), dib.sub(bitsAt, dib.size() - bitsAt), usage);
 }
 
 } // namespace pelmora

@@ -16,12 +16,16 @@ inline constexpr qint64 maxDibPixels = qint64(1) << 26;
 // (info) and its pixel bits. Uncompressed 1, 4, 8, 16, 24 and 32-bit DIBs
 // (with bit fields), and embedded JPEG or PNG, are understood. 1, 4 and
 // 8-bit DIBs come back as Indexed8 images so that a caller may recolour a
-// monochrome one; the rest as RGB32. With paletteIndices the colour table
-// holds 16-bit palette indices, which are taken from the standard 16-colour
-// palette. A null image for anything that does not hold together.
-QImage decodeDib(ByteView info, ByteView bits, bool paletteIndices);
+// monochrome one; the rest as RGB32. A null image for anything that does
+// not hold together.
+//
+// usage is the record's DIB_RGB_COLORS 0 (a table of colours),
+// DIB_PAL_COLORS 1 (16-bit palette indices, taken from the standard
+// 16-colour palette) or DIB_PAL_INDICES 2 (no table: black and white for
+// one bit, grey levels otherwise).
+QImage decodeDib(ByteView info, ByteView bits, quint32 usage);
 
 // The same for a DIB whose bits follow its colour table directly.
-QImage decodePackedDib(ByteView dib, bool paletteIndices);
+QImage decodePackedDib(ByteView dib, quint32 usage);
 
 } // namespace pelmora

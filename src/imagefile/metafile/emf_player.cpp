@@ -58,7 +58,7 @@ double frameToDevice(qint64 hundredthsMm, qint64 pixels, qint64 mm) {
 // records are checked here instead: libUEMF wants a spacing array even when
 // a record has none (offDx 0), which real files do.
 bool checkedByLibrary(quint32 type) {
-    return (type >= U_EMR_POLYBEZIER && type <= U_EMR_ABORTPATH) || (type >= U_EMR_FILLRGN && type <= U_EMR_STRETCHBLT)
+    return (type >= U_EMR_POLYBEZIER && type <= U_EMR_ABORTPATH) || (type >= U_EMR_FILLRGN && type <= U_EMR_MASKBLT)
         || (type >= U_EMR_SETDIBITSTODEVICE && type <= U_EMR_EXTCREATEFONTINDIRECTW)
         || (type >= U_EMR_POLYBEZIER16 && type <= U_EMR_EXTCREATEPEN) || type == U_EMR_TRANSPARENTBLT
         || type == U_EMR_GRADIENTFILL;
@@ -222,7 +222,7 @@ private:
     QImage dib(std::size_t offBmi, quint32 cbBmi, std::size_t offBits, quint32 cbBits, quint32 usage) const {
         if (cbBmi == 0)
             return QImage();
-        return decodeDib(record_.sub(offBmi, cbBmi), record_.sub(offBits, cbBits), usage == 1);
+        return decodeDib(record_.sub(offBmi, cbBmi), record_.sub(offBits, cbBits), usage);
     }
 
     void dispatch(quint32 type);
@@ -236,6 +236,7 @@ private:
     void stretchDiBits();
     void setDiBitsToDevice();
     void transparentBlt();
+    void maskBlt();
     void gradientFill();
 
     static constexpr quint32 maxRegionRects = 100000;
@@ -405,6 +406,7 @@ void EmfPlayer::dispatch(quint32 type) {
     case U_EMR_SETDIBITSTODEVICE: setDiBitsToDevice(); break;
     case U_EMR_STRETCHDIBITS: stretchDiBits(); break;
     case U_EMR_TRANSPARENTBLT: transparentBlt(); break;
+    case U_EMR_MASKBLT: maskBlt(); break;
     case U_EMR_EXTTEXTOUTA: extTextOut(false); break;
     case U_EMR_EXTTEXTOUTW: extTextOut(true); break;
     case U_EMR_SMALLTEXTOUT: smallTextOut(); break;
@@ -460,15 +462,13 @@ void EmfPlayer::createFont() {
 void EmfPlayer::createPatternBrush(bool monochrome) {
     const ByteView& r = record_;
     const QImage pattern = dib(r.u32(16), r.u32(20), r.u32(24), r.u32(28), r.u32(12));
+    // A brush that cannot be made is not made; selecting it changes nothing.
+    if (pattern.isNull())
+        return;
     GdiBrush brush;
-    if (pattern.isNull()) {
-        brush.kind = GdiBrush::Kind::Solid;
-        brush.colour = qRgb(0, 0, 0);
-    } else {
-        brush.kind = GdiBrush::Kind::Pattern;
-        brush.pattern = pattern;
-        brush.monochrome = monochrome && pattern.format() == QImage::Format_Indexed8 && pattern.colorCount() == 2;
-    }
+    brush.kind = GdiBrush::Kind::Pattern;
+    brush.pattern = pattern;
+    brush.monochrome = monochrome && pattern.format() == QImage::Format_Indexed8 && pattern.colorCount() == 2;
     device_.createObject(r.u32(8), brush);
 }
 
@@ -574,6 +574,32 @@ void EmfPlayer::transparentBlt() {
     }
     const QRectF destination(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
     device_.blit(destination, source, QRectF(r.i32(44), r.i32(48), r.i32(100), r.i32(104)), 0xCC0020);
+}
+
+void EmfPlayer::maskBlt() {
+    const ByteView& r = record_;
+    QImage source = dib(r.u32(84), r.u32(88), r.u32(92), r.u32(96), r.u32(80));
+    const QImage mask = dib(r.u32(112), r.u32(116), r.u32(120), r.u32(124), r.u32(108));
+    const QRectF destination(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
+    const QRectF from(r.i32(44), r.i32(48), r.i32(32), r.i32(36));
+    // ROP4: the foreground operation where the mask is 1, the background
+    // one where it is 0. Only a background that keeps the destination is
+    // honoured; other backgrounds draw as the foreground.
+    const quint32 foreground = r.u32(40) & 0x00FFFFFFu;
+    const bool keepBackground = (r.u32(40) >> 24) == 0xAA;
+    if (!source.isNull() && !mask.isNull() && keepBackground && mask.format() == QImage::Format_Indexed8) {
+        source = source.convertToFormat(QImage::Format_ARGB32);
+        const QPoint shift = QPoint(r.i32(100), r.i32(104)) - from.topLeft().toPoint();
+        for (int y = 0; y < source.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(source.scanLine(y));
+            for (int x = 0; x < source.width(); ++x) {
+                const QPoint m = QPoint(x, y) + shift;
+                if (mask.rect().contains(m) && mask.pixelIndex(m) == 0)
+                    line[x] = 0;
+            }
+        }
+    }
+    device_.blit(destination, source, from, foreground);
 }
 
 void EmfPlayer::gradientFill() {

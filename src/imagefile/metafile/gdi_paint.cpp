@@ -505,7 +505,9 @@ void GdiDevice::blit(const QRectF& destination, const QImage& source, const QRec
         QRectF from = sourceRect.normalized().intersected(QRectF(source.rect()));
         if (from.isEmpty())
             break;
-        QImage image = source.convertToFormat(QImage::Format_RGB32);
+        // Sources with alpha come from transparent and masked transfers.
+        QImage image = source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                        : QImage::Format_RGB32);
         if (mirrorX || mirrorY) {
             image = image.mirrored(mirrorX, mirrorY);
             if (mirrorX)

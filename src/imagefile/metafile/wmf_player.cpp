@@ -259,12 +259,7 @@ void WmfPlayer::dispatch(int function) {
     case U_WMR_CREATEFONTINDIRECT: createFont(); break;
     case U_WMR_CREATEREGION: createRegion(); break;
     case U_WMR_DIBCREATEPATTERNBRUSH: createDibPatternBrush(); break;
-    case U_WMR_CREATEPATTERNBRUSH: {
-        GdiBrush brush;
-        brush.colour = qRgb(128, 128, 128);
-        create(brush);
-        break;
-    }
+    case U_WMR_CREATEPATTERNBRUSH:
     case U_WMR_CREATEPALETTE:
     case U_WMR_CREATEBITMAP:
     case U_WMR_CREATEBITMAPINDIRECT:
@@ -393,15 +388,14 @@ void WmfPlayer::createDibPatternBrush() {
     const ByteView& r = record_;
     const quint16 style = r.u16(6);
     const quint16 usage = r.u16(8);
-    GdiBrush brush;
-    brush.colour = qRgb(0, 0, 0);
-    if (style != 3) {
-        const QImage pattern = decodePackedDib(r.sub(10, r.size() - 10), usage == 1);
-        if (!pattern.isNull()) {
-            brush.kind = GdiBrush::Kind::Pattern;
-            brush.pattern = pattern;
-        }
+    const QImage pattern = style == 3 ? QImage() : decodePackedDib(r.sub(10, r.size() - 10), usage);
+    if (pattern.isNull()) {
+        create(GdiPlaceholder{});
+        return;
     }
+    GdiBrush brush;
+    brush.kind = GdiBrush::Kind::Pattern;
+    brush.pattern = pattern;
     create(brush);
 }
 
@@ -435,10 +429,10 @@ void WmfPlayer::blit(int function) {
     const char* dibAt = nullptr;
     QImage source;
     const char* end = record_.data() + record_.size();
-    auto dibImage = [&](bool paletteIndices) {
+    auto dibImage = [&](quint32 usage) {
         if (!dibAt || dibAt < record_.data() || dibAt >= end)
             return QImage();
-        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), paletteIndices);
+        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), usage);
     };
     switch (function) {
     case U_WMR_PATBLT:
@@ -450,18 +444,18 @@ void WmfPlayer::blit(int function) {
         if (!U_WMRDIBBITBLT_get(raw(), &dst, &dstSize, &src, &rop, &dibAt))
             return;
         srcSize = dstSize;
-        source = dibImage(false);
+        source = dibImage(0);
         break;
     case U_WMR_DIBSTRETCHBLT:
         if (!U_WMRDIBSTRETCHBLT_get(raw(), &dst, &dstSize, &src, &srcSize, &rop, &dibAt))
             return;
-        source = dibImage(false);
+        source = dibImage(0);
         break;
     case U_WMR_STRETCHDIB: {
         uint16_t usage = 0;
         if (!U_WMRSTRETCHDIB_get(raw(), &dst, &dstSize, &src, &srcSize, &usage, &rop, &dibAt))
             return;
-        source = dibImage(usage == 1);
+        source = dibImage(usage);
         break;
     }
     case U_WMR_SETDIBTODEV: {
@@ -472,7 +466,7 @@ void WmfPlayer::blit(int function) {
             return;
         srcSize = dstSize;
         rop = 0xCC0020;
-        source = dibImage(usage == 1);
+        source = dibImage(usage);
         break;
     }
     default:

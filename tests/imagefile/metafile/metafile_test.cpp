@@ -27,7 +27,7 @@ enum : quint32 {
     emrPolygon = 3, emrSetWindowExt = 9, emrSetViewportExt = 11, emrSetMapMode = 17, emrSetBkMode = 18,
     emrSetPolyFillMode = 19, emrSetTextColor = 24, emrSelectObject = 37, emrCreatePen = 38,
     emrCreateBrush = 39, emrRectangle = 43, emrBeginPath = 59, emrEndPath = 60, emrFillPath = 62,
-    emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutW = 84,
+    emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutW = 84, emrSetBkColor = 25, emrCreateMonoBrush = 93,
 };
 enum : quint16 {
     wmfSetWindowOrg = 0x020B, wmfSetWindowExt = 0x020C, wmfSelectObject = 0x012D,
@@ -85,6 +85,7 @@ private slots:
     void pathFillRule_data();
     void pathFillRule();
     void srcAndDib();
+    void monochromePatternBrush();
     void textInBox();
     void corpus_data();
     void corpus();
@@ -267,6 +268,27 @@ void MetafileTest::srcAndDib() {
     const Bitmap picture = importMetafile(b.bytes());
     expectBox(picture, QRect(QPoint(10, 10), QPoint(29, 29)), black, red);
     QCOMPARE(picture.pixel(40, 20), red);
+}
+
+void MetafileTest::monochromePatternBrush() {
+    // An 8 x 8 one-bit pattern without a colour table (DIB_PAL_INDICES),
+    // stored bottom row first, rows alternately 0 and 1 bits: 0 bits take
+    // the text colour, 1 bits the background colour.
+    constexpr Colour green = 0x00FF00;
+    QList<qint32> words{1, 2, 32, 40, 72, 32, 40, 8, 8, 0x00010001, 0, 32, 0, 0, 0, 0};
+    for (int row = 0; row < 8; ++row)
+        words.append(row % 2 == 0 ? 0 : 0xFF);
+    EmfBuilder b = emf100();
+    b.record(emrCreateMonoBrush, words)
+        .record(emrSelectObject, {1})
+        .record(emrSelectObject, {nullPen})
+        .record(emrSetTextColor, {red})
+        .record(emrSetBkColor, {green})
+        .record(emrRectangle, {0, 0, 101, 101});
+    const Bitmap picture = importMetafile(b.bytes());
+    for (int y = 0; y < 100; y += 7)
+        for (int x = 0; x < 100; x += 13)
+            QCOMPARE(picture.pixel(x, y), y % 2 == 1 ? red : green);
 }
 
 void MetafileTest::textInBox() {
