@@ -2,7 +2,7 @@
 #include <QTest>
 
 // Local
-#include "bmp_test.h"
+#include "test_runners.h"
 #include "imagefile/bmp_file.h"
 #include "imagefile/open_picture.h"
 #include "imageops/pelmora_error.h"
@@ -13,6 +13,28 @@
 
 using namespace pelmora;
 using namespace pelmora::test;
+
+// The BMP reader against the BMP suite and damaged files, and the writer's
+// round trips.
+class BmpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void goodSuiteFilesMatchAPlainDecoding_data();
+    void goodSuiteFilesMatchAPlainDecoding();
+    void runLengthFilesMatchTheirPlainTwins_data();
+    void runLengthFilesMatchTheirPlainTwins();
+    void badSuiteFilesAreRefused_data();
+    void badSuiteFilesAreRefused();
+    void questionableFilesOpenOrAreRefusedCleanly();
+    void everyTruncationIsRefusedOrWhole_data();
+    void everyTruncationIsRefusedOrWhole();
+    void emptyFileIsAnEmptyPicture();
+    void roundTripKeepsFormatAndPixels_data();
+    void roundTripKeepsFormatAndPixels();
+    void compressedBytesAreWrittenUntilTheFirstChange();
+    void skippedRunLengthPixelsTakeIndexZero();
+};
 
 namespace {
 
@@ -324,3 +346,10 @@ void BmpTest::skippedRunLengthPixelsTakeIndexZero() {
                 QCOMPARE(picture.pixel(x, y), expected[y][x]);
     }
 }
+
+int runBmpTests(int argc, char** argv) {
+    BmpTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "bmp_test.moc"

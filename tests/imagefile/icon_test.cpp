@@ -4,7 +4,7 @@
 #include <QTest>
 
 // Local
-#include "icon_test.h"
+#include "test_runners.h"
 #include "imagefile/icon_file.h"
 #include "imagefile/save_picture.h"
 #include "imageops/pelmora_error.h"
@@ -12,6 +12,24 @@
 
 using namespace pelmora;
 using namespace pelmora::test;
+
+// The icon writer, byte by byte, and the icon reader.
+class IconTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void headerFieldsByteByByte();
+    void coloursMapToTheNearestOfSixteen_data();
+    void coloursMapToTheNearestOfSixteen();
+    void maskMarksExactlyTheTopLeftColour();
+    void onlyThirtyTwoSquareIsWritten_data();
+    void onlyThirtyTwoSquareIsWritten();
+    void readBackTransparentPartsAreWhite();
+    void readerPicksClosestToThirtyTwoThenMostColours();
+    void corpusIconsOpenOrAreRefused_data();
+    void corpusIconsOpenOrAreRefused();
+    void truncatedIconsNeverCrash();
+};
 
 namespace {
 
@@ -237,3 +255,10 @@ void IconTest::truncatedIconsNeverCrash() {
         }
     }
 }
+
+int runIconTests(int argc, char** argv) {
+    IconTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "icon_test.moc"

@@ -4,7 +4,7 @@
 // Local
 #include "imagefile/jpeg_file.h"
 #include "imageops/pelmora_error.h"
-#include "jpeg_test.h"
+#include "test_runners.h"
 #include "test_support.h"
 
 // Std
@@ -14,6 +14,22 @@
 
 using namespace pelmora;
 using namespace pelmora::test;
+
+// The libjpeg reader and writer.
+class JpegTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void qualityNinetyRoundTrip_data();
+    void qualityNinetyRoundTrip();
+    void writerUsesBaselineTablesOfQualityNinety();
+    void corpusFilesOpen_data();
+    void corpusFilesOpen();
+    void cmykMatchesItsRgbTwin();
+    void notAJpegGivesLibjpegsCode_data();
+    void notAJpegGivesLibjpegsCode();
+    void truncatedAndDamagedFilesNeverCrash();
+};
 
 namespace {
 
@@ -162,3 +178,10 @@ void JpegTest::truncatedAndDamagedFilesNeverCrash() {
             check(damaged, false);
         }
 }
+
+int runJpegTests(int argc, char** argv) {
+    JpegTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "jpeg_test.moc"

@@ -3,10 +3,22 @@
 
 // Local
 #include "imagefile/open_picture.h"
-#include "imagefile/save_picture.h"
-#include "names_test.h"
+#include "test_runners.h"
 
 using namespace pelmora;
+
+// The extension rule, the caption's file name and the size text.
+class NamesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void extensionDecidesTheKind_data();
+    void extensionDecidesTheKind();
+    void fileNamePartForCaption_data();
+    void fileNamePartForCaption();
+    void sizeText_data();
+    void sizeText();
+};
 
 Q_DECLARE_METATYPE(std::optional<pelmora::PictureKind>)
 
@@ -44,33 +56,8 @@ void NamesTest::extensionDecidesTheKind() {
     QCOMPARE(pictureKindOf(path), kind);
 }
 
-void NamesTest::kindTexts_data() {
-    QTest::addColumn<PictureKind>("kind");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("outlineAndFill");
-    QTest::newRow("wmf") << PictureKind::Wmf << "元画像 WMF" << true;
-    QTest::newRow("emf") << PictureKind::Emf << "元画像 EMF" << true;
-    QTest::newRow("jpeg") << PictureKind::Jpeg << "元画像JPEG" << false;
-    QTest::newRow("icon") << PictureKind::Icon << "元画像ICON" << true;
-    QTest::newRow("bmp") << PictureKind::Bitmap << "元画像 BMP" << true;
-}
 
-void NamesTest::kindTexts() {
-    QFETCH(PictureKind, kind);
-    QFETCH(QString, text);
-    QFETCH(bool, outlineAndFill);
-    QCOMPARE(sourceKindText(kind), text);
-    QCOMPARE(allowsOutlineAndFill(kind), outlineAndFill);
-}
 
-void NamesTest::refusalTexts() {
-    const QStringList lines = unacceptedExtensionText().split(QStringLiteral("\r\n"));
-    QCOMPARE(lines, QStringList({"開けるファイルは", "", "メタファイル[*.WMF][*.EMF]", "",
-                                 "ジェイペグ[*.JPG][*.JPEG]", "", "アイコンファイル[*.ICO]", "",
-                                 "ビットマップ[*.BMP]です"}));
-    QCOMPARE(iconSizeText().split(QStringLiteral("\r\n")),
-             QStringList({"Icon ファイルとして保存できるのは", "", "Iconサイズ(32x32)ピクセルの画像だけです"}));
-}
 
 void NamesTest::fileNamePartForCaption_data() {
     QTest::addColumn<QString>("path");
@@ -115,3 +102,10 @@ void NamesTest::sizeText() {
     QFETCH(QString, text);
     QCOMPARE(fileSizeText(bytes), text);
 }
+
+int runNamesTests(int argc, char** argv) {
+    NamesTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "names_test.moc"

@@ -1,13 +1,11 @@
 // Qt
-#include <QStandardPaths>
 #include <QTest>
 
 // Local
-#include "imagefile/io_error.h"
 #include "imagefile/open_picture.h"
 #include "imagefile/save_picture.h"
 #include "imageops/pelmora_error.h"
-#include "save_test.h"
+#include "test_runners.h"
 #include "test_support.h"
 
 // Std
@@ -19,6 +17,21 @@
 
 using namespace pelmora;
 using namespace pelmora::test;
+
+// Writing files all or nothing, measuring them, and the I/O error texts.
+class SaveTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void failedWriteLeavesTheOldFile_data();
+    void failedWriteLeavesTheOldFile();
+    void fullDiskLeavesTheOldFile_data();
+    void fullDiskLeavesTheOldFile();
+    void writeReplacesAnExistingFile();
+    void readOnlyFileIsMeasuredAndKeepsItsRights();
+    void measuringFailuresGiveTheIoTexts_data();
+    void measuringFailuresGiveTheIoTexts();
+};
 
 using Writer = std::function<void(const Bitmap&, const QString&)>;
 Q_DECLARE_METATYPE(Writer)
@@ -61,10 +74,6 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
-void addWriters() {
-    QTest::addColumn<Writer>("writer");
-}
-
 } // namespace
 
 void SaveTest::failedWriteLeavesTheOldFile_data() {
@@ -91,7 +100,7 @@ void SaveTest::failedWriteLeavesTheOldFile() {
 }
 
 void SaveTest::fullDiskLeavesTheOldFile_data() {
-    addWriters();
+    QTest::addColumn<Writer>("writer");
     QTest::newRow("bitmap") << Writer(saveAsBitmap);
     QTest::newRow("jpeg") << Writer(saveAsJpeg);
     QTest::newRow("icon") << Writer(saveAsIcon);
@@ -164,29 +173,12 @@ void SaveTest::measuringFailuresGiveTheIoTexts() {
     QCOMPARE(errorOf([&] { importPicture(path, PictureKind::Bitmap); }), text);
 }
 
-void SaveTest::errorNumbersMapToTexts_data() {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("ENOENT") << ENOENT << "ファイルが見つかりません";
-    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << "ファイル名の指定が間違っています";
-    QTest::newRow("ENOTDIR") << ENOTDIR << "ファイル名の指定が間違っています";
-    QTest::newRow("EMFILE") << EMFILE << "オープンしたファイルが多すぎます";
-    QTest::newRow("ENFILE") << ENFILE << "オープンしたファイルが多すぎます";
-    QTest::newRow("EACCES") << EACCES << "ファイルへのアクセスが拒否されました";
-    QTest::newRow("EPERM") << EPERM << "ファイルへのアクセスが拒否されました";
-    QTest::newRow("EROFS") << EROFS << "ファイルへのアクセスが拒否されました";
-    QTest::newRow("ENOSPC") << ENOSPC << QStringLiteral("I/O エラー (%1)").arg(ENOSPC);
-    QTest::newRow("EIO") << EIO << QStringLiteral("I/O エラー (%1)").arg(EIO);
+
+
+
+int runSaveTests(int argc, char** argv) {
+    SaveTest test;
+    return QTest::qExec(&test, argc, argv);
 }
 
-void SaveTest::errorNumbersMapToTexts() {
-    QFETCH(int, number);
-    QFETCH(QString, text);
-    QCOMPARE(ioErrorText(number), text);
-}
-
-void SaveTest::saveFolderIsOnTheDesktop() {
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    QCOMPARE(saveFolder(), desktop + QStringLiteral("/Pelmora"));
-    QCOMPARE(previewFilePath(), desktop + QStringLiteral("/Pelmora/_.bmp"));
-}
+#include "save_test.moc"
