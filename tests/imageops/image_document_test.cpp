@@ -7,6 +7,9 @@
 #include "imageops/outline.h"
 #include "test_pictures.h"
 
+// Std
+#include <limits>
+
 using namespace pelmora;
 using namespace pelmora::test;
 
@@ -42,9 +45,9 @@ private slots:
     void displayCycle_data();
     void displayCycle();
     void operationsUseTheSourceAndSetTheirFlag();
-    void resetAfterOpenClearsFlagsAndTakesThePath();
-    void startOverKeepsAllButTheBitmaps();
+    void openAndStartOverTouchOnlyTheirFields();
     void unarmedCycleShowsNothing();
+    void longCycleKeepsItsOrderWithoutOverflow();
 };
 
 void ImageDocumentTest::displayCycle_data() {
@@ -97,37 +100,22 @@ void ImageDocumentTest::operationsUseTheSourceAndSetTheirFlag() {
     QCOMPARE(rowsOfPicture(d.SourceImage), (QStringList{"...", ".#.", "..."}));
 }
 
-void ImageDocumentTest::resetAfterOpenClearsFlagsAndTakesThePath() {
-    ImageDocument d;
-    d.OutlineDone = true;
-    d.FillDone = true;
-    d.ViewCounter = 7;
-    d.ViewStep = 1;
-    d.ViewModulus = 3;
-    d.SourceImage = Bitmap::white(3, 2);
-    const Bitmap& shown = resetAfterOpen(d, QStringLiteral("C:\\pics\\b.bmp"));
-    QCOMPARE(&shown, &d.SourceImage);
-    QVERIFY(!d.OutlineDone);
-    QVERIFY(!d.FillDone);
-    QCOMPARE(d.CurrentFileName, QStringLiteral("C:\\pics\\b.bmp"));
-    QCOMPARE(d.ViewCounter, 7);
-    QCOMPARE(d.ViewModulus, 3);
-}
-
-void ImageDocumentTest::startOverKeepsAllButTheBitmaps() {
+void ImageDocumentTest::openAndStartOverTouchOnlyTheirFields() {
     ImageDocument d;
     d.SourceImage = pictureFromRows({".#"});
     resetAfterOpen(d, QStringLiteral("a.bmp"));
     makeOutline(d, kRed);
     makeFill(d, kBlue);
     startOver(d);
-    for (const Bitmap* b : {&d.SourceImage, &d.OutlineImage, &d.FillImage}) {
-        QCOMPARE(b->width(), 0);
-        QCOMPARE(b->height(), 0);
-    }
-    QVERIFY(d.OutlineDone);
-    QVERIFY(d.FillDone);
+    for (const Bitmap* b : {&d.SourceImage, &d.OutlineImage, &d.FillImage})
+        QVERIFY(b->width() == 0 && b->height() == 0);
+    QVERIFY(d.OutlineDone && d.FillDone);
     QCOMPARE(d.CurrentFileName, QStringLiteral("a.bmp"));
+    d.SourceImage = Bitmap::white(3, 2);
+    QCOMPARE(&resetAfterOpen(d, QStringLiteral("C:\\pics\\b.bmp")), &d.SourceImage);
+    QVERIFY(!d.OutlineDone && !d.FillDone);
+    QCOMPARE(d.CurrentFileName, QStringLiteral("C:\\pics\\b.bmp"));
+    // The cycle stays armed as it was, for the next operation to re-arm.
     QCOMPARE(d.ViewCounter, 2);
     QCOMPARE(d.ViewStep, 1);
     QCOMPARE(d.ViewModulus, 3);
@@ -137,6 +125,16 @@ void ImageDocumentTest::unarmedCycleShowsNothing() {
     ImageDocument d;
     QCOMPARE(stepView(d), nullptr);
     QCOMPARE(d.ViewCounter, 0);
+}
+
+void ImageDocumentTest::longCycleKeepsItsOrderWithoutOverflow() {
+    ImageDocument d;
+    d.ViewCounter = std::numeric_limits<qint32>::max() - 1;   // index 2 of 4
+    d.ViewStep = 2;
+    d.ViewModulus = 4;
+    QCOMPARE(whichIs(d, stepView(d)), Shown::Source);
+    QCOMPARE(whichIs(d, stepView(d)), Shown::Fill);
+    QCOMPARE(whichIs(d, stepView(d)), Shown::Source);
 }
 
 int runImageDocumentTests(int argc, char** argv) {
