@@ -13,7 +13,11 @@ namespace pelmora {
 // when the program loads. Besides the wider registers, this keeps the loops
 // off the legacy SSE encoding, which runs several times slower after Qt's
 // own AVX drawing code has left the upper register halves in use.
+#if defined(__x86_64__)
 #define PELMORA_ROW_LOOP __attribute__((target_clones("avx2", "default")))
+#else
+#define PELMORA_ROW_LOOP
+#endif
 
 // Pixel comparisons look at the 24 RGB bits only.
 inline constexpr QRgb kRgbBits = 0xFFFFFFu;
