@@ -6,8 +6,8 @@
 
 // Local
 #include "bmp_check.h"
-#include "bmp_true_colour.h"
 #include "bmp_rle.h"
+#include "bmp_true_colour.h"
 #include "imageops/pelmora_error.h"
 #include "le_bytes.h"
 #include "picture_file_texts.h"

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+// libjpeg (after <cstdio>, which it needs)
 #include <jerror.h>
 #include <jpeglib.h>
 

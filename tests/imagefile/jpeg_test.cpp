@@ -9,6 +9,8 @@
 
 // Std
 #include <cstdio>
+
+// libjpeg (after <cstdio>, which it needs)
 #include <jerror.h>
 #include <jpeglib.h>
 
