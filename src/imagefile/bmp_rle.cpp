@@ -4,9 +4,6 @@
 #include "imageops/bitmap.h"
 #include "le_bytes.h"
 
-// Std
-#include <algorithm>
-
 namespace pelmora {
 
 QImage decodeRunLengths(const QByteArray& bytes, const BmpLayout& layout) {
