@@ -1,0 +1,87 @@
+#include "about_box.h"
+
+// Qt
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+
+// Local
+#include "fonts.h"
+#include "glyphs.h"
+
+namespace pelmora {
+
+namespace {
+
+const QString kCaption = QStringLiteral("バージョン情報");
+const QString kProductName = QStringLiteral("Pelmora");
+const QString kVersion = QStringLiteral("バージョン 2.1");
+const QString kCopyright = QStringLiteral("Copyright © 2026 The Pelmora authors");
+const QString kComments = QStringLiteral("シャドウイメージの作成や画像の縁取りが簡単にできるので・・・楽できますよ～");
+
+QLabel* label(QWidget* parent, const QString& text, QPoint at, int pixelHeight, bool bold, const QColor& colour) {
+    auto* shown = new QLabel(text, parent);
+    shown->setFont(windowFont(pixelHeight, bold));
+    if (colour.isValid()) {
+        QPalette colours = shown->palette();
+        colours.setColor(QPalette::WindowText, colour);
+        shown->setPalette(colours);
+    }
+    shown->move(at);
+    shown->adjustSize();
+    return shown;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(kCaption);
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(273, 195);
+    setFont(windowFont(12));
+    setWindowIcon(programIcon());
+    setModal(false);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setGeometry(7, 7, 258, 148);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setMidLineWidth(1);
+    panel->setAutoFillBackground(true);
+    panel->setBackgroundRole(QPalette::Base);
+
+    ProgramIcon = new QLabel(panel);
+    ProgramIcon->setGeometry(7, 7, 60, 53);
+    ProgramIcon->setScaledContents(true);
+    ProgramIcon->setPixmap(programPicture(64));
+
+    ProductName = label(panel, kProductName, {81, 15}, 16, true, QColor(0, 0, 255));
+    Version = label(panel, kVersion, {81, 37}, 15, true, QColor(128, 0, 0));
+    Copyright = label(panel, kCopyright, {20, 73}, 13, false, QColor());
+    Comments = label(panel, kComments, {15, 95}, 13, false, QColor());
+    Comments->setWordWrap(true);
+    Comments->setFixedSize(237, 42);
+    Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setGeometry(102, 165, 69, 23);
+    OKButton->setDefault(true);
+    connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+}
+
+void TAboutBox::OKButtonClick() {
+    hide();
+}
+
+void TAboutBox::showEvent(QShowEvent* event) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    move(screen.x() + (screen.width() - frameGeometry().width()) / 2,
+         screen.y() + (screen.height() - frameGeometry().height()) / 2);
+    QDialog::showEvent(event);
+}
+
+} // namespace pelmora

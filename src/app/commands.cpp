@@ -1,0 +1,87 @@
+#include "commands.h"
+
+// Qt
+#include <QAction>
+#include <QActionGroup>
+
+// Local
+#include "glyphs.h"
+#include "main_window.h"
+#include "window_texts.h"
+
+namespace pelmora {
+
+const std::array<CommandSpec, kCommandCount>& commandTable() {
+    using F = TPelmoraForm1;
+    using C = CommandId;
+    static const std::array<CommandSpec, kCommandCount> table = {{
+        {C::ActOpen, "ActOpen", QStringLiteral("開く(&O)"), QStringLiteral("開く|ファイルを開きます"), 0,
+         &F::ActOpenExecute},
+        {C::ActSave, "ActSave", QStringLiteral("保存(&S)"), QStringLiteral("保存|ファイルとして保存します"), 1,
+         nullptr},
+        {C::ActClose, "ActClose", QStringLiteral("終了(&X)"), QStringLiteral("終了|このソフトを終了します"), 2,
+         &F::ActCloseExecute},
+        {C::ActEdge, "ActEdge", QStringLiteral("縁取り(&E)"),
+         QStringLiteral("縁取り|選択された色で画像を縁取りします"), 3, &F::ActEdgeExecute},
+        {C::ActPaint, "ActPaint", QStringLiteral("塗りつぶし(&P)"),
+         QStringLiteral("塗潰し|選択された色で画像をぬりつぶします"), 4, &F::ActPaintExecute},
+        {C::ActBA, "ActBA", QStringLiteral("表示切替(&C)"),
+         QStringLiteral("表示切替|元画像・縁取り画像・塗潰し画像を順番に切り替えて表示します"), 28,
+         &F::ActBAExecute},
+        {C::ActSpoid, "ActSpoid", QStringLiteral("塗潰し色の抽出"),
+         QStringLiteral("色の抽出|画像の中から塗潰しの色を抽出します"), 10, nullptr},
+        {C::ActNew, "ActNew", QStringLiteral("新規作成(&N)"),
+         QStringLiteral("新規作成|現状を破棄し、もう一度最初からやり直します"), 8, &F::ActNewExecute},
+        {C::ActSpoid2, "ActSpoid2", QStringLiteral("縁取の色の抽出"),
+         QStringLiteral("色の抽出|画像の中から縁取りの色を抽出します"), 9, nullptr},
+        {C::ActVer, "ActVer", QStringLiteral("バージョン情報"),
+         QStringLiteral("バージョン情報|バージョン情報を表示します"), 12, &F::ActVerExecute},
+        {C::Act90, "Act90", QStringLiteral("90°回転"), QStringLiteral("90°回転|画像を90度回転させます"), 29,
+         &F::Act90Execute},
+        {C::Act180, "Act180", QStringLiteral("180°回転"), QStringLiteral("180°回転|画像を180度回転させます"),
+         kNoGlyph, &F::Act180Execute},
+        {C::Act270, "Act270", QStringLiteral("270°回転"), QStringLiteral("270°回転|画像を270度回転させます"),
+         kNoGlyph, &F::Act270Execute},
+        {C::ActHantenRL, "ActHantenRL", QStringLiteral("反転（左右）"),
+         QStringLiteral("反転（左右）|画像の左右を反転します"), 22, &F::ActHantenRLExecute},
+        {C::ActHantenTB, "ActHantenTB", QStringLiteral("反転（上下）"),
+         QStringLiteral("反転（上下）|画像の上下を反転します"), 23, &F::ActHantenTBExecute},
+        {C::ActSize, "ActSize", QStringLiteral("拡大・縮小"), QStringLiteral("縮小・拡大|画像を縮小・拡大します"), 32,
+         &F::ActSizeExecute},
+        {C::ActBColor, "ActBColor", QStringLiteral("背景色"),
+         QStringLiteral("背景色設定|バックパネルの色を変更します"), 4, nullptr},
+    }};
+    return table;
+}
+
+void TPelmoraForm1::createCommands() {
+    for (const CommandSpec& spec : commandTable()) {
+        auto* command = new QAction(spec.caption, this);
+        command->setObjectName(QString::fromLatin1(spec.name));
+        command->setToolTip(texts::shortHint(spec.hint));
+        command->setStatusTip(texts::longHint(spec.hint));
+        if (spec.glyph != kNoGlyph)
+            command->setIcon(glyph(spec.glyph));
+        command->setIconVisibleInMenu(false);
+        if (spec.handler)
+            connect(command, &QAction::triggered, this, spec.handler);
+        actions_[indexOf(spec.id)] = command;
+    }
+    // The two eyedropper buttons: at most one down, and once one is down
+    // one stays down.
+    eyedroppers_ = new QActionGroup(this);
+    eyedroppers_->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+    for (const CommandId id : {CommandId::ActSpoid2, CommandId::ActSpoid}) {
+        action(id)->setCheckable(true);
+        eyedroppers_->addAction(action(id));
+    }
+}
+
+void TPelmoraForm1::applyAvailability(AvailabilityStep step) {
+    for (const CommandSpec& spec : commandTable()) {
+        if (const auto available = availabilityAfter(step, spec.id))
+            action(spec.id)->setEnabled(*available);
+    }
+}
+
+} // namespace pelmora

@@ -1,0 +1,20 @@
+#pragma once
+
+// Qt
+#include <QString>
+
+class QWidget;
+
+namespace pelmora {
+
+// The error text as the report shows it: "." appended when its last
+// character sorts after ".".
+QString errorReportText(const QString& text);
+
+// The standard error report: modal, titled "Pelmora", stop icon, OK.
+void showErrorReport(const QString& text);
+
+// The program's own refusals: modal, titled "Pelmora", no icon, OK.
+void showRefusal(QWidget* parent, const QString& text);
+
+} // namespace pelmora

@@ -1,0 +1,68 @@
+// The commands that work on the picture: outline, fill, the display
+// switch, New, the turns, mirrors and resize; and Exit and the About box.
+
+#include "main_window.h"
+
+// Qt
+#include <QWidget>
+
+// Local
+#include "colour_panel.h"
+#include "imageops/fill.h"
+#include "imageops/outline.h"
+#include "imageops/rotate_mirror.h"
+#include "picture_view.h"
+
+namespace pelmora {
+
+void TPelmoraForm1::ActEdgeExecute() {
+    showPicture(makeOutline(document_, Panel2->colour()));
+    applyAvailability(AvailabilityStep::OutlineDone);
+    Panel2->clear();
+    Panel2->setEnabled(false);
+    if (image1Cursor_ == kOutlineEyedropperCursor)
+        setImage1Cursor(kArrowCursor);
+}
+
+void TPelmoraForm1::ActPaintExecute() {
+    showPicture(makeFill(document_, Panel1->colour()));
+    applyAvailability(AvailabilityStep::FillDone);
+    Panel1->clear();
+    Panel1->setEnabled(false);
+    if (image1Cursor_ == kFillEyedropperCursor)
+        setImage1Cursor(kArrowCursor);
+}
+
+void TPelmoraForm1::ActBAExecute() {
+    if (const Bitmap* shown = stepView(document_))
+        showPicture(*shown);
+}
+
+void TPelmoraForm1::ActNewExecute() {
+    FormCreate();
+}
+
+void TPelmoraForm1::ActCloseExecute() {
+    close();
+}
+
+void TPelmoraForm1::ActVerExecute() {
+    aboutBox_->show();
+}
+
+void TPelmoraForm1::ActSizeExecute() {
+    // The dialog opens afresh on each showing; an open one stays as it is.
+    resizeDialog_->show();
+}
+
+void TPelmoraForm1::turnDisplay(int code) {
+    showPicture(rotateOrFlipPicture(Image1->picture(), code));
+}
+
+void TPelmoraForm1::Act90Execute() { turnDisplay(kTurn90); }
+void TPelmoraForm1::Act180Execute() { turnDisplay(kTurn180); }
+void TPelmoraForm1::Act270Execute() { turnDisplay(kTurn270); }
+void TPelmoraForm1::ActHantenRLExecute() { turnDisplay(kMirrorLeftRight); }
+void TPelmoraForm1::ActHantenTBExecute() { turnDisplay(kMirrorTopBottom); }
+
+} // namespace pelmora
