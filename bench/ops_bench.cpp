@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace pelmora;
@@ -31,6 +32,7 @@ namespace {
 
 constexpr int kSizes[] = {1000, 4000, 8000};
 const char* const kRatio = "x memcpy";
+const char* const kCopyMs = "memcpy ms";
 
 // A white ground with filled shapes of two colours over about a third of it.
 const Bitmap& picture(int side) {
@@ -105,7 +107,7 @@ void runOperation(benchmark::State& state, int side, const Operation& operation)
         copyTotal += copySeconds(buffers);
     }
     state.counters[kRatio] = operationTotal / copyTotal;
-    state.counters["memcpy ms"] = copyTotal * 1e3 / double(state.iterations());
+    state.counters[kCopyMs] = copyTotal * 1e3 / double(state.iterations());
 }
 
 std::vector<Operation> operations() {
@@ -126,21 +128,22 @@ std::vector<Operation> operations() {
 
 std::string key(const std::string& name, int side) { return name + "/" + std::to_string(side); }
 
-// Keeps each benchmark's ratio while the console shows the usual lines;
+// Keeps each benchmark's counters while the console shows the usual lines;
 // with repetitions, the median.
 class CollectingReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& reports) override {
         for (const Run& run : reports) {
-            const auto ratio = run.counters.find(kRatio);
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration && ratio != run.counters.end())
-                ratios[run.run_name.function_name].push_back(ratio->second.value);
+            if (run.error_occurred || run.run_type != Run::RT_Iteration)
+                continue;
+            for (const auto& [counter, value] : run.counters)
+                values[{run.run_name.function_name, counter}].push_back(value.value);
         }
         ConsoleReporter::ReportRuns(reports);
     }
 
-    double median(const std::string& name) {
-        std::vector<double>& all = ratios[name];
+    double median(const std::string& name, const std::string& counter) {
+        std::vector<double>& all = values[{name, counter}];
         if (all.empty())
             return -1;
         std::sort(all.begin(), all.end());
@@ -148,8 +151,15 @@ public:
     }
 
 private:
-    std::map<std::string, std::vector<double>> ratios;
+    std::map<std::pair<std::string, std::string>, std::vector<double>> values;
 };
+
+void printCell(double value) {
+    if (value < 0)
+        std::printf("%12s", "-");
+    else
+        std::printf("%12.2f", value);
+}
 
 void printRatios(CollectingReporter& reporter) {
     std::printf("\nTime as a multiple of memcpy of the same picture (stretch 200%%: of the target)\n");
@@ -159,15 +169,14 @@ void printRatios(CollectingReporter& reporter) {
     std::printf("\n");
     for (const Operation& op : operations()) {
         std::printf("%-20s", op.name.c_str());
-        for (int side : kSizes) {
-            const double ratio = reporter.median(key(op.name, side));
-            if (ratio < 0)
-                std::printf("%12s", "-");
-            else
-                std::printf("%12.2f", ratio);
-        }
+        for (int side : kSizes)
+            printCell(reporter.median(key(op.name, side), kRatio));
         std::printf("\n");
     }
+    std::printf("%-20s", "(memcpy ms)");
+    for (int side : kSizes)
+        printCell(reporter.median(key("copy", side), kCopyMs));
+    std::printf("\n");
 }
 
 } // namespace
