@@ -9,6 +9,7 @@
 #include "bmp_rle.h"
 #include "bmp_true_colour.h"
 #include "imageops/pelmora_error.h"
+#include "large_bytes.h"
 #include "le_bytes.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
@@ -164,12 +165,7 @@ QByteArray encodeBmp(const Bitmap& picture) {
     if (total > 0xFFFFFFFFLL)
         throw PelmoraError(outOfMemoryText());
 
-    QByteArray out;
-    try {
-        out = QByteArray(qsizetype(total), Qt::Uninitialized);
-    } catch (const std::bad_alloc&) {
-        throw PelmoraError(outOfMemoryText());
-    }
+    QByteArray out = largeByteArray(qsizetype(total));
     std::memset(out.data(), 0, size_t(offset));
     out[0] = 'B';
     out[1] = 'M';

@@ -5,12 +5,12 @@
 
 // Local
 #include "imageops/pelmora_error.h"
+#include "large_bytes.h"
 #include "picture_file_texts.h"
 
 // Std
 #include <cerrno>
 #include <fcntl.h>
-#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,12 +62,7 @@ QByteArray readFileBytes(const QString& path) {
     if (S_ISDIR(info.st_mode))
         throwIoError(EISDIR);
 
-    QByteArray bytes;
-    try {
-        bytes.resize(qsizetype(info.st_size));
-    } catch (const std::bad_alloc&) {
-        throw PelmoraError(outOfMemoryText());
-    }
+    QByteArray bytes = largeByteArray(qsizetype(info.st_size));
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
