@@ -5,7 +5,7 @@
 #include <QSaveFile>
 
 // Local
-#include "io_error.h"
+#include "file_io.h"
 
 // Std
 #include <cerrno>

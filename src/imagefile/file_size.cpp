@@ -4,7 +4,7 @@
 #include <QFile>
 
 // Local
-#include "io_error.h"
+#include "file_io.h"
 
 // Std
 #include <cerrno>

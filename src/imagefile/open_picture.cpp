@@ -2,8 +2,8 @@
 
 // Local
 #include "bmp_file.h"
+#include "file_io.h"
 #include "icon_file.h"
-#include "io_error.h"
 #include "jpeg_file.h"
 #include "metafile/metafile.h"
 #include "picture_file_texts.h"

@@ -1,4 +1,4 @@
-#include "io_error.h"
+#include "file_io.h"
 
 // Qt
 #include <QFile>
