@@ -11,6 +11,9 @@
 #include "imageops/pelmora_error.h"
 #include "metafile_builders.h"
 
+// Std
+#include <bit>
+
 namespace pelmora {
 
 using test::EmfBuilder;
@@ -28,10 +31,12 @@ enum : quint32 {
     emrSetPolyFillMode = 19, emrSetTextColor = 24, emrSelectObject = 37, emrCreatePen = 38,
     emrCreateBrush = 39, emrRectangle = 43, emrBeginPath = 59, emrEndPath = 60, emrFillPath = 62,
     emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutW = 84, emrSetBkColor = 25, emrCreateMonoBrush = 93,
+    emrSetRop2 = 20, emrExcludeClipRect = 29, emrIntersectClipRect = 30, emrSaveDc = 33, emrRestoreDc = 34,
+    emrSetWorldTransform = 35, emrDeleteObject = 40, emrExtSelectClipRgn = 75,
 };
 enum : quint16 {
     wmfSetWindowOrg = 0x020B, wmfSetWindowExt = 0x020C, wmfSelectObject = 0x012D,
-    wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B,
+    wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B, wmfDeleteObject = 0x01F0,
 };
 constexpr qint32 nullPen = qint32(0x80000008u);
 
@@ -62,6 +67,31 @@ void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour ou
         }
 }
 
+// BITMAPINFOHEADER with its colour table (0x00RRGGBB entries as stored).
+QByteArray infoHeader(int width, int height, int bitCount, quint32 compression, const QList<quint32>& table) {
+    QByteArray out;
+    for (quint32 w : {40u, quint32(width), quint32(height)})
+        test::put32(out, w);
+    test::put16(out, 1);
+    test::put16(out, quint16(bitCount));
+    for (quint32 w : {compression, 0u, 0u, 0u, quint32(table.size()), 0u})
+        test::put32(out, w);
+    for (quint32 entry : table)
+        test::put32(out, entry);
+    return out;
+}
+
+// EMR_STRETCHDIBITS of a whole DIB onto a destination box.
+QByteArray stretchDiBits(const QRect& to, int width, int height, const QByteArray& info, const QByteArray& bits,
+                         quint32 rop) {
+    QByteArray body;
+    const qint32 words[] = {0, 0, 0, 0, to.x(), to.y(), 0, 0, width, height, 80, qint32(info.size()),
+                            qint32(80 + info.size()), qint32(bits.size()), 0, qint32(rop), to.width(), to.height()};
+    for (qint32 w : words)
+        test::put32(body, quint32(w));
+    return body + info + bits;
+}
+
 QByteArray withWord(QByteArray bytes, int at, quint32 value) {
     for (int i = 0; i < 4; ++i)
         bytes[at + i] = char(value >> (8 * i) & 0xFF);
@@ -84,7 +114,21 @@ private slots:
     void wmfFlippedWindow();
     void pathFillRule_data();
     void pathFillRule();
-    void srcAndDib();
+    void blitRop_data();
+    void blitRop();
+    void dibDepth_data();
+    void dibDepth();
+    void dibRowsBottomUp();
+    void rop2_data();
+    void rop2();
+    void saveRestore_data();
+    void saveRestore();
+    void clipping_data();
+    void clipping();
+    void worldTransform();
+    void wmfObjectSlots();
+    void objectIndices();
+    void deepSaves();
     void monochromePatternBrush();
     void textInBox();
     void corpus_data();
@@ -250,24 +294,221 @@ void MetafileTest::pathFillRule() {
     QCOMPARE(picture.pixel(75, 75), white);
 }
 
-void MetafileTest::srcAndDib() {
-    // A 2 x 1 24-bit DIB, green then white, stretched over (10, 10, 40, 20)
-    // with SRCAND onto red: red AND green is black, red AND white is red.
-    QByteArray body;
-    for (qint32 w : {0, 0, 0, 0, 10, 10, 0, 0, 2, 1, 80, 40, 120, 8, 0, 0x8800C6, 40, 20})
-        test::put32(body, quint32(w));
-    for (qint32 w : {40, 2, 1})
-        test::put32(body, quint32(w));
-    test::put16(body, 1);
-    test::put16(body, 24);
-    for (int i = 0; i < 6; ++i)
-        test::put32(body, 0);
-    body.append(QByteArray::fromHex("00FF00FFFFFF0000"));
+void MetafileTest::blitRop_data() {
+    QTest::addColumn<quint32>("rop");
+    QTest::addColumn<Colour>("result");
+    // Destination red 0x0000FF, source 0x00FF80 (a 1 x 1 24-bit DIB), brush
+    // blue 0xFF0000; results worked out bit by bit.
+    QTest::newRow("SRCCOPY") << 0xCC0020u << Colour(0x00FF80);
+    QTest::newRow("SRCPAINT") << 0xEE0086u << Colour(0x00FFFF);
+    QTest::newRow("SRCAND") << 0x8800C6u << Colour(0x000080);
+    QTest::newRow("SRCINVERT") << 0x660046u << Colour(0x00FF7F);
+    QTest::newRow("SRCERASE") << 0x440328u << Colour(0x00FF00);
+    QTest::newRow("NOTSRCCOPY") << 0x330008u << Colour(0xFF007F);
+    QTest::newRow("NOTSRCERASE") << 0x1100A6u << Colour(0xFF0000);
+    QTest::newRow("MERGEPAINT") << 0xBB0226u << Colour(0xFF00FF);
+    QTest::newRow("PATCOPY") << 0xF00021u << Colour(0xFF0000);
+    QTest::newRow("PATINVERT") << 0x5A0049u << Colour(0xFF00FF);
+    QTest::newRow("DSTINVERT") << 0x550009u << Colour(0xFFFF00);
+    QTest::newRow("BLACKNESS") << 0x000042u << Colour(0x000000);
+    QTest::newRow("WHITENESS") << 0xFF0062u << Colour(0xFFFFFF);
+}
+
+void MetafileTest::blitRop() {
+    QFETCH(quint32, rop);
+    QFETCH(Colour, result);
     EmfBuilder b = emf100();
-    redBrushNoPen(b).record(emrRectangle, {0, 0, 101, 101}).rawRecord(emrStretchDiBits, body);
+    redBrushNoPen(b)
+        .record(emrRectangle, {0, 0, 101, 101})
+        .record(emrCreateBrush, {2, 0, 0xFF0000, 0})
+        .record(emrSelectObject, {2})
+        .rawRecord(emrStretchDiBits, stretchDiBits(QRect(10, 10, 40, 20), 1, 1, infoHeader(1, 1, 24, 0, {}),
+                                                   QByteArray::fromHex("00FF8000"), rop));
+    expectBox(importMetafile(b.bytes()), QRect(10, 10, 40, 20), result, red);
+}
+
+void MetafileTest::dibDepth_data() {
+    QTest::addColumn<int>("bitCount");
+    QTest::addColumn<quint32>("compression");
+    QTest::addColumn<QList<quint32>>("table");
+    QTest::addColumn<QByteArray>("bits");      // one row of two pixels
+    QTest::addColumn<Colour>("left");
+    QTest::addColumn<Colour>("right");
+    const QList<quint32> twoColours{0x00FF0000, 0x000000FF};   // red, blue as stored
+    QTest::newRow("1-bit") << 1 << 0u << twoColours << QByteArray::fromHex("40000000") << red << Colour(0xFF0000);
+    QTest::newRow("4-bit") << 4 << 0u << twoColours << QByteArray::fromHex("10000000") << Colour(0xFF0000) << red;
+    QTest::newRow("8-bit") << 8 << 0u << twoColours << QByteArray::fromHex("00010000") << red << Colour(0xFF0000);
+    // 5-5-5: 0x03E0 full green, 0x001F full blue.
+    QTest::newRow("16-bit") << 16 << 0u << QList<quint32>{} << QByteArray::fromHex("E0031F00") << Colour(0x00FF00)
+                            << Colour(0xFF0000);
+    QTest::newRow("24-bit") << 24 << 0u << QList<quint32>{} << QByteArray::fromHex("0000FF00FF000000") << red
+                            << Colour(0x00FF00);
+    QTest::newRow("32-bit") << 32 << 0u << QList<quint32>{} << QByteArray::fromHex("FF00000000FF0000")
+                            << Colour(0xFF0000) << Colour(0x00FF00);
+    // 5-6-5 fields: 0xF800 full red, 0x07E0 full green.
+    QTest::newRow("16-bit bit fields") << 16 << 3u << QList<quint32>{0xF800, 0x07E0, 0x001F}
+                                       << QByteArray::fromHex("00F8E007") << red << Colour(0x00FF00);
+}
+
+void MetafileTest::dibDepth() {
+    QFETCH(int, bitCount);
+    QFETCH(quint32, compression);
+    QFETCH(QList<quint32>, table);
+    QFETCH(QByteArray, bits);
+    QFETCH(Colour, left);
+    QFETCH(Colour, right);
+    const QByteArray info = infoHeader(2, 1, bitCount, compression, table);
+    EmfBuilder b = emf100();
+    b.rawRecord(emrStretchDiBits, stretchDiBits(QRect(10, 10, 40, 20), 2, 1, info, bits, 0xCC0020));
     const Bitmap picture = importMetafile(b.bytes());
-    expectBox(picture, QRect(QPoint(10, 10), QPoint(29, 29)), black, red);
-    QCOMPARE(picture.pixel(40, 20), red);
+    QCOMPARE(picture.pixel(10, 10), left);
+    QCOMPARE(picture.pixel(29, 29), left);
+    QCOMPARE(picture.pixel(30, 10), right);
+    QCOMPARE(picture.pixel(49, 29), right);
+    QCOMPARE(picture.pixel(50, 10), white);
+}
+
+void MetafileTest::dibRowsBottomUp() {
+    // Two rows, stored bottom first unless the height is negative.
+    const QByteArray bits = QByteArray::fromHex("0000FF00FF000000");   // red row, then blue row
+    for (int height : {2, -2}) {
+        EmfBuilder b = emf100();
+        b.rawRecord(emrStretchDiBits, stretchDiBits(QRect(0, 0, 10, 20), 1, 2, infoHeader(1, height, 24, 0, {}),
+                                                    bits, 0xCC0020));
+        const Bitmap picture = importMetafile(b.bytes());
+        QCOMPARE(picture.pixel(5, 5), height > 0 ? Colour(0xFF0000) : red);
+        QCOMPARE(picture.pixel(5, 15), height > 0 ? red : Colour(0xFF0000));
+    }
+}
+
+void MetafileTest::rop2_data() {
+    QTest::addColumn<int>("rop2");
+    QTest::addColumn<Colour>("result");
+    // Green 0x00FF00 drawn over red 0x0000FF.
+    QTest::newRow("R2_COPYPEN") << 13 << Colour(0x00FF00);
+    QTest::newRow("R2_XORPEN") << 7 << Colour(0x00FFFF);
+    QTest::newRow("R2_MASKPEN") << 9 << Colour(0x000000);
+    QTest::newRow("R2_MERGEPEN") << 15 << Colour(0x00FFFF);
+    QTest::newRow("R2_NOT") << 6 << Colour(0xFFFF00);
+    QTest::newRow("R2_NOP") << 11 << red;
+    QTest::newRow("R2_BLACK") << 1 << Colour(0x000000);
+    QTest::newRow("R2_WHITE") << 16 << Colour(0xFFFFFF);
+}
+
+void MetafileTest::rop2() {
+    QFETCH(int, rop2);
+    QFETCH(Colour, result);
+    EmfBuilder b = emf100();
+    redBrushNoPen(b)
+        .record(emrRectangle, {0, 0, 101, 101})
+        .record(emrCreateBrush, {2, 0, 0x00FF00, 0})
+        .record(emrSelectObject, {2})
+        .record(emrSetRop2, {rop2})
+        .record(emrRectangle, {10, 10, 51, 31});
+    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), result, red);
+}
+
+void MetafileTest::saveRestore_data() {
+    QTest::addColumn<int>("level");
+    QTest::addColumn<Colour>("brush");
+    // Red selected, saved (level 1); black, saved (level 2); then green.
+    QTest::newRow("-1 back one") << -1 << black;
+    QTest::newRow("-2 back two") << -2 << red;
+    QTest::newRow("1 absolute") << 1 << red;
+    QTest::newRow("2 absolute") << 2 << black;
+    QTest::newRow("5 no such level") << 5 << Colour(0x00FF00);
+    QTest::newRow("-5 no such level") << -5 << Colour(0x00FF00);
+}
+
+void MetafileTest::saveRestore() {
+    QFETCH(int, level);
+    QFETCH(Colour, brush);
+    EmfBuilder b = emf100();
+    redBrushNoPen(b)
+        .record(emrSaveDc, {})
+        .record(emrSelectObject, {qint32(0x80000004u)})
+        .record(emrSaveDc, {})
+        .record(emrCreateBrush, {2, 0, 0x00FF00, 0})
+        .record(emrSelectObject, {2})
+        .record(emrRestoreDc, {level})
+        .record(emrRectangle, {10, 10, 51, 31});
+    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), brush);
+}
+
+void MetafileTest::clipping_data() {
+    QTest::addColumn<QList<QList<qint32>>>("records");   // type, then words
+    QTest::addColumn<QRect>("box");                      // where the red fill shows
+    QTest::addColumn<bool>("inverted");                  // red outside the box instead
+    QTest::newRow("intersect") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40}}
+                               << QRect(QPoint(20, 20), QPoint(39, 39)) << false;
+    QTest::newRow("exclude") << QList<QList<qint32>>{{emrExcludeClipRect, 20, 20, 40, 40}}
+                             << QRect(QPoint(20, 20), QPoint(39, 39)) << true;
+    QTest::newRow("two intersections") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40},
+                                                               {emrIntersectClipRect, 30, 0, 100, 35}}
+                                       << QRect(QPoint(30, 20), QPoint(39, 34)) << false;
+    QTest::newRow("empty region copy resets") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40},
+                                                                      {emrExtSelectClipRgn, 0, 5}}
+                                              << QRect(0, 0, 100, 100) << false;
+}
+
+void MetafileTest::clipping() {
+    QFETCH(QList<QList<qint32>>, records);
+    QFETCH(QRect, box);
+    QFETCH(bool, inverted);
+    EmfBuilder b = emf100();
+    for (const QList<qint32>& r : records)
+        b.record(quint32(r.first()), r.mid(1));
+    redBrushNoPen(b).record(emrRectangle, {0, 0, 101, 101});
+    if (inverted)
+        expectBox(importMetafile(b.bytes()), box, white, red);
+    else
+        expectBox(importMetafile(b.bytes()), box, red);
+}
+
+void MetafileTest::worldTransform() {
+    // x' = 2x + 10, y' = 2y: (5, 5)-(15, 15) becomes (20, 10)-(40, 30).
+    EmfBuilder b = emf100();
+    b.record(emrSetWorldTransform, {std::bit_cast<qint32>(2.0f), 0, 0, std::bit_cast<qint32>(2.0f),
+                                    std::bit_cast<qint32>(10.0f), 0});
+    redBrushNoPen(b).record(emrRectangle, {5, 5, 15, 15});
+    expectBox(importMetafile(b.bytes()), QRect(QPoint(20, 10), QPoint(38, 28)), red);
+}
+
+void MetafileTest::wmfObjectSlots() {
+    // Objects take the lowest free slot: the pen made after deleting slot 0
+    // is object 0, the green brush stays object 1.
+    WmfBuilder b(0, 0, 100, 100, 96, 2);
+    b.record(wmfCreateBrush, {0, 0x00FF, 0, 0})
+        .record(wmfCreateBrush, {0, qint16(0xFF00), 0, 0})
+        .record(wmfDeleteObject, {0})
+        .record(wmfCreatePen, {5, 0, 0, 0, 0})
+        .record(wmfCreateBrush, {0, 0, 0xFF, 0})   // no free slot: not made
+        .record(wmfSelectObject, {0})
+        .record(wmfSelectObject, {1})
+        .record(wmfSelectObject, {2})
+        .record(wmfRectangle, {31, 51, 10, 10});
+    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), Colour(0x00FF00));
+}
+
+void MetafileTest::objectIndices() {
+    // Selecting or deleting what is not there changes nothing.
+    EmfBuilder b = emf100();
+    redBrushNoPen(b)
+        .record(emrSelectObject, {9999})
+        .record(emrSelectObject, {qint32(0x80000063u)})
+        .record(emrDeleteObject, {70000})
+        .record(emrSelectObject, {5})
+        .record(emrRectangle, {10, 10, 51, 31});
+    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), red);
+}
+
+void MetafileTest::deepSaves() {
+    EmfBuilder b = emf100();
+    redBrushNoPen(b);
+    for (int i = 0; i < 20000; ++i)
+        b.record(emrSaveDc, {});
+    b.record(emrRestoreDc, {-100000}).record(emrRestoreDc, {1}).record(emrRectangle, {10, 10, 51, 31});
+    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), red);
 }
 
 void MetafileTest::monochromePatternBrush() {

@@ -1,0 +1,45 @@
+// Qt
+#include <QByteArray>
+#include <QGuiApplication>
+
+// Local
+#include "imagefile/metafile/emf_player.h"
+#include "imagefile/metafile/metafile.h"
+#include "imagefile/metafile/wmf_player.h"
+#include "imageops/pelmora_error.h"
+
+// Std
+#include <cstddef>
+#include <cstdint>
+
+// libFuzzer entry points: every input must be drawn or refused with the
+// reader's error, never crash, leak or hang. Headers and record chains are
+// checked for every input; only pictures of up to four megapixels are
+// drawn, so that a short run tries many inputs rather than a few huge ones.
+
+namespace {
+
+constexpr qint64 drawnPixels = 4 << 20;
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "metafile_fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    try {
+        const pelmora::ByteView file(bytes.constData(), std::size_t(bytes.size()));
+        const QSize picture = pelmora::isEmf(file) ? pelmora::emfSize(file) : pelmora::wmfSize(file);
+        if (qint64(picture.width()) * picture.height() <= drawnPixels)
+            pelmora::importMetafile(bytes);
+    } catch (const pelmora::PelmoraError&) {
+    }
+    return 0;
+}
