@@ -7,7 +7,11 @@
 // Local
 #include "glyphs.h"
 #include "main_window.h"
+#include "message_boxes.h"
 #include "window_texts.h"
+
+// Std
+#include <exception>
 
 namespace pelmora {
 
@@ -18,7 +22,7 @@ const std::array<CommandSpec, kCommandCount>& commandTable() {
         {C::ActOpen, "ActOpen", QStringLiteral("開く(&O)"), QStringLiteral("開く|ファイルを開きます"), 0,
          &F::ActOpenExecute},
         {C::ActSave, "ActSave", QStringLiteral("保存(&S)"), QStringLiteral("保存|ファイルとして保存します"), 1,
-         nullptr},
+         &F::ActSaveExecute},
         {C::ActClose, "ActClose", QStringLiteral("終了(&X)"), QStringLiteral("終了|このソフトを終了します"), 2,
          &F::ActCloseExecute},
         {C::ActEdge, "ActEdge", QStringLiteral("縁取り(&E)"),
@@ -29,11 +33,11 @@ const std::array<CommandSpec, kCommandCount>& commandTable() {
          QStringLiteral("表示切替|元画像・縁取り画像・塗潰し画像を順番に切り替えて表示します"), 28,
          &F::ActBAExecute},
         {C::ActSpoid, "ActSpoid", QStringLiteral("塗潰し色の抽出"),
-         QStringLiteral("色の抽出|画像の中から塗潰しの色を抽出します"), 10, nullptr},
+         QStringLiteral("色の抽出|画像の中から塗潰しの色を抽出します"), 10, &F::ActSpoidExecute},
         {C::ActNew, "ActNew", QStringLiteral("新規作成(&N)"),
          QStringLiteral("新規作成|現状を破棄し、もう一度最初からやり直します"), 8, &F::ActNewExecute},
         {C::ActSpoid2, "ActSpoid2", QStringLiteral("縁取の色の抽出"),
-         QStringLiteral("色の抽出|画像の中から縁取りの色を抽出します"), 9, nullptr},
+         QStringLiteral("色の抽出|画像の中から縁取りの色を抽出します"), 9, &F::ActSpoid2Execute},
         {C::ActVer, "ActVer", QStringLiteral("バージョン情報"),
          QStringLiteral("バージョン情報|バージョン情報を表示します"), 12, &F::ActVerExecute},
         {C::Act90, "Act90", QStringLiteral("90°回転"), QStringLiteral("90°回転|画像を90度回転させます"), 29,
@@ -49,9 +53,17 @@ const std::array<CommandSpec, kCommandCount>& commandTable() {
         {C::ActSize, "ActSize", QStringLiteral("拡大・縮小"), QStringLiteral("縮小・拡大|画像を縮小・拡大します"), 32,
          &F::ActSizeExecute},
         {C::ActBColor, "ActBColor", QStringLiteral("背景色"),
-         QStringLiteral("背景色設定|バックパネルの色を変更します"), 4, nullptr},
+         QStringLiteral("背景色設定|バックパネルの色を変更します"), 4, &F::ActBColorExecute},
     }};
     return table;
+}
+
+void TPelmoraForm1::runReported(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception&) {
+        reportCurrentException();
+    }
 }
 
 void TPelmoraForm1::createCommands() {
@@ -64,7 +76,8 @@ void TPelmoraForm1::createCommands() {
             command->setIcon(glyph(spec.glyph));
         command->setIconVisibleInMenu(false);
         if (spec.handler)
-            connect(command, &QAction::triggered, this, spec.handler);
+            connect(command, &QAction::triggered, this,
+                    [this, handler = spec.handler] { runReported([this, handler] { (this->*handler)(); }); });
         actions_[indexOf(spec.id)] = command;
     }
     // The two eyedropper buttons: at most one down, and once one is down

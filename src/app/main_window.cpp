@@ -59,6 +59,8 @@ TPelmoraForm1::TPelmoraForm1(QWidget* parent) : QMainWindow(parent) {
     createScrollBox();
     createStatusBar();
     createOpenDialog();
+    createSaveDialog();
+    createColourChoice();
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height());
     FormCreate();
 }

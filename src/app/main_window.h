@@ -13,10 +13,13 @@
 
 // Std
 #include <array>
+#include <functional>
 #include <map>
+#include <optional>
 
 class QAction;
 class QActionGroup;
+class QColorDialog;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -38,7 +41,7 @@ inline constexpr int kOutlineEyedropperCursor = 4;
 // The main window. Its handlers keep the names the product has always
 // had; they are spread over files by concern: main_window.cpp (the window
 // as a whole), window_layout.cpp, commands.cpp, open_command.cpp,
-// picture_commands.cpp.
+// picture_commands.cpp, colour_choice.cpp, save_command.cpp.
 class TPelmoraForm1 : public QMainWindow, public PictureDisplay {
     Q_OBJECT
 public:
@@ -69,8 +72,17 @@ public:
     // The open routine, for the open command, the command line and drops.
     void OpenPictureFile(const QString& path);
 
+    // Colour choice.
+    void Panel1Click();
+    void Panel2Click();
+    void ActSpoidExecute();
+    void ActSpoid2Execute();
+    void Image1MouseDown(Qt::MouseButton button, QPoint position);
+    void ActBColorExecute();
+
     // Command handlers.
     void ActOpenExecute();
+    void ActSaveExecute();
     void ActCloseExecute();
     void ActEdgeExecute();
     void ActPaintExecute();
@@ -102,6 +114,8 @@ public:
     QToolButton* SpoidButton = nullptr;
     QToolButton* SpoidButton2 = nullptr;
     PictureFileDialog* OpenPictureDialog1 = nullptr;
+    PictureFileDialog* SavePictureDialog1 = nullptr;
+    QColorDialog* ColorDialog1 = nullptr;
 
 protected:
     bool event(QEvent* event) override;
@@ -123,6 +137,16 @@ private:
     void applyAvailability(AvailabilityStep step);
     // open_command.cpp
     void createOpenDialog();
+    // colour_choice.cpp
+    void createColourChoice();
+    std::optional<Colour> chooseColour();
+    // save_command.cpp
+    void createSaveDialog();
+
+    // Runs a handler of a command or click. Qt's widget libraries are built
+    // without exception support, so an exception must not unwind through
+    // the menu or button that ran the handler: it is reported here.
+    void runReported(const std::function<void()>& handler);
 
     void setImage1Cursor(int number);
     void fitCanvas();
@@ -134,6 +158,7 @@ private:
     QWidget* aboutBox_ = nullptr;
     QWidget* resizeDialog_ = nullptr;
     std::map<int, QCursor> cursors_;
+    Colour dialogColour_ = kBlack;
     int image1Cursor_ = kArrowCursor;
     QStringList commandLine_;
     bool shown_ = false;

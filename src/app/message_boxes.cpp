@@ -5,7 +5,12 @@
 #include <QMessageBox>
 
 // Local
+#include "imageops/pelmora_error.h"
 #include "window_texts.h"
+
+// Std
+#include <exception>
+#include <new>
 
 namespace pelmora {
 
@@ -19,6 +24,18 @@ void showErrorReport(const QString& text) {
     QMessageBox box(QMessageBox::Critical, texts::kProductName, errorReportText(text), QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
+}
+
+void reportCurrentException() {
+    try {
+        throw;
+    } catch (const PelmoraError& error) {
+        showErrorReport(error.text());
+    } catch (const std::bad_alloc&) {
+        showErrorReport(outOfMemoryText());
+    } catch (const std::exception& error) {
+        showErrorReport(QString::fromLocal8Bit(error.what()));
+    }
 }
 
 void showRefusal(QWidget* parent, const QString& text) {

@@ -14,6 +14,11 @@ QString errorReportText(const QString& text);
 // The standard error report: modal, titled "Pelmora", stop icon, OK.
 void showErrorReport(const QString& text);
 
+// The standard error report for the exception being handled: the text a
+// PelmoraError carries, the out-of-memory text for std::bad_alloc, what()
+// for any other. Call only inside a catch block.
+void reportCurrentException();
+
 // The program's own refusals: modal, titled "Pelmora", no icon, OK.
 void showRefusal(QWidget* parent, const QString& text);
 

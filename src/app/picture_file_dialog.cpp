@@ -2,6 +2,7 @@
 
 // Qt
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -31,6 +32,7 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const std::vector<texts::F
             types->setItemText(i, descriptions_.at(i));
     }
 
+    previewPane_->setObjectName(QStringLiteral("previewPane"));
     previewPane_->setFixedSize(kPreviewSize, kPreviewSize);
     previewPane_->setAlignment(Qt::AlignCenter);
     previewPane_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -42,6 +44,14 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const std::vector<texts::F
 void PictureFileDialog::showEvent(QShowEvent* event) {
     showPreview(selectedFiles().value(0));
     QFileDialog::showEvent(event);
+}
+
+void PictureFileDialog::accept() {
+    const QString chosen = selectedFiles().value(0);
+    const bool own = !replaceableWithoutAsking_.isEmpty() && QFileInfo(chosen) == QFileInfo(replaceableWithoutAsking_);
+    setOption(QFileDialog::DontConfirmOverwrite, own);
+    QFileDialog::accept();
+    setOption(QFileDialog::DontConfirmOverwrite, false);
 }
 
 int PictureFileDialog::filterIndex() const {

@@ -27,17 +27,23 @@ public:
     PictureFileDialog(QWidget* parent, const std::vector<texts::FileFilter>& filters,
                       std::function<QImage(const QString&)> preview);
 
+    // A file the dialog replaces without asking first (the program's own
+    // preview file); empty for none.
+    void setReplaceableWithoutAsking(const QString& path) { replaceableWithoutAsking_ = path; }
+
     // Position of the chosen file type in the list, 0 first.
     int filterIndex() const;
     void selectFilterIndex(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void accept() override;
 
 private:
     void showPreview(const QString& path);
 
     QStringList descriptions_;
+    QString replaceableWithoutAsking_;
     std::function<QImage(const QString&)> preview_;
     QLabel* previewPane_;
 };

@@ -43,6 +43,19 @@ inline const FileFilter kOpenFilters[] = {
     {QStringLiteral("メタファイル (*.wmf)"), QStringLiteral("*.wmf")},
 };
 
+inline const FileFilter kSaveFilters[] = {
+    {QStringLiteral("ビットマップ (*.bmp)"), QStringLiteral("*.bmp")},
+    {QStringLiteral("JPEG イメージファイル (*.jpg)"), QStringLiteral("*.jpg")},
+    {QStringLiteral("ICONファイル(*.ico)"), QStringLiteral("*.ico")},
+};
+
+// Label3 after a save of each type, in the order of kSaveFilters.
+inline const QString kSavedKindTexts[] = {
+    QStringLiteral("保存後 BMP"),
+    QStringLiteral("保存後JPEG"),
+    QStringLiteral("保存後ICON"),
+};
+
 // The caption once a file has been opened or saved.
 inline QString fileCaption(const QString& fileName) {
     return kFileCaptionPrefix + fileName + kFileCaptionSuffix;

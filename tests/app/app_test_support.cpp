@@ -23,14 +23,14 @@ ModalDriver::ModalDriver(std::function<void(QWidget*)> act) : act_(std::move(act
 
 ModalDriver::~ModalDriver() = default;
 
-MessageBoxCatcher::MessageBoxCatcher() {
+MessageBoxCatcher::MessageBoxCatcher(QMessageBox::StandardButton answer) {
     timer_.setInterval(10);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QObject::connect(&timer_, &QTimer::timeout, [this, answer] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
         seen_.append({box->windowTitle(), box->text(), box->icon(), int(box->buttons().size())});
-        box->button(QMessageBox::Ok)->click();
+        box->button(answer)->click();
     });
     timer_.start();
 }

@@ -37,10 +37,11 @@ struct SeenBox {
     int buttonCount = 0;
 };
 
-// Presses OK on every message box that comes up, remembering each one.
+// Presses a button (OK unless told) on every message box that comes up,
+// remembering each one.
 class MessageBoxCatcher {
 public:
-    MessageBoxCatcher();
+    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok);
     ~MessageBoxCatcher();
     const QList<SeenBox>& seen() const { return seen_; }
 

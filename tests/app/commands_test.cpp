@@ -95,56 +95,43 @@ class CommandsTest : public QObject {
     }
 
 private slots:
-    void commandTexts_data() {
-        QTest::addColumn<CommandId>("command");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("toolTip");
-        QTest::addColumn<QString>("statusTip");
-        QTest::addColumn<bool>("hasGlyph");
-        const auto row = [](CommandId id, const char* name, const QString& caption, const QString& tip,
-                            const QString& status, bool glyph) {
-            QTest::newRow(name) << id << QString::fromLatin1(name) << caption << tip << status << glyph;
+    void commandTexts() {
+        // Name, caption, tool tip, status bar text, whether a glyph shows; in
+        // the order of ActionList1.
+        const QStringList expected = {
+            "ActOpen|開く(&O)|開く|ファイルを開きます|1",
+            "ActSave|保存(&S)|保存|ファイルとして保存します|1",
+            "ActClose|終了(&X)|終了|このソフトを終了します|1",
+            "ActEdge|縁取り(&E)|縁取り|選択された色で画像を縁取りします|1",
+            "ActPaint|塗りつぶし(&P)|塗潰し|選択された色で画像をぬりつぶします|1",
+            "ActBA|表示切替(&C)|表示切替|元画像・縁取り画像・塗潰し画像を順番に切り替えて表示します|1",
+            "ActSpoid|塗潰し色の抽出|色の抽出|画像の中から塗潰しの色を抽出します|1",
+            "ActNew|新規作成(&N)|新規作成|現状を破棄し、もう一度最初からやり直します|1",
+            "ActSpoid2|縁取の色の抽出|色の抽出|画像の中から縁取りの色を抽出します|1",
+            "ActVer|バージョン情報|バージョン情報|バージョン情報を表示します|1",
+            "Act90|90\u00B0回転|90\u00B0回転|画像を90度回転させます|1",
+            "Act180|180\u00B0回転|180\u00B0回転|画像を180度回転させます|0",
+            "Act270|270\u00B0回転|270\u00B0回転|画像を270度回転させます|0",
+            "ActHantenRL|反転\uFF08左右\uFF09|反転\uFF08左右\uFF09|画像の左右を反転します|1",
+            "ActHantenTB|反転\uFF08上下\uFF09|反転\uFF08上下\uFF09|画像の上下を反転します|1",
+            "ActSize|拡大\u30FB縮小|縮小\u30FB拡大|画像を縮小\u30FB拡大します|1",
+            "ActBColor|背景色|背景色設定|バックパネルの色を変更します|1",
         };
-        using C = CommandId;
-        row(C::ActOpen, "ActOpen", "開く(&O)", "開く", "ファイルを開きます", true);
-        row(C::ActSave, "ActSave", "保存(&S)", "保存", "ファイルとして保存します", true);
-        row(C::ActClose, "ActClose", "終了(&X)", "終了", "このソフトを終了します", true);
-        row(C::ActEdge, "ActEdge", "縁取り(&E)", "縁取り", "選択された色で画像を縁取りします", true);
-        row(C::ActPaint, "ActPaint", "塗りつぶし(&P)", "塗潰し", "選択された色で画像をぬりつぶします", true);
-        row(C::ActBA, "ActBA", "表示切替(&C)", "表示切替",
-            "元画像・縁取り画像・塗潰し画像を順番に切り替えて表示します", true);
-        row(C::ActSpoid, "ActSpoid", "塗潰し色の抽出", "色の抽出", "画像の中から塗潰しの色を抽出します", true);
-        row(C::ActNew, "ActNew", "新規作成(&N)", "新規作成", "現状を破棄し、もう一度最初からやり直します", true);
-        row(C::ActSpoid2, "ActSpoid2", "縁取の色の抽出", "色の抽出", "画像の中から縁取りの色を抽出します", true);
-        row(C::ActVer, "ActVer", "バージョン情報", "バージョン情報", "バージョン情報を表示します", true);
-        row(C::Act90, "Act90", "90\u00B0回転", "90\u00B0回転", "画像を90度回転させます", true);
-        row(C::Act180, "Act180", "180\u00B0回転", "180\u00B0回転", "画像を180度回転させます", false);
-        row(C::Act270, "Act270", "270\u00B0回転", "270\u00B0回転", "画像を270度回転させます", false);
-        row(C::ActHantenRL, "ActHantenRL", "反転\uFF08左右\uFF09", "反転\uFF08左右\uFF09", "画像の左右を反転します",
-            true);
-        row(C::ActHantenTB, "ActHantenTB", "反転\uFF08上下\uFF09", "反転\uFF08上下\uFF09", "画像の上下を反転します",
-            true);
-        row(C::ActSize, "ActSize", "拡大\u30FB縮小", "縮小\u30FB拡大", "画像を縮小\u30FB拡大します", true);
-        row(C::ActBColor, "ActBColor", "背景色", "背景色設定", "バックパネルの色を変更します", true);
+        const auto form = shownWindow();
+        for (std::size_t i = 0; i < kCommandCount; ++i) {
+            const QAction* action = form->action(CommandId(i));
+            const QString seen = QStringList{action->objectName(), action->text(), action->toolTip(),
+                                             action->statusTip(), action->icon().isNull() ? "0" : "1"}
+                                     .join(QLatin1Char('|'));
+            QCOMPARE(seen, expected.at(qsizetype(i)));
+            QVERIFY(action->shortcut().isEmpty());
+            QVERIFY(!action->isIconVisibleInMenu());
+        }
     }
 
-    void commandTexts() {
-        QFETCH(CommandId, command);
-        QFETCH(QString, name);
-        QFETCH(QString, caption);
-        QFETCH(QString, toolTip);
-        QFETCH(QString, statusTip);
-        QFETCH(bool, hasGlyph);
-        const auto form = shownWindow();
-        QAction* action = form->action(command);
-        QCOMPARE(action->objectName(), name);
-        QCOMPARE(action->text(), caption);
-        QCOMPARE(action->toolTip(), toolTip);
-        QCOMPARE(action->statusTip(), statusTip);
-        QCOMPARE(!action->icon().isNull(), hasGlyph);
-        QVERIFY(action->shortcut().isEmpty());
-        QVERIFY(!action->isIconVisibleInMenu());
+    void everyCommandRunsAHandler() {
+        for (const CommandSpec& spec : commandTable())
+            QVERIFY2(spec.handler, spec.name);
     }
 
     void glyphSlots() {
@@ -159,14 +146,6 @@ private slots:
                 drawn << image;
             }
         }
-    }
-
-    void backColourSharesTheFillGlyph() {
-        const auto form = shownWindow();
-        const auto image = [&form](CommandId id) {
-            return form->action(id)->icon().pixmap(16, 16).toImage();
-        };
-        QCOMPARE(image(CommandId::ActBColor), image(CommandId::ActPaint));
     }
 
     void menus() {
@@ -188,14 +167,6 @@ private slots:
                               "ActVer"}));
     }
 
-    void exitGreyedInBothMenusAtStart() {
-        const auto form = shownWindow();
-        QAction* exit = form->action(CommandId::ActClose);
-        QVERIFY(form->menuBar()->actions().first()->menu()->actions().contains(exit));
-        QVERIFY(form->PopupMenu1->actions().contains(exit));
-        QVERIFY(!exit->isEnabled());
-    }
-
     void toolBars() {
         const auto form = shownWindow();
         QCOMPARE(itemsOf(form->ToolBar1->actions(), form->ToolBar1),
@@ -205,16 +176,7 @@ private slots:
                  (QStringList{"ActSize", "40", "ActEdge", "8", "ActPaint", "30", "ActBA", "8", "ActHantenRL", "8",
                               "ActHantenTB", "8", "Act90", "30", "Panel2", "8", "ActSpoid2", "ActSpoid", "8",
                               "Panel1"}));
-        for (QToolBar* bar : {form->ToolBar1, form->ToolBar2}) {
-            for (QAction* action : bar->actions()) {
-                if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action))) {
-                    QCOMPARE(button->size(), QSize(23, 22));
-                    QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
-                }
-            }
-        }
-        QCOMPARE(form->Panel3->size(), QSize(200, 22));
-        QCOMPARE(form->Panel1->size(), QSize(90, 22));
+        QCOMPARE(form->SpoidButton->size(), QSize(23, 22));
         QCOMPARE(form->Panel1->toolTip(), QStringLiteral("色を選択"));
         QCOMPARE(form->Panel2->statusTip(), QStringLiteral("カラーパレットから縁取りの色を選択する事ができます"));
     }
@@ -265,26 +227,34 @@ private slots:
         QVERIFY(form->OpenPictureDialog1->testOption(QFileDialog::DontUseNativeDialog));
     }
 
-    void openDialogListsEveryPictureKind() {
+    void openDialogListsPicturesAndPreviewsThem() {
         QTemporaryDir dir;
-        for (const char* name : {"a.jpg", "b.JPEG", "c.bmp", "d.ico", "e.emf", "f.WMF", "g.txt", "h.png"}) {
+        writePicture(pictureWithBlock(24, 12, QRect(2, 2, 3, 3)), dir.filePath(QStringLiteral("a.bmp")));
+        for (const char* name : {"b.JPEG", "c.jpg", "d.ico", "e.emf", "f.WMF", "g.txt", "h.png"}) {
             QFile file(dir.filePath(QString::fromLatin1(name)));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         const auto form = shownWindow();
         QStringList listed;
-        ModalDriver driver([&listed, &dir](QWidget* modal) {
+        QSize previewed;
+        ModalDriver driver([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
             dialog->setDirectory(dir.path());
             auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
             QTRY_COMPARE_WITH_TIMEOUT(view->model()->rowCount(view->rootIndex()), 6, 5000);
-            for (int row = 0; row < 6; ++row)
-                listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+            for (int row = 0; row < 6; ++row) {
+                const QModelIndex entry = view->model()->index(row, 0, view->rootIndex());
+                listed << entry.data().toString();
+                if (listed.last() == QLatin1String("a.bmp"))
+                    view->setCurrentIndex(entry);
+            }
+            previewed = dialog->findChild<QLabel*>(QStringLiteral("previewPane"))->pixmap().size();
             dialog->reject();
         });
         form->action(CommandId::ActOpen)->trigger();
         listed.sort(Qt::CaseInsensitive);
-        QCOMPARE(listed, (QStringList{"a.jpg", "b.JPEG", "c.bmp", "d.ico", "e.emf", "f.WMF"}));
+        QCOMPARE(listed, (QStringList{"a.bmp", "b.JPEG", "c.jpg", "d.ico", "e.emf", "f.WMF"}));
+        QCOMPARE(previewed, QSize(24, 12));
     }
 
     void openDialogOpensAndKeepsTheLastFilter() {
@@ -324,37 +294,25 @@ private slots:
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir.path()));
-        {
-            // None in the current folder: the program's own, hot spot at the tip.
-            const auto form = shownWindow();
-            for (const int number : {kFillEyedropperCursor, kOutlineEyedropperCursor}) {
-                QCOMPARE(form->registeredCursor(number).hotSpot(), QPoint(1, 30));
-                QCOMPARE(form->registeredCursor(number).pixmap().size(), QSize(32, 32));
-            }
-        }
-        // The current folder's file comes first, its hot spot read from its entry.
+        // A cursor file in the current folder comes first, its hot spot read
+        // from its entry; an unreadable one gives way to the program's own.
         QFile own(QStringLiteral(":/cursors/spoid2.cur"));
         QVERIFY(own.open(QIODevice::ReadOnly));
         QByteArray bytes = own.readAll();
         bytes[10] = 5;
         bytes[12] = 7;
         QFile local(QStringLiteral("spoid.cur"));
-        QVERIFY(local.open(QIODevice::WriteOnly));
-        local.write(bytes);
+        QVERIFY(local.open(QIODevice::WriteOnly) && local.write(bytes) == bytes.size());
         local.close();
         QFile broken(QStringLiteral("spoid2.cur"));
-        QVERIFY(broken.open(QIODevice::WriteOnly));
-        broken.write("not a cursor");
+        QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a cursor") > 0);
         broken.close();
-        {
-            const auto form = shownWindow();
-            QCOMPARE(form->registeredCursor(kFillEyedropperCursor).hotSpot(), QPoint(5, 7));
-            QCOMPARE(form->registeredCursor(kOutlineEyedropperCursor).hotSpot(), QPoint(1, 30));
-            QCOMPARE(form->registeredCursor(kArrowCursor).shape(), Qt::ArrowCursor);
-        }
+        const auto form = shownWindow();
         QVERIFY(QDir::setCurrent(previous));
-        QVERIFY(!readCursorFile(dir.filePath(QStringLiteral("missing.cur"))));
-        QVERIFY(!readCursorFile(dir.filePath(QStringLiteral("spoid2.cur"))));
+        QCOMPARE(form->registeredCursor(kFillEyedropperCursor).hotSpot(), QPoint(5, 7));
+        QCOMPARE(form->registeredCursor(kOutlineEyedropperCursor).hotSpot(), QPoint(1, 30));
+        QCOMPARE(form->registeredCursor(kOutlineEyedropperCursor).pixmap().size(), QSize(32, 32));
+        QCOMPARE(form->registeredCursor(kArrowCursor).shape(), Qt::ArrowCursor);
     }
 
     void aboutBox() {
@@ -372,16 +330,10 @@ private slots:
         QCOMPARE(box->Version->text(), QStringLiteral("バージョン 2.1"));
         QCOMPARE(box->Comments->text(),
                  QStringLiteral("シャドウイメージの作成や画像の縁取りが簡単にできるので・・・楽できますよ～"));
-        QVERIFY(!box->ProgramIcon->pixmap().isNull());
-        // The main window goes on working beside it.
-        QVERIFY(form->action(CommandId::ActOpen)->isEnabled());
         QTest::keyClick(box->OKButton, Qt::Key_Return);
         QVERIFY(!box->isVisible());
         form->action(CommandId::ActVer)->trigger();
         QVERIFY(box->isVisible());
-        box->close();
-        QVERIFY(!box->isVisible());
-        QCOMPARE(form->findChildren<TAboutBox*>().size(), 1);
     }
 
     void errorReportText_data() {
@@ -437,20 +389,10 @@ private slots:
         QCOMPARE(catcher.seen().size(), 1);
     }
 
-    void refusedExtension_data() {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("gif") << "photo.gif";
-        QTest::newRow("jpe") << "photo.jpe";
-        QTest::newRow("bmp.txt") << "picture.bmp.txt";
-        QTest::newRow("no extension") << "photo";
-        QTest::newRow("dot in a folder") << "pics.old/photo";
-    }
-
     void refusedExtension() {
-        QFETCH(QString, name);
         const auto form = shownWindow();
         MessageBoxCatcher catcher;
-        form->OpenPictureFile(QStringLiteral("/nowhere/") + name);
+        form->OpenPictureFile(QStringLiteral("/nowhere/picture.bmp.txt"));
         QCOMPARE(catcher.seen().size(), 1);
         const SeenBox& box = catcher.seen().first();
         QCOMPARE(box.title, QStringLiteral("Pelmora"));
