@@ -11,6 +11,11 @@ namespace {
 // Deeper save levels are not kept; no real metafile comes near.
 constexpr std::size_t maxSavedDcs = 1024;
 
+// However a file is made, drawing stops after it has touched as many
+// pixels as this many full passes over the picture, plus a little.
+constexpr double budgetPasses = 32;
+constexpr double budgetBase = 1e8;
+
 bool usable(const QTransform& t) {
     const double values[] = {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()};
     for (double v : values)
@@ -34,7 +39,8 @@ double millimetresPerUnit(int mapMode) {
 
 GdiDevice::GdiDevice(QImage& target, QSizeF pixelsPerMm, const QTransform& output)
     : painter_(&target), pixelsPerMm_(pixelsPerMm), output_(output),
-      targetRect_(0, 0, target.width(), target.height()) {
+      targetRect_(0, 0, target.width(), target.height()),
+      budget_(budgetPasses * double(target.width()) * double(target.height()) + budgetBase) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
     dc_.pen.colour = qRgb(0, 0, 0);
@@ -230,6 +236,12 @@ QRectF GdiDevice::targetBox(const QRectF& logical) const {
     const double top = std::min(a.y(), b.y());
     const double bottom = std::max(a.y(), b.y());
     return QRectF(QPointF(left, top), QPointF(std::max(left, right - 1), std::max(top, bottom - 1)));
+}
+
+bool GdiDevice::spend(const QRectF& targetBounds) {
+    const QRectF touched = targetBounds.normalized().adjusted(-1, -1, 1, 1).intersected(targetRect_);
+    budget_ -= touched.width() * touched.height() + 16;
+    return budget_ > 0;
 }
 
 void GdiDevice::applyClip() {

@@ -169,6 +169,9 @@ private:
     void combineClip(const QRegion& region, int mode);
     QRegion targetRegion(const QRegion& region, bool logical) const;
     QFont qtFont(double& pixelHeight) const;
+    // Charges the pixels a drawing call may touch against the file's
+    // budget; false once it is spent, and the call then draws nothing.
+    bool spend(const QRectF& targetBounds);
 
     QPainter painter_;
     QSizeF pixelsPerMm_;
@@ -180,6 +183,7 @@ private:
     QPainterPath path_;                       // target pixels
     bool pathOpen_ = false;
     bool clipApplied_ = false;
+    double budget_ = 0;
 };
 
 // 8-bit text in a Windows character set (LOGFONT lfCharSet) as Unicode.

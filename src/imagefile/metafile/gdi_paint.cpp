@@ -153,7 +153,8 @@ QBrush GdiDevice::qtBrush(const GdiBrush& brush) const {
 }
 
 void GdiDevice::drawTargetPath(const QPainterPath& path, bool fill, bool stroke) {
-    if (path.isEmpty())
+    const double margin = stroke ? penWidthPixels() : 0;
+    if (path.isEmpty() || !spend(path.controlPointRect().adjusted(-margin, -margin, margin, margin)))
         return;
     applyClip();
     painter_.setBackgroundMode(dc_.bkOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
@@ -392,17 +393,20 @@ void GdiDevice::angleArc(QPointF centre, double radius, double startDeg, double 
 }
 
 void GdiDevice::setPixel(QPointF p, QRgb colour) {
-    applyClip();
     const QPointF t = toTarget(p);
+    if (!spend(QRectF(t, QSizeF(1, 1))))
+        return;
+    applyClip();
     painter_.fillRect(QRectF(t, QSizeF(1, 1)), QColor::fromRgb(colour));
 }
 
 void GdiDevice::fillRegion(const QRegion& region, bool logical, const GdiBrush& brush) {
-    applyClip();
+    const QRegion target = targetRegion(region, logical);
     const QBrush b = qtBrush(brush);
-    if (b.style() == Qt::NoBrush)
+    if (b.style() == Qt::NoBrush || !spend(target.boundingRect()))
         return;
-    for (const QRect& r : targetRegion(region, logical))
+    applyClip();
+    for (const QRect& r : target)
         painter_.fillRect(r, b);
 }
 
@@ -413,18 +417,21 @@ void GdiDevice::frameRegion(const QRegion& region, bool logical, const GdiBrush&
     const int h = std::clamp(int(std::round(std::abs(frame.height() * t.m22()))), 1, 1000);
     const QRegion inner = target.intersected(target.translated(w, 0)).intersected(target.translated(-w, 0))
                               .intersected(target.translated(0, h)).intersected(target.translated(0, -h));
-    applyClip();
     const QBrush b = qtBrush(brush);
-    if (b.style() == Qt::NoBrush)
+    if (b.style() == Qt::NoBrush || !spend(target.boundingRect()))
         return;
+    applyClip();
     for (const QRect& r : target.subtracted(inner))
         painter_.fillRect(r, b);
 }
 
 void GdiDevice::invertRegion(const QRegion& region, bool logical) {
+    const QRegion target = targetRegion(region, logical);
+    if (!spend(target.boundingRect()))
+        return;
     applyClip();
     painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
-    for (const QRect& r : targetRegion(region, logical))
+    for (const QRect& r : target)
         painter_.fillRect(r, Qt::black);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
@@ -435,7 +442,7 @@ void GdiDevice::paintRegion(const QRegion& region, bool logical) {
 
 void GdiDevice::gradientRect(const QRectF& box, QRgb from, QRgb to, bool vertical) {
     const QRectF target = targetBox(box).adjusted(0, 0, 1, 1);
-    if (target.isEmpty())
+    if (target.isEmpty() || !spend(target))
         return;
     applyClip();
     QLinearGradient gradient(target.topLeft(), vertical ? target.bottomLeft() : target.topRight());
@@ -457,6 +464,8 @@ void GdiDevice::gradientTriangle(const QPolygonF& corners, const std::vector<QRg
     QPainterPath path;
     path.addPolygon(toTarget(corners));
     path.closeSubpath();
+    if (!spend(path.controlPointRect()))
+        return;
     applyClip();
     painter_.fillPath(path, QColor(red / n, green / n, blue / n));
 }
@@ -479,7 +488,7 @@ void GdiDevice::blit(const QRectF& destination, const QImage& source, const QRec
         mirrorY = destination.height() < 0;
         target = destination.normalized();
     }
-    if (target.isEmpty())
+    if (target.isEmpty() || !spend(aligned ? target : t.mapRect(target)))
         return;
     applyClip();
     painter_.save();

@@ -133,11 +133,15 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
     default: break;
     }
 
+    QTransform placement;
+    placement.translate(t.map(origin).x(), t.map(origin).y());
+    placement.rotate(angle);
+    if (!spend(placement.mapRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()))))
+        return;
     painter_.save();
     if ((options & 4) && !box.isEmpty() && axisAligned())
         painter_.setClipRect(targetBox(box).adjusted(0, 0, 1, 1), Qt::IntersectClip);
-    painter_.translate(t.map(origin));
-    painter_.rotate(angle);
+    painter_.setTransform(placement, true);
     QRgb colour = dc_.textColour;
     if (dc_.bkOpaque && !(options & 2))
         painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), QColor::fromRgb(dc_.bkColour));
