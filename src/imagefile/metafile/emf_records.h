@@ -78,7 +78,7 @@ private:
         if (!data.has(0, 32))
             return std::nullopt;
         const quint32 count = data.u32(8);
-        if (!data.has(32, std::size_t(count) * 16) || count > maxRegionRects)
+        if (!data.has(32, std::size_t(count) * 16) || count > GdiDevice::maxRegionRects)
             return std::nullopt;
         QRegion result;
         for (quint32 i = 0; i < count; ++i) {
@@ -105,8 +105,6 @@ private:
     void transparentBlt();
     void maskBlt();
     void gradientFill();
-
-    static constexpr quint32 maxRegionRects = 100000;
 
     ByteView file_;
     ByteView record_;

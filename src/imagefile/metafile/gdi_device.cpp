@@ -51,6 +51,7 @@ GdiDevice::~GdiDevice() = default;
 
 void GdiDevice::setTableSize(std::size_t size) {
     objects_.assign(size, std::nullopt);
+    firstFree_ = 0;
 }
 
 void GdiDevice::createObject(std::size_t index, const GdiObject& object) {
@@ -59,10 +60,11 @@ void GdiDevice::createObject(std::size_t index, const GdiObject& object) {
 }
 
 std::optional<std::size_t> GdiDevice::insertObject(const GdiObject& object) {
-    for (std::size_t i = 0; i < objects_.size(); ++i) {
-        if (!objects_[i]) {
-            objects_[i] = object;
-            return i;
+    // Every slot below firstFree_ is taken, so a full table costs nothing.
+    for (; firstFree_ < objects_.size(); ++firstFree_) {
+        if (!objects_[firstFree_]) {
+            objects_[firstFree_] = object;
+            return firstFree_++;
         }
     }
     return std::nullopt;
@@ -101,8 +103,10 @@ void GdiDevice::selectStockObject(quint32 index) {
 }
 
 void GdiDevice::deleteObject(std::size_t index) {
-    if (index < objects_.size())
+    if (index < objects_.size()) {
         objects_[index].reset();
+        firstFree_ = std::min(firstFree_, index);
+    }
 }
 
 void GdiDevice::saveDc() {

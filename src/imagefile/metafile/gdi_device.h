@@ -32,6 +32,9 @@ public:
     GdiDevice(const GdiDevice&) = delete;
     GdiDevice& operator=(const GdiDevice&) = delete;
 
+    // The most rectangles a region may have.
+    static constexpr std::size_t maxRegionRects = 20000;
+
     // Object table. Indices outside the table, or empty slots, are ignored.
     void setTableSize(std::size_t size);
     void createObject(std::size_t index, const GdiObject& object);
@@ -180,6 +183,7 @@ private:
     Dc dc_;
     std::vector<Dc> saved_;
     std::vector<std::optional<GdiObject>> objects_;
+    std::size_t firstFree_ = 0;
     QPainterPath path_;                       // target pixels
     bool pathOpen_ = false;
     bool clipApplied_ = false;

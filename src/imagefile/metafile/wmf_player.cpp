@@ -362,7 +362,8 @@ void WmfPlayer::createRegion() {
     const int scans = r.i16(14);
     QRegion region;
     std::size_t at = 26;
-    for (int s = 0; s < scans; ++s) {
+    std::size_t rects = 0;
+    for (int s = 0; s < scans && rects < GdiDevice::maxRegionRects; ++s) {
         const std::size_t count = r.u16(at);
         if (!r.has(at, 8 + count * 2))
             break;
@@ -371,7 +372,7 @@ void WmfPlayer::createRegion() {
         for (std::size_t i = 0; i + 1 < count; i += 2) {
             const int left = r.i16(at + 6 + 2 * i);
             const int right = r.i16(at + 8 + 2 * i);
-            if (right > left && bottom > top)
+            if (right > left && bottom > top && ++rects <= GdiDevice::maxRegionRects)
                 region += QRect(left, top, right - left, bottom - top);
         }
         at += 8 + count * 2;
