@@ -18,7 +18,7 @@ namespace {
 const QString kCaption = QStringLiteral("バージョン情報");
 const QString kProductName = QStringLiteral("Pelmora");
 const QString kVersion = QStringLiteral("バージョン 2.1");
-const QString kCopyright = QStringLiteral("Copyright © 2026 The Pelmora authors");
+const QString kCopyright = QStringLiteral("Copyright © 2026 Pelmora");
 const QString kComments = QStringLiteral("シャドウイメージの作成や画像の縁取りが簡単にできるので・・・楽できますよ～");
 
 QLabel* label(QWidget* parent, const QString& text, QPoint at, int pixelHeight, bool bold, const QColor& colour) {
@@ -50,7 +50,6 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     panel->setGeometry(7, 7, 258, 148);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(1);
-    panel->setMidLineWidth(1);
     panel->setAutoFillBackground(true);
     panel->setBackgroundRole(QPalette::Base);
 

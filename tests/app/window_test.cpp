@@ -183,6 +183,31 @@ private slots:
         QCOMPARE(form->Label2->text(), QString());
     }
 
+    void metafilesFromTheCorpus_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("openedAs");
+        QTest::addColumn<QString>("kindText");
+        QTest::newRow("wmf") << "wmf/libwmf/2doorvan.wmf" << "van.wmf" << QStringLiteral("元画像 WMF");
+        QTest::newRow("emf") << "emf/libemf2svg-ea/EA-test-file-001.emf" << "ea.emf" << QStringLiteral("元画像 EMF");
+        QTest::newRow("emf named wmf") << "emf/libemf2svg-ea/EA-test-file-001.emf" << "ea.wmf"
+                                       << QStringLiteral("元画像 WMF");
+    }
+
+    void metafilesFromTheCorpus() {
+        QFETCH(QString, file);
+        QFETCH(QString, openedAs);
+        QFETCH(QString, kindText);
+        if (QStringLiteral(PELMORA_CORPUS_DIR).isEmpty())
+            QSKIP("the picture corpus is not here");
+        QFile::remove(path(openedAs));
+        QVERIFY(QFile::copy(QStringLiteral(PELMORA_CORPUS_DIR "/") + file, path(openedAs)));
+        const auto form = shownWindow();
+        form->OpenPictureFile(path(openedAs));
+        QCOMPARE(form->Label1->text(), kindText);
+        QCOMPARE(enabledMask(*form), kOpenedPicture);
+        QVERIFY(!form->displayedPicture().isEmpty());
+    }
+
     void catCaptionCharacterByCharacter() {
         const auto form = shownWindow();
         form->OpenPictureFile(path(QStringLiteral("cat.bmp")));
