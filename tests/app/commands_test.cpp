@@ -30,6 +30,7 @@
 #include "app/program_windows.h"
 #include "app_test_support.h"
 #include "imageops/pelmora_error.h"
+#include "resize/resize_dialog.h"
 
 // Std
 #include <new>
@@ -334,6 +335,20 @@ private slots:
         QVERIFY(!box->isVisible());
         form->action(CommandId::ActVer)->trigger();
         QVERIFY(box->isVisible());
+    }
+
+    void resizeCommandShowsTheDialog() {
+        QTemporaryDir dir;
+        writePicture(pictureWithBlock(10, 10, QRect(2, 2, 3, 3)), dir.filePath(QStringLiteral("p.bmp")));
+        const auto form = shownWindow();
+        const QList<TOKBottomDlg*> dialogs = form->findChildren<TOKBottomDlg*>();
+        QCOMPARE(dialogs.size(), 1);
+        QVERIFY(!dialogs.first()->isVisible());
+        form->OpenPictureFile(dir.filePath(QStringLiteral("p.bmp")));
+        form->action(CommandId::ActSize)->trigger();
+        QVERIFY(dialogs.first()->isVisible());
+        QVERIFY(!dialogs.first()->isModal());
+        dialogs.first()->reject();
     }
 
     void errorReportText_data() {
