@@ -15,10 +15,10 @@
 
 namespace pelmora {
 
-const std::array<CommandSpec, kCommandCount>& commandTable() {
+const std::array<CommandEntry, kCommandCount>& commandTable() {
     using F = TPelmoraForm1;
     using C = CommandId;
-    static const std::array<CommandSpec, kCommandCount> table = {{
+    static const std::array<CommandEntry, kCommandCount> table = {{
         {C::ActOpen, "ActOpen", QStringLiteral("開く(&O)"), QStringLiteral("開く|ファイルを開きます"), 0,
          &F::ActOpenExecute},
         {C::ActSave, "ActSave", QStringLiteral("保存(&S)"), QStringLiteral("保存|ファイルとして保存します"), 1,
@@ -67,18 +67,18 @@ void TPelmoraForm1::runReported(const std::function<void()>& handler) {
 }
 
 void TPelmoraForm1::createCommands() {
-    for (const CommandSpec& spec : commandTable()) {
-        auto* command = new QAction(spec.caption, this);
-        command->setObjectName(QString::fromLatin1(spec.name));
-        command->setToolTip(texts::shortHint(spec.hint));
-        command->setStatusTip(texts::longHint(spec.hint));
-        if (spec.glyph != kNoGlyph)
-            command->setIcon(glyph(spec.glyph));
+    for (const CommandEntry& entry : commandTable()) {
+        auto* command = new QAction(entry.caption, this);
+        command->setObjectName(QString::fromLatin1(entry.name));
+        command->setToolTip(texts::shortHint(entry.hint));
+        command->setStatusTip(texts::longHint(entry.hint));
+        if (entry.glyph != kNoGlyph)
+            command->setIcon(glyph(entry.glyph));
         command->setIconVisibleInMenu(false);
-        if (spec.handler)
+        if (entry.handler)
             connect(command, &QAction::triggered, this,
-                    [this, handler = spec.handler] { runReported([this, handler] { (this->*handler)(); }); });
-        actions_[indexOf(spec.id)] = command;
+                    [this, handler = entry.handler] { runReported([this, handler] { (this->*handler)(); }); });
+        actions_[indexOf(entry.id)] = command;
     }
     // The two eyedropper buttons: at most one down, and once one is down
     // one stays down.
@@ -91,9 +91,9 @@ void TPelmoraForm1::createCommands() {
 }
 
 void TPelmoraForm1::applyAvailability(AvailabilityStep step) {
-    for (const CommandSpec& spec : commandTable()) {
-        if (const auto available = availabilityAfter(step, spec.id))
-            action(spec.id)->setEnabled(*available);
+    for (const CommandEntry& entry : commandTable()) {
+        if (const auto available = availabilityAfter(step, entry.id))
+            action(entry.id)->setEnabled(*available);
     }
 }
 

@@ -40,7 +40,7 @@ using CommandHandler = void (TPelmoraForm1::*)();
 // One command, declared completely: its menu caption ("&" marks the access
 // key), its hint (short part "|" long part), its glyph in ImageList1 and
 // the handler it runs.
-struct CommandSpec {
+struct CommandEntry {
     CommandId id;
     const char* name;
     QString caption;
@@ -49,7 +49,7 @@ struct CommandSpec {
     CommandHandler handler;
 };
 
-const std::array<CommandSpec, kCommandCount>& commandTable();
+const std::array<CommandEntry, kCommandCount>& commandTable();
 
 inline constexpr std::size_t indexOf(CommandId id) { return static_cast<std::size_t>(id); }
 

@@ -131,8 +131,8 @@ private slots:
     }
 
     void everyCommandRunsAHandler() {
-        for (const CommandSpec& spec : commandTable())
-            QVERIFY2(spec.handler, spec.name);
+        for (const CommandEntry& entry : commandTable())
+            QVERIFY2(entry.handler, entry.name);
     }
 
     void glyphSlots() {
