@@ -60,6 +60,8 @@ public:
     void setWorldTransform(const QTransform& transform);
     void modifyWorldTransform(const QTransform& transform, int mode);
     void setBkColour(QRgb colour) { dc_.bkColour = colour; }
+    QRgb bkColour() const { return dc_.bkColour; }
+    QRgb textColour() const { return dc_.textColour; }
     void setBkMode(int mode) { dc_.bkOpaque = mode == 2; }
     void setTextColour(QRgb colour) { dc_.textColour = colour; }
     void setTextAlign(quint32 align) { dc_.textAlign = align; }

@@ -134,6 +134,7 @@ private:
     void createRegion();
     void createDibPatternBrush();
     void blit(int function);
+    QImage deviceBitmap(const U_BITMAP16& bitmap, ByteView bits) const;
     void regionRecord(int function);
 
     ByteView file_;
@@ -421,6 +422,35 @@ void WmfPlayer::regionRecord(int function) {
     }
 }
 
+QImage WmfPlayer::deviceBitmap(const U_BITMAP16& bitmap, ByteView bits) const {
+    // A device-dependent bitmap: rows top first, of 1 bit (text and
+    // background colours, as GDI draws a monochrome bitmap) or 24/32 bits.
+    const int width = bitmap.Width;
+    const int height = bitmap.Height;
+    const int depth = bitmap.BitsPixel;
+    const std::size_t stride = std::size_t(std::max<int>(bitmap.WidthBytes, 0));
+    if (width <= 0 || height <= 0 || bitmap.Planes != 1 || (depth != 1 && depth != 24 && depth != 32)
+        || stride * 8 < std::size_t(width) * std::size_t(depth) || !bits.has(0, stride * std::size_t(height)))
+        return QImage();
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return QImage();
+    for (int y = 0; y < height; ++y) {
+        const std::size_t row = stride * std::size_t(y);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (depth == 1) {
+                const bool set = (bits.u8(row + std::size_t(x) / 8) >> (7 - x % 8)) & 1;
+                line[x] = set ? device_.bkColour() : device_.textColour();
+            } else {
+                const std::size_t at = row + std::size_t(x) * std::size_t(depth / 8);
+                line[x] = qRgb(bits.u8(at + 2), bits.u8(at + 1), bits.u8(at));
+            }
+        }
+    }
+    return image;
+}
+
 void WmfPlayer::blit(int function) {
     U_POINT16 dst{};
     U_POINT16 dstSize{};
@@ -470,9 +500,22 @@ void WmfPlayer::blit(int function) {
         source = dibImage(usage);
         break;
     }
+    case U_WMR_BITBLT:
+    case U_WMR_STRETCHBLT: {
+        U_BITMAP16 bitmap{};
+        const char* bits = nullptr;
+        const int size = function == U_WMR_BITBLT
+            ? U_WMRBITBLT_get(raw(), &dst, &dstSize, &src, &rop, &bitmap, &bits)
+            : U_WMRSTRETCHBLT_get(raw(), &dst, &dstSize, &src, &srcSize, &rop, &bitmap, &bits);
+        if (!size)
+            return;
+        if (function == U_WMR_BITBLT)
+            srcSize = dstSize;
+        if (bits && bits >= record_.data() && bits < end)
+            source = deviceBitmap(bitmap, ByteView(bits, std::size_t(end - bits)));
+        break;
+    }
     default:
-        // BITBLT and STRETCHBLT carry device-dependent bitmaps; only their
-        // pattern forms (no bitmap) are drawn.
         return;
     }
     QRectF from(pointOf(src), QSizeF(srcSize.x, srcSize.y));
