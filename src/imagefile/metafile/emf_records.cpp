@@ -141,7 +141,7 @@ void EmfPlayer::stretchDiBits() {
     const QRectF destination(r.i32(24), r.i32(28), r.i32(72), r.i32(76));
     // The source rectangle counts rows from the bottom of the bitmap.
     const double cy = r.i32(44);
-    const QRectF from(r.i32(32), source.height() - r.i32(36) - cy, r.i32(40), cy);
+    const QRectF from(r.i32(32), double(source.height()) - r.i32(36) - cy, r.i32(40), cy);
     device_.blit(destination, source, from, r.u32(68));
 }
 
@@ -152,7 +152,7 @@ void EmfPlayer::setDiBitsToDevice() {
         return;
     const double cx = r.i32(40);
     const double cy = r.i32(44);
-    const QRectF from(r.i32(32), source.height() - r.i32(36) - cy, cx, cy);
+    const QRectF from(r.i32(32), double(source.height()) - r.i32(36) - cy, cx, cy);
     device_.blit(QRectF(r.i32(24), r.i32(28), cx, cy), source, from, 0xCC0020);
 }
 
@@ -187,12 +187,15 @@ void EmfPlayer::maskBlt() {
     const bool keepBackground = (r.u32(40) >> 24) == 0xAA;
     if (!source.isNull() && !mask.isNull() && keepBackground && mask.format() == QImage::Format_Indexed8) {
         source = source.convertToFormat(QImage::Format_ARGB32);
-        const QPoint shift = QPoint(r.i32(100), r.i32(104)) - from.topLeft().toPoint();
+        const qint64 shiftX = qint64(r.i32(100)) - r.i32(44);
+        const qint64 shiftY = qint64(r.i32(104)) - r.i32(48);
         for (int y = 0; y < source.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(source.scanLine(y));
             for (int x = 0; x < source.width(); ++x) {
-                const QPoint m = QPoint(x, y) + shift;
-                if (mask.rect().contains(m) && mask.pixelIndex(m) == 0)
+                const qint64 mx = x + shiftX;
+                const qint64 my = y + shiftY;
+                const bool inside = mx >= 0 && my >= 0 && mx < mask.width() && my < mask.height();
+                if (inside && mask.pixelIndex(int(mx), int(my)) == 0)
                     line[x] = 0;
             }
         }

@@ -232,6 +232,15 @@ QPolygonF GdiDevice::toTarget(const QPolygonF& logical) const {
     return result;
 }
 
+QPainterPath GdiDevice::toTarget(const QPainterPath& logical) const {
+    QPainterPath path = transform().map(logical);
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        path.setElementPositionAt(i, clampCoordinate(e.x), clampCoordinate(e.y));
+    }
+    return path;
+}
+
 QRectF GdiDevice::targetBox(const QRectF& logical) const {
     const QPointF a = toTarget(logical.topLeft());
     const QPointF b = toTarget(logical.bottomRight());

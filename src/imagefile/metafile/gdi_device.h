@@ -159,6 +159,7 @@ private:
     QTransform pageTransform() const;       // logical to recording device
     QPointF toTarget(QPointF logical) const;
     QPolygonF toTarget(const QPolygonF& logical) const;
+    QPainterPath toTarget(const QPainterPath& logical) const;
     bool axisAligned() const;
     // A logical box as target pixels, right and bottom excluded as GDI does.
     QRectF targetBox(const QRectF& logical) const;

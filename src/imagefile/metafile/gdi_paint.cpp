@@ -309,7 +309,7 @@ void GdiDevice::rectangle(const QRectF& box) {
     } else {
         QPainterPath logical;
         logical.addRect(box);
-        path = transform().map(logical);
+        path = toTarget(logical);
     }
     addOrDraw(path, true, true);
 }
@@ -324,7 +324,7 @@ void GdiDevice::roundRect(const QRectF& box, QSizeF corner) {
     } else {
         QPainterPath logical;
         logical.addRoundedRect(box, corner.width() / 2, corner.height() / 2);
-        path = transform().map(logical);
+        path = toTarget(logical);
     }
     addOrDraw(path, true, true);
 }
@@ -336,7 +336,7 @@ void GdiDevice::ellipse(const QRectF& box) {
     } else {
         QPainterPath logical;
         logical.addEllipse(box);
-        path = transform().map(logical);
+        path = toTarget(logical);
     }
     addOrDraw(path, true, true);
 }
@@ -375,7 +375,7 @@ void GdiDevice::arc(const QRectF& box, QPointF start, QPointF end, ArcKind kind)
     if (kind == ArcKind::ArcTo)
         dc_.position = logical.currentPosition();
     const bool closed = kind == ArcKind::Chord || kind == ArcKind::Pie;
-    addOrDraw(transform().map(logical), closed, true);
+    addOrDraw(toTarget(logical), closed, true);
 }
 
 void GdiDevice::angleArc(QPointF centre, double radius, double startDeg, double sweepDeg) {
@@ -389,7 +389,7 @@ void GdiDevice::angleArc(QPointF centre, double radius, double startDeg, double 
     logical.lineTo(arcStart.currentPosition());
     logical.arcTo(b, startDeg, sweepDeg);
     dc_.position = logical.currentPosition();
-    addOrDraw(transform().map(logical), false, true);
+    addOrDraw(toTarget(logical), false, true);
 }
 
 void GdiDevice::setPixel(QPointF p, QRgb colour) {
@@ -413,8 +413,8 @@ void GdiDevice::fillRegion(const QRegion& region, bool logical, const GdiBrush& 
 void GdiDevice::frameRegion(const QRegion& region, bool logical, const GdiBrush& brush, QSizeF frame) {
     const QRegion target = targetRegion(region, logical);
     const QTransform t = logical ? transform() : output_;
-    const int w = std::clamp(int(std::round(std::abs(frame.width() * t.m11()))), 1, 1000);
-    const int h = std::clamp(int(std::round(std::abs(frame.height() * t.m22()))), 1, 1000);
+    const int w = int(std::clamp(std::round(std::abs(frame.width() * t.m11())), 1.0, 1000.0));
+    const int h = int(std::clamp(std::round(std::abs(frame.height() * t.m22())), 1.0, 1000.0));
     const QRegion inner = target.intersected(target.translated(w, 0)).intersected(target.translated(-w, 0))
                               .intersected(target.translated(0, h)).intersected(target.translated(0, -h));
     const QBrush b = qtBrush(brush);

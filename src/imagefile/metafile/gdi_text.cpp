@@ -50,7 +50,14 @@ QFont GdiDevice::qtFont(double& pixelHeight) const {
         // A positive height is the cell (ascent plus descent), not the em.
         const QFontMetricsF metrics(font);
         if (metrics.height() > 0)
-            font.setPixelSize(std::max(1, int(std::round(height * height / metrics.height()))));
+            font.setPixelSize(int(std::clamp(std::round(height * height / metrics.height()), 1.0, 4000.0)));
+    }
+    if (dc_.font.width != 0) {
+        // A width is the average character width: stretch the face to it.
+        const double xScale = std::hypot(t.m11(), t.m12());
+        const double average = QFontMetricsF(font).averageCharWidth();
+        if (average > 0)
+            font.setStretch(int(std::clamp(100 * std::abs(dc_.font.width) * xScale / average, 1.0, 4000.0)));
     }
     font.setWeight(QFont::Weight(std::clamp(dc_.font.weight == 0 ? 400 : dc_.font.weight, 100, 900)));
     font.setItalic(dc_.font.italic);
