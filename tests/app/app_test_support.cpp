@@ -2,6 +2,8 @@
 
 // Qt
 #include <QAbstractButton>
+#include <QLineEdit>
+#include <QListView>
 #include <QApplication>
 #include <QPainter>
 #include <QTest>
@@ -36,6 +38,13 @@ MessageBoxCatcher::MessageBoxCatcher(QMessageBox::StandardButton answer) {
 }
 
 MessageBoxCatcher::~MessageBoxCatcher() = default;
+
+void typeFileName(QFileDialog* dialog, const QString& name) {
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QTRY_VERIFY_WITH_TIMEOUT(view->model()->rowCount(view->rootIndex()) > 0, 5000);
+    QTest::qWait(50);
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+}
 
 QImage pictureWithBlock(int width, int height, QRect block, QColor colour) {
     QImage image(width, height, QImage::Format_RGB32);

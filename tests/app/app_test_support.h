@@ -1,6 +1,7 @@
 #pragma once
 
 // Qt
+#include <QFileDialog>
 #include <QImage>
 #include <QMessageBox>
 #include <QString>
@@ -49,6 +50,11 @@ private:
     QTimer timer_;
     QList<SeenBox> seen_;
 };
+
+// Types a name into a file dialog as the user would, once the dialog has
+// listed its folder (a listing that arrives later would select a file and
+// overwrite the name).
+void typeFileName(QFileDialog* dialog, const QString& name);
 
 // A white picture with a red block from (left, top), w x h.
 QImage pictureWithBlock(int width, int height, QRect block, QColor colour = QColor(255, 0, 0));

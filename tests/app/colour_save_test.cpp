@@ -64,10 +64,6 @@ struct SaveDialogView {
     QString defaultSuffix;
 };
 
-void typeFileName(QFileDialog* dialog, const QString& name) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-}
-
 } // namespace
 
 class ColourSaveTest : public QObject {

@@ -58,11 +58,6 @@ QStringList itemsOf(const QList<QAction*>& actions, const QToolBar* bar = nullpt
     return items;
 }
 
-// As the user types it: selectFile() leaves a focused name field alone.
-void typeFileName(QFileDialog* dialog, const QString& name) {
-    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
-}
-
 bool isBlank(const QImage& image) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
