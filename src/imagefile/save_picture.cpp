@@ -2,6 +2,7 @@
 
 // Qt
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 // Local
@@ -33,7 +34,12 @@ QString iconSizeText() {
 }
 
 QString saveFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation) + QStringLiteral("/Pelmora");
+    // Many Linux homes have no desktop folder; the home folder stands in
+    // rather than every save failing.
+    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    if (!QFileInfo(desktop).isDir())
+        desktop = QDir::homePath();
+    return desktop + QStringLiteral("/Pelmora");
 }
 
 QString previewFilePath() {
