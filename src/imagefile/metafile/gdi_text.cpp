@@ -153,6 +153,8 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
     if (dc_.bkOpaque && !(options & 2))
         painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), QColor::fromRgb(dc_.bkColour));
     if (applyRop2(colour)) {
+        // The background box is ours to draw (above); Qt must not add its own.
+        painter_.setBackgroundMode(Qt::TransparentMode);
         painter_.setFont(font);
         painter_.setPen(QColor::fromRgb(colour));
         if (advances.empty()) {

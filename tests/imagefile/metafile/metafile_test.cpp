@@ -534,7 +534,7 @@ void MetafileTest::monochromePatternBrush() {
 }
 
 void MetafileTest::textInBox() {
-    QList<qint32> font{1, -20, 0, 0, 0, 400, 0, 0};
+    QList<qint32> font{2, -20, 0, 0, 0, 400, 0, 0};
     const QString face = QStringLiteral("Arial");
     for (int i = 0; i < 16; ++i) {
         const ushort lo = i * 2 < face.size() ? face.at(i * 2).unicode() : 0;
@@ -545,17 +545,23 @@ void MetafileTest::textInBox() {
     for (qint32 w : {0, 0, 0, 0, 1, 0, 0, 20, 20, 2, 76, 0, 0, 0, -1, -1, 0})
         test::put32(text, quint32(w));
     text.append("H\0H\0", 4);
+    // A shape drawn first in the default opaque mode must not leave the
+    // transparent text a background box (green would show it).
     EmfBuilder b = emf100();
-    b.record(emrCreateFont, font)
-        .record(emrSelectObject, {1})
+    redBrushNoPen(b)
+        .record(emrSetBkColor, {0x00FF00})
+        .record(emrRectangle, {80, 80, 96, 96})
+        .record(emrCreateFont, font)
+        .record(emrSelectObject, {2})
         .record(emrSetTextColor, {0})
         .record(emrSetBkMode, {1})
         .rawRecord(emrExtTextOutW, text);
     const Bitmap picture = importMetafile(b.bytes());
     int inked = 0;
-    for (int y = 0; y < picture.height(); ++y)
+    for (int y = 0; y < 70; ++y)
         for (int x = 0; x < picture.width(); ++x)
             if (picture.pixel(x, y) != white) {
+                QCOMPARE(picture.pixel(x, y), black);
                 ++inked;
                 QVERIFY2(x >= 20 && x <= 50 && y >= 20 && y <= 42, qPrintable(QStringLiteral("ink at %1, %2").arg(x).arg(y)));
             }
