@@ -114,8 +114,8 @@ QPen GdiDevice::qtPen() const {
         pen.setCapStyle(Qt::RoundCap);
         pen.setJoinStyle(Qt::RoundJoin);
     }
-    // Old-style pens wider than a pixel are always solid.
-    if (!extended && width > 1.5)
+    // Old-style pens wider than one logical unit are always solid.
+    if (!extended && dc_.pen.width > 1)
         return pen;
     QList<qreal> dashes;
     if (style == 7) {

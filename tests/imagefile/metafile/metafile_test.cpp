@@ -32,7 +32,7 @@ enum : quint32 {
     emrCreateBrush = 39, emrRectangle = 43, emrBeginPath = 59, emrEndPath = 60, emrFillPath = 62,
     emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutW = 84, emrSetBkColor = 25, emrCreateMonoBrush = 93,
     emrSetRop2 = 20, emrExcludeClipRect = 29, emrIntersectClipRect = 30, emrSaveDc = 33, emrRestoreDc = 34,
-    emrSetWorldTransform = 35, emrDeleteObject = 40, emrExtSelectClipRgn = 75,
+    emrSetWorldTransform = 35, emrDeleteObject = 40, emrExtSelectClipRgn = 75, emrPolyline = 4,
 };
 enum : quint16 {
     wmfSetWindowOrg = 0x020B, wmfSetWindowExt = 0x020C, wmfSelectObject = 0x012D,
@@ -125,6 +125,8 @@ private slots:
     void saveRestore();
     void clipping_data();
     void clipping();
+    void penDashes_data();
+    void penDashes();
     void worldTransform();
     void wmfObjectSlots();
     void objectIndices();
@@ -464,6 +466,34 @@ void MetafileTest::clipping() {
         expectBox(importMetafile(b.bytes()), box, white, red);
     else
         expectBox(importMetafile(b.bytes()), box, red);
+}
+
+void MetafileTest::penDashes_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<bool>("dashed");
+    // Ten logical units a pixel. A dashed pen stays dashed up to one logical
+    // unit wide, however thin it is on the device.
+    QTest::newRow("width 0") << 0 << true;
+    QTest::newRow("width 1") << 1 << true;
+    QTest::newRow("width 5, half a pixel") << 5 << false;
+    QTest::newRow("width 30") << 30 << false;
+}
+
+void MetafileTest::penDashes() {
+    QFETCH(int, width);
+    QFETCH(bool, dashed);
+    EmfBuilder b = emf100();
+    b.record(emrSetMapMode, {8})
+        .record(emrSetWindowExt, {1000, 1000})
+        .record(emrSetViewportExt, {100, 100})
+        .record(emrCreatePen, {1, 1, width, 0, 0})
+        .record(emrSelectObject, {1})
+        .record(emrPolyline, {0, 0, 0, 0, 2, 0, 500, 990, 500});
+    const Bitmap picture = importMetafile(b.bytes());
+    int gaps = 0;
+    for (int x = 0; x < 99; ++x)
+        gaps += picture.pixel(x, 50) == white ? 1 : 0;
+    QCOMPARE(gaps > 0, dashed);
 }
 
 void MetafileTest::worldTransform() {
