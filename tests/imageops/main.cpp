@@ -1,15 +1,7 @@
 // Qt
-#include <QGuiApplication>
+#include <QTest>
 
-int runBitmapTests(int argc, char** argv);
-int runImageDocumentTests(int argc, char** argv);
-int runOutlineFillTests(int argc, char** argv);
-int runRotateStretchTests(int argc, char** argv);
+// Local
+#include "imageops_test.h"
 
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    int failures = 0;
-    for (auto run : {runBitmapTests, runImageDocumentTests, runOutlineFillTests, runRotateStretchTests})
-        failures += run(argc, argv);
-    return failures;
-}
+QTEST_MAIN(ImageOpsTest)

@@ -1,17 +1,11 @@
 #pragma once
 
 // Qt
-#include <QImage>
-#include <QList>
-#include <QString>
+#include <QRandomGenerator>
 #include <QStringList>
 
 // Local
 #include "imageops/bitmap.h"
-#include "imageops/colour.h"
-
-// Std
-#include <vector>
 
 namespace pelmora::test {
 
@@ -19,24 +13,39 @@ inline constexpr Colour kRed = 0x0000FF;
 inline constexpr Colour kGreen = 0x00FF00;
 inline constexpr Colour kBlue = 0xFF0000;
 
-// Pixels written as text, one string per row: '.' white, '#' black,
-// 'r' red, 'g' green, 'b' blue.
-Colour colourOfGlyph(QChar glyph);
-Bitmap pictureFromRows(const QStringList& rows);
-QStringList rowsOfPicture(const Bitmap& picture);   // '?' for other colours
+// Pixels written as text, rows joined by '|': '.' white, '#' black, 'r' red,
+// 'g' green, 'b' blue; '?' stands for any other colour.
+inline const QString kGlyphs = QStringLiteral(".#rgb");
+inline const QList<Colour> kGlyphColours{kWhite, kBlack, kRed, kGreen, kBlue};
 
-// A picture as a plain grid of colour values, for reference scans.
-struct Grid {
-    int width = 0;
-    int height = 0;
-    std::vector<Colour> cells;
+inline Bitmap pictureFromRows(const QString& text) {
+    const QStringList rows = text.split('|', Qt::SkipEmptyParts);
+    Bitmap picture = Bitmap::white(rows.isEmpty() ? 0 : int(rows.first().size()), int(rows.size()));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, kGlyphColours[kGlyphs.indexOf(rows[y][x])]);
+    return picture;
+}
 
-    Colour& at(int x, int y) { return cells[size_t(y) * size_t(width) + size_t(x)]; }
-};
-Grid gridOf(const Bitmap& picture);
+inline QString rowsOfPicture(const Bitmap& picture) {
+    QStringList rows(picture.height());
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const qsizetype glyph = kGlyphColours.indexOf(picture.pixel(x, y));
+            rows[y] += glyph < 0 ? QChar('?') : kGlyphs[glyph];
+        }
+    return rows.join('|');
+}
 
-// The same colours held in another pixel format (32-bit RGB, 24-bit RGB or
-// 8-bit with a palette of exactly the colours used).
-Bitmap inFormat(const Grid& grid, QImage::Format format);
+// A 32-bit picture whose every pixel is drawn from the colours given, or
+// from all colours when none are.
+inline Bitmap randomPicture(int width, int height, QRandomGenerator& random, QList<Colour> colours = {}) {
+    Bitmap picture = Bitmap::white(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setPixel(x, y, colours.isEmpty() ? Colour(random.bounded(0x1000000))
+                                                     : colours[random.bounded(int(colours.size()))]);
+    return picture;
+}
 
 } // namespace pelmora::test

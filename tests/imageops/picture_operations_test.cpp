@@ -1,0 +1,196 @@
+// Qt
+#include <QTest>
+
+// Local
+#include "imageops/fill.h"
+#include "imageops/outline.h"
+#include "imageops/rotate_mirror.h"
+#include "imageops/stretch_copy.h"
+#include "imageops_test.h"
+#include "test_pictures.h"
+
+// Std
+#include <stdexcept>
+
+using namespace pelmora;
+using namespace pelmora::test;
+
+namespace {
+
+// The scans as the program has always run them: column by column, pixel by
+// pixel, painting in place.
+Bitmap referenceOutline(Bitmap g, Colour outlineColour) {
+    const Colour outline = resolveColour(outlineColour);
+    const Colour background = g.pixel(0, 0);
+    for (int x = 0; x < g.width(); ++x)
+        for (int y = 0; y < g.height(); ++y) {
+            if (g.pixel(x, y) == background || g.pixel(x, y) == outline)
+                continue;
+            for (const QPoint n : {QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1)})
+                if (QRect(0, 0, g.width(), g.height()).contains(n) && g.pixel(n.x(), n.y()) == background)
+                    g.setPixel(n.x(), n.y(), outline);
+        }
+    return g;
+}
+
+Bitmap referenceFill(Bitmap g, Colour fillColour) {
+    for (int x = 0; x < g.width(); ++x)
+        for (int y = 0; y < g.height(); ++y)
+            if (g.pixel(x, y) != g.pixel(0, 0))
+                g.setPixel(x, y, resolveColour(fillColour));
+    return g;
+}
+
+// Operations in turn: "outline" or "fill" followed by the paint's glyph, a
+// turn or mirror code, or a stretch to "WxH".
+Bitmap applied(Bitmap picture, const QString& operations) {
+    const QStringList words = operations.split(' ');
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QStringList size = words[i].split('x');
+        if (words[i] == QLatin1String("outline"))
+            picture = outlined(picture, kGlyphColours[kGlyphs.indexOf(words[++i])]);
+        else if (words[i] == QLatin1String("fill"))
+            picture = filled(picture, kGlyphColours[kGlyphs.indexOf(words[++i])]);
+        else if (size.size() == 2)
+            picture = stretched(picture, size[0].toInt(), size[1].toInt());
+        else
+            picture = rotateOrFlipPicture(picture, words[i].toInt());
+    }
+    return picture;
+}
+
+} // namespace
+
+void ImageOpsTest::namedPictures_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("operations");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("outline: edges, not corners") << "...|.#.|..." << "outline g" << ".g.|g#g|.g.";
+    QTest::newRow("outline: colour is the background") << "....|.##.|...." << "outline ." << "....|.##.|....";
+    QTest::newRow("outline: subject in the outline colour") << "......|.g#...|......" << "outline g"
+                                                            << "..g...|.g#g..|..g...";
+    QTest::newRow("outline: hole gets a rim") << ".....|.###.|.#.#.|.###.|....." << "outline r"
+                                              << ".rrr.|r###r|r#r#r|r###r|.rrr.";
+    QTest::newRow("outline: separate background area") << ".#....|.#....|.#...." << "outline r"
+                                                       << "r#r...|r#r...|r#r...";
+    QTest::newRow("outline: 1 x 1") << "#" << "outline g" << "#";
+    QTest::newRow("outline: one colour") << "rr|rr" << "outline g" << "rr|rr";
+    QTest::newRow("outline: 0 x 0") << "" << "outline g" << "";
+    QTest::newRow("fill: hole stays") << ".....|.#r#.|.#.#.|.###." << "fill b" << ".....|.bbb.|.b.b.|.bbb.";
+    QTest::newRow("fill: colour is the background") << "..|#r" << "fill ." << "..|..";
+    QTest::newRow("fill: pixels already in the fill colour") << "#b|b." << "fill b" << "#b|bb";
+    QTest::newRow("fill: 1 x 1") << "r" << "fill b" << "r";
+    QTest::newRow("fill: one colour") << "##|##" << "fill b" << "##|##";
+    QTest::newRow("fill: 0 x 0") << "" << "fill b" << "";
+    QTest::newRow("turn 90") << "r.g|b.#" << "90" << "br|..|#g";
+    QTest::newRow("turn 180") << "r.g|b.#" << "180" << "#.b|g.r";
+    QTest::newRow("turn 270") << "r.g|b.#" << "270" << "g#|..|rb";
+    QTest::newRow("mirror 99") << "r.g|b.#" << "99" << "g.r|#.b";
+    QTest::newRow("mirror 188") << "r.g|b.#" << "188" << "b.#|r.g";
+    QTest::newRow("four quarter turns") << "r.g|b.#" << "90 90 90 90" << "r.g|b.#";
+    QTest::newRow("two quarter turns") << "r.g|b.#" << "90 90" << "#.b|g.r";
+    QTest::newRow("90 then 270") << "r.g|b.#" << "90 270" << "r.g|b.#";
+    QTest::newRow("mirrors twice") << "r.g|b.#" << "99 99 188 188" << "r.g|b.#";
+    QTest::newRow("both mirrors") << "r.g|b.#" << "99 188" << "#.b|g.r";
+    QTest::newRow("halving keeps thin lines") << "...#..|######|...#..|...#.." << "3x2" << "###|.#.";
+    QTest::newRow("reducing keeps the last column") << "....#|....#" << "2x2" << ".#|.#";
+    QTest::newRow("enlarging repeats pixels") << "r#|bg" << "4x3" << "rr##|rr##|bbgg";
+}
+
+void ImageOpsTest::namedPictures() {
+    QFETCH(QString, source);
+    QFETCH(QString, operations);
+    QTEST(rowsOfPicture(applied(pictureFromRows(source), operations)), "expected");
+}
+
+void ImageOpsTest::outlineAndFillMatchTheScan_data() {
+    QTest::addColumn<QImage::Format>("format");
+    QTest::newRow("rgb32") << QImage::Format_RGB32;
+    QTest::newRow("rgb888") << QImage::Format_RGB888;
+    QTest::newRow("indexed8") << QImage::Format_Indexed8;
+}
+
+void ImageOpsTest::outlineAndFillMatchTheScan() {
+    QFETCH(QImage::Format, format);
+    QRandomGenerator random(20261206);
+    const QList<Colour> colours{kWhite, kBlack, kRed, kGreen, kBlue};
+    for (int round = 0; round < 300; ++round) {
+        const Bitmap picture = randomPicture(random.bounded(1, 40), random.bounded(1, 12), random,
+                                             colours.first(random.bounded(2, 5)));
+        // Now and then the paint is one of the picture's own colours.
+        const Colour paint = QList<Colour>{0x123456, clWindowText, colours[random.bounded(4)]}[random.bounded(3)];
+        const Bitmap source(picture.image().convertToFormat(format));
+        QVERIFY(source == picture);
+        QVERIFY2(outlined(source, paint) == referenceOutline(picture, paint), qPrintable(QString::number(round)));
+        QVERIFY2(filled(source, paint) == referenceFill(picture, paint), qPrintable(QString::number(round)));
+    }
+}
+
+void ImageOpsTest::turnsAndMirrorsPlacePixels_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QSize>("size");
+    for (int code : {kTurn90, kTurn180, kTurn270, kMirrorLeftRight, kMirrorTopBottom})
+        // Across tile and block edges, below one block, and empty.
+        for (QSize size : {QSize(131, 70), QSize(5, 3), QSize(9, 1030), QSize(4, 0)})
+            QTest::addRow("%d, %d x %d", code, size.width(), size.height()) << code << size;
+}
+
+// Qt's own transforms are the reference.
+void ImageOpsTest::turnsAndMirrorsPlacePixels() {
+    QFETCH(int, code);
+    QFETCH(QSize, size);
+    QRandomGenerator random{quint32(code)};
+    const Bitmap source = randomPicture(size.width(), size.height(), random);
+    const Bitmap result = rotateOrFlipPicture(source, code);
+    const bool quarter = code == kTurn90 || code == kTurn270;
+    QCOMPARE(QSize(result.width(), result.height()), quarter ? size.transposed() : size);
+    const QImage& image = source.image();
+    if (!source.isEmpty())
+        QVERIFY(result == Bitmap(code == kMirrorLeftRight   ? image.mirrored(true, false)
+                                 : code == kMirrorTopBottom ? image.mirrored(false, true)
+                                                            : image.transformed(QTransform().rotate(code))));
+}
+
+void ImageOpsTest::unknownTurnCodeIsRefused() {
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, rotateOrFlipPicture(Bitmap::white(2, 2), 45));
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, rotateOrFlipPicture(Bitmap(), 0));
+}
+
+void ImageOpsTest::stretchMatchesPlainStepping_data() {
+    QTest::addColumn<QSize>("from");
+    QTest::addColumn<QSize>("to");
+    QTest::newRow("halve") << QSize(50, 40) << QSize(25, 20);
+    QTest::newRow("double") << QSize(25, 20) << QSize(50, 40);
+    QTest::newRow("odd reduction") << QSize(97, 53) << QSize(30, 17);
+    QTest::newRow("odd enlargement") << QSize(13, 7) << QSize(41, 30);
+    QTest::newRow("to one pixel") << QSize(9, 11) << QSize(1, 1);
+    QTest::newRow("wider, lower") << QSize(10, 30) << QSize(33, 8);
+    QTest::newRow("same size") << QSize(12, 5) << QSize(12, 5);
+    QTest::newRow("to no width") << QSize(6, 6) << QSize(0, 5);
+    QTest::newRow("to no height") << QSize(6, 6) << QSize(7, 0);
+    QTest::newRow("negative width counts as 0") << QSize(6, 6) << QSize(-3, 4);
+    QTest::newRow("from an empty picture") << QSize(4, 0) << QSize(2, 2);
+}
+
+// Enlarging, target t shows source t * from / to; reducing, source s falls
+// onto target s * to / from, and what falls together is ANDed.
+void ImageOpsTest::stretchMatchesPlainStepping() {
+    QFETCH(QSize, from);
+    QFETCH(QSize, to);
+    QRandomGenerator random(99);
+    const Bitmap source = randomPicture(from.width(), from.height(), random);
+    const QSize size = to.expandedTo(QSize(0, 0));
+    Bitmap want = Bitmap::white(size.width(), size.height());
+    const auto hits = [](int s, int t, int from, int to) {
+        return to >= from ? s == int(qint64(t) * from / to) : int(qint64(s) * to / from) == t;
+    };
+    for (int ty = 0; ty < size.height(); ++ty)
+        for (int tx = 0; tx < size.width(); ++tx)
+            for (int y = 0; y < from.height(); ++y)
+                for (int x = 0; x < from.width(); ++x)
+                    if (hits(y, ty, from.height(), size.height()) && hits(x, tx, from.width(), size.width()))
+                        want.setPixel(tx, ty, want.pixel(tx, ty) & source.pixel(x, y));
+    const Bitmap result = stretched(source, to.width(), to.height());
+    QCOMPARE(QSize(result.width(), result.height()), size);
+    QVERIFY(result == want);
+}
