@@ -1,5 +1,4 @@
 // Qt
-#include <QGuiApplication>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,157 +13,128 @@ using namespace pelmora;
 class BatchTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void init();
-    void exitStatusAndMessages_data();
-    void exitStatusAndMessages();
-    void fillThenTurnThenScaleInOrder();
-    void outlineWritesAnIconOfTheRightSize();
-    void infoListsEachInputInOrder();
-    void manyInputsInParallelAllSucceed();
-
-private:
     struct Run {
         int status;
         QString out;
         QString err;
     };
-    Run run(const QStringList& arguments);
+
+    Run run(const QStringList& arguments) {
+        QProcess process;
+        process.setWorkingDirectory(dir_->path());
+        process.start(QStringLiteral(PELMORA_BATCH_PATH), arguments);
+        if (!process.waitForFinished(60000))
+            return {-1, QString(), QStringLiteral("did not finish")};
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+    }
     QString path(const QString& name) const { return dir_->filePath(name); }
+    Bitmap read(const QString& name, PictureKind kind = PictureKind::Bitmap) { return importPicture(path(name), kind); }
 
     std::unique_ptr<QTemporaryDir> dir_;
+
+private slots:
+    // small.bmp: 4 x 3 on white, a black pixel at (1, 0) and a red one at (2, 2).
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        Bitmap picture = Bitmap::white(4, 3);
+        picture.setPixel(1, 0, kBlack);
+        picture.setPixel(2, 2, 0x0000FF);
+        saveAsBitmap(picture, path(QStringLiteral("small.bmp")));
+        saveAsJpeg(Bitmap::white(8, 8), path(QStringLiteral("photo.jpg")));
+    }
+
+    void exitStatusAndMessages_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("error");   // a line standard error must hold; empty: none at all
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "";
+        QTest::newRow("no output named") << QStringList{"small.bmp"} << 2
+                                         << "pelmora-batch: give either -o FILE or --out-dir DIR";
+        QTest::newRow("unknown option") << QStringList{"--blur", "3", "small.bmp"} << 2
+                                        << "pelmora-batch: unknown option --blur";
+        QTest::newRow("bad colour") << QStringList{"--fill", "#12", "-o", "o.bmp", "small.bmp"} << 2
+                                    << "pelmora-batch: --fill: \"#12\" is not a valid value";
+        QTest::newRow("-o with two inputs") << QStringList{"-o", "o.bmp", "small.bmp", "small.bmp"} << 2
+                                            << "pelmora-batch: -o takes one input; use --out-dir for several";
+        QTest::newRow("one of two fails") << QStringList{"--out-dir", "out", "small.bmp", "missing.bmp"} << 1
+                                          << "missing.bmp: ファイルが見つかりません";
+        QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "picture.png"} << 1
+                                           << "picture.png: 開けるファイルは メタファイル[*.WMF][*.EMF] "
+                                              "ジェイペグ[*.JPG][*.JPEG] アイコンファイル[*.ICO] ビットマップ[*.BMP]です";
+        QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
+                                            << "photo.jpg: pictures from JPEG files are never outlined or filled";
+        QTest::newRow("jpeg is turned") << QStringList{"--rotate", "90", "-o", "o.jpg", "photo.jpg"} << 0 << "";
+        QTest::newRow("outline to an icon") << QStringList{"--outline", "blue", "--size", "32x32", "-o", "o.ico", "small.bmp"}
+                                            << 0 << "";
+        QTest::newRow("icon of the wrong size") << QStringList{"--type", "ico", "-o", "o.ico", "small.bmp"} << 1
+                                                << "small.bmp: Icon ファイルとして保存できるのは "
+                                                   "Iconサイズ(32x32)ピクセルの画像だけです";
+    }
+    void exitStatusAndMessages() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, error);
+        const Run result = run(arguments);
+        QCOMPARE(result.status, status);
+        if (error.isEmpty())
+            QCOMPARE(result.err, QString());
+        else
+            QVERIFY2(result.err.split(QLatin1Char('\n')).contains(error), qPrintable(result.err));
+        // Whatever else failed, the good input was written.
+        const qsizetype out = arguments.indexOf(QStringLiteral("-o"));
+        if (status == 0 && out >= 0)
+            QVERIFY(QFile::exists(path(arguments[out + 1])));
+        if (arguments.contains(QStringLiteral("--out-dir")) && arguments.contains(QStringLiteral("small.bmp")))
+            QVERIFY(QFile::exists(path(QStringLiteral("out/small.bmp"))));
+    }
+
+    // Filled green, 4 x 3; turned clockwise to 3 x 4, (x, y) -> (2 - y, x);
+    // doubled to 6 x 8; mirrored, (x, y) -> (5 - x, y).
+    void fillThenTurnThenScaleInOrder() {
+        QCOMPARE(run({"--fill", "#00ff00", "--rotate", "90", "--scale", "200", "--mirror", "lr",
+                      "-o", "result.bmp", "small.bmp"}).status, 0);
+        const Bitmap picture = read(QStringLiteral("result.bmp"));
+        QCOMPARE(picture.width(), 6);
+        QCOMPARE(picture.height(), 8);
+        const Colour g = 0x00FF00, w = kWhite;
+        const Colour turned[4][3] = {{w, w, w}, {w, w, g}, {g, w, w}, {w, w, w}};
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 6; ++x)
+                QCOMPARE(picture.pixel(x, y), turned[y / 2][(5 - x) / 2]);
+    }
+
+    void infoListsEachInputInOrder() {
+        const Run result = run({"--info", "-j", "2", "small.bmp", "photo.jpg", "missing.bmp"});
+        QCOMPARE(result.status, 1);
+        const QString bmpSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("small.bmp"))));
+        const QString jpegSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("photo.jpg"))));
+        QCOMPARE(result.out, QStringLiteral("small.bmp\tBMP\t4\t3\t%1\nphoto.jpg\tJPEG\t8\t8\t%2\n").arg(bmpSize, jpegSize));
+        QCOMPARE(result.err, QStringLiteral("missing.bmp: ファイルが見つかりません\n"));
+    }
+
+    // Input i has one red pixel, never the top-left, which the fill makes black.
+    void manyInputsInParallelAllSucceed() {
+        QStringList arguments{"--fill", "black", "-j", "4", "--out-dir", "many/deeper"};
+        const auto spot = [](int i) { return QPoint(1 + i % 4, 1 + i / 4 % 4); };
+        for (int i = 0; i < 24; ++i) {
+            Bitmap picture = Bitmap::white(5, 5);
+            picture.setPixel(spot(i).x(), spot(i).y(), 0x0000FF);
+            arguments.append(QStringLiteral("p%1.bmp").arg(i));
+            saveAsBitmap(picture, path(arguments.last()));
+        }
+        const Run result = run(arguments);
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.err, QString());
+        for (int i = 0; i < 24; ++i) {
+            const Bitmap out = read(QStringLiteral("many/deeper/p%1.bmp").arg(i));
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 5; ++x)
+                    QCOMPARE(out.pixel(x, y), QPoint(x, y) == spot(i) ? kBlack : kWhite);
+        }
+    }
 };
 
-namespace {
-
-// 4 x 3 on white: a black pixel at (1, 0) and a red one at (2, 2).
-Bitmap smallPicture() {
-    Bitmap picture = Bitmap::white(4, 3);
-    picture.setPixel(1, 0, kBlack);
-    picture.setPixel(2, 2, 0x0000FF);
-    return picture;
-}
-
-} // namespace
-
-BatchTest::Run BatchTest::run(const QStringList& arguments) {
-    QProcess process;
-    process.setWorkingDirectory(dir_->path());
-    process.start(QStringLiteral(PELMORA_BATCH_PATH), arguments);
-    if (!process.waitForFinished(60000))
-        return {-1, QString(), QStringLiteral("did not finish")};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-}
-
-void BatchTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    saveAsBitmap(smallPicture(), path(QStringLiteral("small.bmp")));
-    saveAsJpeg(Bitmap::white(8, 8), path(QStringLiteral("photo.jpg")));
-}
-
-void BatchTest::exitStatusAndMessages_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("error");   // a line standard error must hold; empty: none at all
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "";
-    QTest::newRow("one good input") << QStringList{"--fill", "navy", "-o", "out.bmp", "small.bmp"} << 0 << "";
-    QTest::newRow("no output named") << QStringList{"small.bmp"} << 2 << "pelmora-batch: give either -o FILE or --out-dir DIR";
-    QTest::newRow("unknown option") << QStringList{"--blur", "3", "small.bmp"} << 2 << "pelmora-batch: unknown option --blur";
-    QTest::newRow("bad colour") << QStringList{"--fill", "#12", "-o", "o.bmp", "small.bmp"} << 2
-                                << "pelmora-batch: --fill: \"#12\" is not a valid value";
-    QTest::newRow("bad turn") << QStringList{"--rotate", "45", "-o", "o.bmp", "small.bmp"} << 2
-                              << "pelmora-batch: --rotate: \"45\" is not a valid value";
-    QTest::newRow("-o with two inputs") << QStringList{"-o", "o.bmp", "small.bmp", "small.bmp"} << 2
-                                        << "pelmora-batch: -o takes one input; use --out-dir for several";
-    QTest::newRow("one of two fails") << QStringList{"--out-dir", "out", "small.bmp", "missing.bmp"} << 1
-                                      << "missing.bmp: ファイルが見つかりません";
-    QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "picture.png"} << 1
-                                       << "picture.png: 開けるファイルは メタファイル[*.WMF][*.EMF] ジェイペグ[*.JPG][*.JPEG] "
-                                          "アイコンファイル[*.ICO] ビットマップ[*.BMP]です";
-    QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
-                                        << "photo.jpg: pictures from JPEG files are never outlined or filled";
-    QTest::newRow("jpeg is turned") << QStringList{"--rotate", "90", "-o", "o.jpg", "photo.jpg"} << 0 << "";
-    QTest::newRow("icon of the wrong size") << QStringList{"--type", "ico", "-o", "o.ico", "small.bmp"} << 1
-                                            << "small.bmp: Icon ファイルとして保存できるのは "
-                                               "Iconサイズ(32x32)ピクセルの画像だけです";
-}
-
-void BatchTest::exitStatusAndMessages() {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QString, error);
-    const Run result = run(arguments);
-    QCOMPARE(result.status, status);
-    if (error.isEmpty())
-        QCOMPARE(result.err, QString());
-    else
-        QVERIFY2(result.err.split(QLatin1Char('\n')).contains(error), qPrintable(result.err));
-    // Whatever else failed, the good input was written.
-    if (arguments.contains(QStringLiteral("--out-dir")) && arguments.contains(QStringLiteral("small.bmp")))
-        QVERIFY(QFile::exists(path(QStringLiteral("out/small.bmp"))));
-}
-
-void BatchTest::fillThenTurnThenScaleInOrder() {
-    const Run result = run({"--fill", "#00ff00", "--rotate", "90", "--scale", "200", "--mirror", "lr",
-                            "-o", "result.bmp", "small.bmp"});
-    QCOMPARE(result.status, 0);
-    const Bitmap picture = importPicture(path(QStringLiteral("result.bmp")), PictureKind::Bitmap);
-    // Filled: (1, 0) and (2, 2) green on white, 4 x 3. Turned clockwise to
-    // 3 x 4: (x, y) goes to (2 - y, x), so (1, 0) -> (2, 1), (2, 2) -> (0, 2).
-    // Doubled to 6 x 8, then mirrored: (x, y) -> (5 - x, y).
-    QCOMPARE(picture.width(), 6);
-    QCOMPARE(picture.height(), 8);
-    const Colour g = 0x00FF00, w = kWhite;
-    const Colour turned[4][3] = {{w, w, w}, {w, w, g}, {g, w, w}, {w, w, w}};
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 6; ++x)
-            QCOMPARE(picture.pixel(x, y), turned[y / 2][(5 - x) / 2]);
-}
-
-void BatchTest::outlineWritesAnIconOfTheRightSize() {
-    const Run result = run({"--outline", "blue", "--size", "32x32", "-o", "shadow.ico", "small.bmp"});
-    QCOMPARE(result.status, 0);
-    const Bitmap icon = importPicture(path(QStringLiteral("shadow.ico")), PictureKind::Icon);
-    QCOMPARE(icon.width(), 32);
-    QCOMPARE(icon.height(), 32);
-    // The top-left pixel is background: transparent in the icon, white read back.
-    QCOMPARE(icon.pixel(0, 0), kWhite);
-}
-
-void BatchTest::infoListsEachInputInOrder() {
-    const Run result = run({"--info", "-j", "2", "small.bmp", "photo.jpg", "missing.bmp"});
-    QCOMPARE(result.status, 1);
-    const QString bmpSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("small.bmp"))));
-    const QString jpegSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("photo.jpg"))));
-    QCOMPARE(result.out, QStringLiteral("small.bmp\tBMP\t4\t3\t%1\nphoto.jpg\tJPEG\t8\t8\t%2\n").arg(bmpSize, jpegSize));
-    QCOMPARE(result.err, QStringLiteral("missing.bmp: ファイルが見つかりません\n"));
-}
-
-void BatchTest::manyInputsInParallelAllSucceed() {
-    QStringList arguments{"--fill", "black", "-j", "4", "--out-dir", "many/deeper"};
-    for (int i = 0; i < 24; ++i) {
-        const QString name = QStringLiteral("p%1.bmp").arg(i);
-        Bitmap picture = Bitmap::white(5, 5);
-        picture.setPixel(1 + i % 4, 1 + i / 4 % 4, 0x0000FF);   // never the top-left
-        saveAsBitmap(picture, path(name));
-        arguments.append(name);
-    }
-    const Run result = run(arguments);
-    QCOMPARE(result.status, 0);
-    QCOMPARE(result.err, QString());
-    for (int i = 0; i < 24; ++i) {
-        const Bitmap out = importPicture(path(QStringLiteral("many/deeper/p%1.bmp").arg(i)), PictureKind::Bitmap);
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 5; ++x)
-                QCOMPARE(out.pixel(x, y), x == 1 + i % 4 && y == 1 + i / 4 % 4 ? kBlack : kWhite);
-    }
-}
-
-int main(int argc, char** argv) {
-    QGuiApplication app(argc, argv);
-    BatchTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(BatchTest)
 
 #include "batch_test.moc"

@@ -6,10 +6,15 @@
 #include <QFile>
 #include <QImage>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 
 // Local
 #include "imageops/bitmap.h"
+#include "imageops/pelmora_error.h"
+
+// Std
+#include <functional>
 
 namespace pelmora::test {
 
@@ -24,14 +29,30 @@ inline QString corpusDir() { return QStringLiteral(PELMORA_CORPUS_DIR); }
 
 inline QByteArray fileBytes(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline bool writeBytes(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A little-endian field of a file.
+inline quint32 le(const QByteArray& b, qsizetype at, int size) {
+    quint32 v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = v << 8 | quint8(b[at + i]);
+    return v;
+}
+
+// The text of the error the work raises, or empty when it raises none.
+inline QString errorOf(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const PelmoraError& e) {
+        return e.text();
+    }
+    return QString();
 }
 
 // A picture whose pixels differ from their neighbours in every channel.
@@ -44,3 +65,10 @@ inline QImage patternImage(int width, int height) {
 }
 
 } // namespace pelmora::test
+
+// Defines the function through which main() runs one group of tests.
+#define PELMORA_TEST_GROUP(Group)                                               \
+    int run##Group(int argc, char** argv) {                                    \
+        Group test;                                                            \
+        return QTest::qExec(&test, argc, argv);                                \
+    }
