@@ -4,6 +4,9 @@
 #include "byte_view.h"
 #include "gdi_device.h"
 
+// Std
+#include <algorithm>
+
 namespace pelmora {
 
 // What the player takes from an EMF header.
@@ -83,7 +86,9 @@ private:
         QRegion result;
         for (quint32 i = 0; i < count; ++i) {
             const std::size_t r = 32 + 16 * std::size_t(i);
-            const QRect rect(QPoint(data.i32(r), data.i32(r + 4)), QPoint(data.i32(r + 8) - 1, data.i32(r + 12) - 1));
+            // Kept well inside int so that no edge arithmetic can overflow.
+            auto edge = [&](std::size_t at) { return int(std::clamp<qint64>(data.i32(at), -(1 << 28), 1 << 28)); };
+            const QRect rect(QPoint(edge(r), edge(r + 4)), QPoint(edge(r + 8) - 1, edge(r + 12) - 1));
             if (rect.isValid())
                 result += rect;
         }

@@ -38,7 +38,7 @@ QStringList familiesFor(const QString& face) {
 QFont GdiDevice::qtFont(double& pixelHeight) const {
     const QTransform t = transform();
     const double yScale = std::hypot(t.m21(), t.m22());
-    double height = std::abs(dc_.font.height) * yScale;
+    double height = std::abs(double(dc_.font.height)) * yScale;
     if (dc_.font.height == 0)
         height = 12;
     height = std::clamp(height, 1.0, 4000.0);
@@ -57,7 +57,7 @@ QFont GdiDevice::qtFont(double& pixelHeight) const {
         const double xScale = std::hypot(t.m11(), t.m12());
         const double average = QFontMetricsF(font).averageCharWidth();
         if (average > 0)
-            font.setStretch(int(std::clamp(100 * std::abs(dc_.font.width) * xScale / average, 1.0, 4000.0)));
+            font.setStretch(int(std::clamp(100 * std::abs(double(dc_.font.width)) * xScale / average, 1.0, 4000.0)));
     }
     font.setWeight(QFont::Weight(std::clamp(dc_.font.weight == 0 ? 400 : dc_.font.weight, 100, 900)));
     font.setItalic(dc_.font.italic);
@@ -125,7 +125,7 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
 
     // Anticlockwise escapement, turned further by any rotation of the world.
     const double worldAngle = std::atan2(dc_.world.m12(), dc_.world.m11()) * 180 / std::numbers::pi;
-    const double angle = -dc_.font.escapement / 10.0 + worldAngle;
+    const double angle = -double(dc_.font.escapement) / 10.0 + worldAngle;
 
     double dx = 0;
     switch (dc_.textAlign & 6) {

@@ -170,6 +170,20 @@ void MetafileTest::decision_data() {
     QTest::newRow("EMF polygon count beyond its record") << withWord(polygon, 88 + 24, 0x20000000) << true;
     QTest::newRow("EMF record longer than the file") << withWord(polygon, 88 + 4, 4000) << true;
     QTest::newRow("EMF record size not a multiple of 4") << withWord(polygon, 88 + 4, 50) << true;
+    // Extreme values where arithmetic could overflow: a font of the most
+    // negative height, escapement and a huge width, text drawn with it;
+    // a clipping region with edges at the ends of the int range.
+    QList<qint32> font{1, qint32(0x80000000u), 0x12000000, qint32(0x80000000u), 0, 400, 0, 0};
+    font.append(QList<qint32>(16, 0));
+    QByteArray text;
+    for (qint32 w : {0, 0, 0, 0, 1, 0, 0, 20, 20, 1, 76, 0, 0, 0, -1, -1, 0})
+        test::put32(text, quint32(w));
+    text.append("H\0", 2);
+    QTest::newRow("EMF font of extreme sizes") << emf100().record(emrCreateFont, font).record(emrSelectObject, {1})
+                                                      .rawRecord(emrExtTextOutW, text).bytes() << false;
+    QTest::newRow("EMF region at the ends of int")
+        << emf100().record(emrExtSelectClipRgn, {48, 5, 32, 1, 1, 16, 0, 0, 0, 0, qint32(0x80000000u),
+                                                 qint32(0x80000000u), 0x7FFFFFFF, 0x7FFFFFFF}).bytes() << false;
     QTest::newRow("EMF without its end record") << polygon.left(polygon.size() - 20) + QByteArray(3, '\0') << true;
 }
 
