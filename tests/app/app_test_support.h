@@ -1,49 +1,83 @@
 #pragma once
 
+// What the app tests share.
+
 // Qt
-#include <QFileDialog>
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
-#include <QString>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QWidget>
 
 // Local
+#include "app/colour_panel.h"
+#include "app/main_window.h"
 #include "app/pelmora_application.h"
+#include "app/picture_file_dialog.h"
+#include "app/picture_view.h"
+#include "app/program_windows.h"
+#include "imagefile/open_picture.h"
 
 // Std
 #include <functional>
+#include <memory>
 
 namespace pelmora::test {
 
-// Acts on the next modal dialog as soon as the event loop shows it; stops
-// looking when it goes out of scope.
+// The caption while no picture is open.
+inline const QString kStartCaption = QString::fromUtf16(u"\u3000Pelmora\u3000\u3000Ostrel\u3000");
+
+// Acts on the next modal dialog as soon as the event loop shows it.
 class ModalDriver {
 public:
-    explicit ModalDriver(std::function<void(QWidget*)> act);
-    ~ModalDriver();
+    explicit ModalDriver(std::function<void(QWidget*)> act) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, act = std::move(act)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            timer_.stop();
+            acted_ = true;
+            act(modal);
+        });
+        timer_.start(10);
+    }
     bool acted() const { return acted_; }
 
 private:
     QTimer timer_;
-    std::function<void(QWidget*)> act_;
     bool acted_ = false;
 };
 
-// What a message box showed before the driver pressed its OK button.
+// A message box as it showed before it was answered.
 struct SeenBox {
     QString title;
     QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttonCount = 0;
+    QMessageBox::Icon icon;
+    qsizetype buttonCount;
 };
 
-// Presses a button (OK unless told) on every message box that comes up,
-// remembering each one.
+// Answers every message box that comes up, No where it asks, else OK, and
+// remembers each.
 class MessageBoxCatcher {
 public:
-    explicit MessageBoxCatcher(QMessageBox::StandardButton answer = QMessageBox::Ok);
-    ~MessageBoxCatcher();
+    MessageBoxCatcher() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            seen_.append({box->windowTitle(), box->text(), box->icon(), box->buttons().size()});
+            (box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok))->click();
+        });
+        timer_.start(10);
+    }
     const QList<SeenBox>& seen() const { return seen_; }
 
 private:
@@ -51,22 +85,42 @@ private:
     QList<SeenBox> seen_;
 };
 
-// Types a name into a file dialog as the user would, once the dialog has
-// listed its folder (a listing that arrives later would select a file and
-// overwrite the name).
-void typeFileName(QFileDialog* dialog, const QString& name);
+inline std::unique_ptr<TPelmoraForm1> shownWindow(const QStringList& commandLine = {}) {
+    auto form = createProgramWindows(commandLine);
+    form->show();
+    if (!QTest::qWaitForWindowExposed(form.get()))
+        qFatal("window not shown");
+    QTest::qWait(20);
+    return form;
+}
 
-// A white picture with a red block from (left, top), w x h.
-QImage pictureWithBlock(int width, int height, QRect block, QColor colour = QColor(255, 0, 0));
+// Types a name as the user would, once the dialog has listed its folder (a
+// listing that arrives later would select a file and replace the name).
+inline void typeFileName(QFileDialog* dialog, const QString& name) {
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QTRY_VERIFY_WITH_TIMEOUT(view->model()->rowCount(view->rootIndex()) > 0, 5000);
+    QTest::qWait(50);
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+}
 
-// Writes the image in the given Qt format ("BMP", "JPEG", "ICO").
-void writePicture(const QImage& image, const QString& path, const char* format = "BMP");
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// A picture of the background colour with a red block.
+inline QImage pictureWithBlock(QSize size, QRect block, QColor background = Qt::white) {
+    QImage image(size, background.alpha() < 255 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image.fill(background);
+    QPainter(&image).fillRect(block, QColor(255, 0, 0));
+    return image;
+}
 
 } // namespace pelmora::test
 
-#define PELMORA_APP_TEST_MAIN(TestClass)                     \
-    int main(int argc, char** argv) {                         \
-        pelmora::PelmoraApplication application(argc, argv);  \
-        TestClass test;                                       \
-        return QTest::qExec(&test, argc, argv);               \
+#define PELMORA_APP_TEST_MAIN(TestClass)                    \
+    int main(int argc, char** argv) {                        \
+        pelmora::PelmoraApplication application(argc, argv); \
+        TestClass test;                                      \
+        return QTest::qExec(&test, argc, argv);              \
     }

@@ -3,66 +3,39 @@
 // save command with its dialog, labels and preview file.
 
 // Qt
-#include <QAction>
 #include <QColorDialog>
-#include <QDir>
-#include <QLabel>
-#include <QLineEdit>
 #include <QScrollArea>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QToolButton>
 
 // Local
-#include "app/colour_panel.h"
-#include "app/main_window.h"
-#include "app/picture_file_dialog.h"
-#include "app/picture_view.h"
-#include "app/program_windows.h"
 #include "app_test_support.h"
-#include "imagefile/open_picture.h"
+
+// Std
+#include <optional>
 
 using namespace pelmora;
 using namespace pelmora::test;
 
 namespace {
 
-const QString kStartCaption = QString::fromUtf16(u"\u3000Pelmora\u3000\u3000Ostrel\u3000");
-
-// A modal colour dialog: notes the colour it opened on, then confirms the
-// given colour, or cancels when there is none.
-ModalDriver* answerColourDialog(QColor* openedOn, std::optional<QColor> answer) {
-    return new ModalDriver([openedOn, answer](QWidget* modal) {
-        auto* dialog = qobject_cast<QColorDialog*>(modal);
-        if (!dialog)
-            qFatal("expected the colour dialog");
-        *openedOn = dialog->currentColor();
-        if (answer) {
-            dialog->setCurrentColor(*answer);
-            dialog->accept();
-        } else {
-            dialog->reject();
-        }
-    });
-}
-
-QColor panelText(const ColourPanel* panel) {
-    return qColorFromColour(panel->textColour());
-}
-
-QColor panelFace(const ColourPanel* panel) {
+QColor face(const ColourPanel* panel) {
     return qColorFromColour(panel->colour());
 }
 
-// What the save dialog showed when it opened.
-struct SaveDialogView {
-    QString folder;
-    QString name;
-    bool previewFileThere = false;
-    bool previewShown = false;
-    int type = -1;
-    QString defaultSuffix;
-};
+// Runs the click with the colour dialog answering the colour given (none:
+// cancel); returns the colour it opened on, invalid when it did not open.
+QColor answerColourDialog(const std::function<void()>& click, std::optional<QColor> answer) {
+    QColor openedOn;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        openedOn = dialog->currentColor();
+        if (answer)
+            dialog->setCurrentColor(*answer);
+        answer ? dialog->accept() : dialog->reject();
+    });
+    click();
+    return openedOn;
+}
 
 } // namespace
 
@@ -70,394 +43,202 @@ class ColourSaveTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir home_;
-    QString desktop() const { return home_.filePath(QStringLiteral("Desktop")); }
-    QString saveFolder() const { return desktop() + QStringLiteral("/Pelmora"); }
+    QString saveFolder() const { return home_.filePath(QStringLiteral("Desktop/Pelmora")); }
     QString preview() const { return saveFolder() + QStringLiteral("/_.bmp"); }
     QString picture(const QString& name) const { return home_.filePath(name); }
 
-    std::unique_ptr<TPelmoraForm1> shownWindow() {
-        auto form = createProgramWindows({});
-        form->show();
-        if (!QTest::qWaitForWindowExposed(form.get()))
-            qFatal("window not shown");
-        return form;
-    }
-
-    std::unique_ptr<TPelmoraForm1> windowWith(const QString& file) {
-        auto form = shownWindow();
-        form->OpenPictureFile(picture(file));
-        return form;
-    }
-
-    // Runs the save command; the dialog is shown the type and name given
-    // (type -1: cancel). Returns what the dialog showed when it opened.
-    SaveDialogView save(TPelmoraForm1& form, int type, const QString& name) {
-        SaveDialogView view;
-        ModalDriver driver([&view, &name, type, this](QWidget* modal) {
+    // Runs the save command choosing the type and typing the path given
+    // (type -1: cancel); returns the type and default extension the dialog
+    // opened with.
+    QString save(TPelmoraForm1& form, int type, const QString& path) {
+        QString opened;
+        ModalDriver driver([&](QWidget* modal) {
             auto* dialog = qobject_cast<PictureFileDialog*>(modal);
-            if (!dialog)
-                qFatal("expected the save dialog");
-            view.folder = dialog->directory().absolutePath();
-            view.name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-            view.previewFileThere = QFileInfo::exists(preview());
-            const auto* pane = dialog->findChild<QLabel*>(QStringLiteral("previewPane"));
-            view.previewShown = pane && !pane->pixmap().isNull();
-            view.type = dialog->filterIndex();
-            view.defaultSuffix = dialog->defaultSuffix();
-            if (type < 0) {
-                dialog->reject();
-                return;
+            opened = QString::number(dialog->filterIndex()) + QLatin1Char(' ') + dialog->defaultSuffix();
+            QCOMPARE(dialog->directory().absolutePath(), saveFolder());
+            QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), QStringLiteral("_.bmp"));
+            QVERIFY(QFileInfo::exists(preview()));
+            QVERIFY(!dialog->findChild<QLabel*>(QStringLiteral("previewPane"))->pixmap().isNull());
+            if (type >= 0) {
+                dialog->selectFilterIndex(type);
+                typeFileName(dialog, path);
+                static_cast<QDialog*>(dialog)->accept();
             }
-            dialog->selectFilterIndex(type);
-            if (!name.isEmpty())
-                typeFileName(dialog, name);
-            static_cast<QDialog*>(dialog)->accept();
+            // Still open after a cancel, or after a question answered No.
+            if (dialog->isVisible())
+                dialog->reject();
         });
-        // Through the event loop, as a click would run it, so that a failure
-        // reaches the error report.
+        // Queued, as a click runs it, so that a failure reaches the error report.
         QMetaObject::invokeMethod(form.action(CommandId::ActSave), &QAction::trigger, Qt::QueuedConnection);
-        for (int wait = 0; wait < 500 && !driver.acted(); ++wait)
-            QTest::qWait(10);
+        const bool shown = QTest::qWaitFor([&] { return driver.acted(); }, 5000);
         QTest::qWait(20);
-        return view;
+        return shown ? opened : QStringLiteral("no dialog");
     }
 
 private slots:
     void initTestCase() {
-        QVERIFY(home_.isValid());
         qputenv("HOME", home_.path().toLocal8Bit());
         qunsetenv("XDG_CONFIG_HOME");
-        QVERIFY(QDir().mkpath(desktop()));
-        writePicture(pictureWithBlock(40, 30, QRect(10, 8, 12, 9)), picture(QStringLiteral("cat.bmp")));
-        writePicture(pictureWithBlock(40, 30, QRect(10, 8, 12, 9)), picture(QStringLiteral("photo.jpg")), "JPEG");
-        writePicture(pictureWithBlock(32, 32, QRect(8, 8, 16, 16)), picture(QStringLiteral("square.bmp")));
-        writePicture(pictureWithBlock(32, 31, QRect(8, 8, 16, 16)), picture(QStringLiteral("short.bmp")));
-        writePicture(pictureWithBlock(33, 32, QRect(8, 8, 16, 16)), picture(QStringLiteral("wide.bmp")));
+        QVERIFY(QDir().mkpath(home_.filePath(QStringLiteral("Desktop"))));
+        QVERIFY(pictureWithBlock({40, 30}, {10, 8, 12, 9}).save(picture("cat.bmp"), "BMP"));
+        QVERIFY(pictureWithBlock({40, 30}, {10, 8, 12, 9}).save(picture("photo.jpg"), "JPEG"));
+        // Shown turned a quarter: 32 x 32, 32 x 31 and 33 x 32.
+        QVERIFY(pictureWithBlock({32, 32}, {8, 8, 16, 16}).save(picture("square.bmp"), "BMP"));
+        QVERIFY(pictureWithBlock({31, 32}, {8, 8, 16, 16}).save(picture("short.bmp"), "BMP"));
+        QVERIFY(pictureWithBlock({32, 33}, {8, 8, 16, 16}).save(picture("wide.bmp"), "BMP"));
     }
 
     void cleanup() {
         QDir(saveFolder()).removeRecursively();
     }
 
-    void dialogRemembersTheLastConfirmedColour() {
-        // The back panel's colour can be chosen before any picture is open.
+    void colourDialogMemoryAndPanelText() {
         const auto form = shownWindow();
-        QColor openedOn;
-        {
-            std::unique_ptr<ModalDriver> driver(answerColourDialog(&openedOn, QColor(0, 128, 255)));
-            form->action(CommandId::ActBColor)->trigger();
-        }
-        QCOMPARE(openedOn, QColor(Qt::black));
+        const auto backPanel = [&] { form->action(CommandId::ActBColor)->trigger(); };
+        const auto click = [](QWidget* panel) { return [panel] { QTest::mouseClick(panel, Qt::LeftButton); }; };
+        // The back panel's colour can be chosen before any picture is open.
+        QCOMPARE(answerColourDialog(backPanel, QColor(0, 128, 255)), QColor(Qt::black));
         QCOMPARE(form->ScrollBox1->viewport()->palette().color(QPalette::Window), QColor(0, 128, 255));
         form->OpenPictureFile(picture(QStringLiteral("cat.bmp")));
-        {
-            // The outline panel opens on the back panel's colour; a cancel
-            // changes nothing.
-            std::unique_ptr<ModalDriver> driver(answerColourDialog(&openedOn, std::nullopt));
-            QTest::mouseClick(form->Panel2, Qt::LeftButton);
-            QVERIFY(driver->acted());
-        }
-        QCOMPARE(openedOn, QColor(0, 128, 255));
-        QCOMPARE(panelFace(form->Panel2), QColor(Qt::black));
-        {
-            std::unique_ptr<ModalDriver> driver(answerColourDialog(&openedOn, QColor(255, 0, 0)));
-            QTest::mouseClick(form->Panel1, Qt::LeftButton);
-        }
-        QCOMPARE(openedOn, QColor(0, 128, 255));
-        QCOMPARE(panelFace(form->Panel1), QColor(255, 0, 0));
-        {
-            std::unique_ptr<ModalDriver> driver(answerColourDialog(&openedOn, std::nullopt));
-            form->action(CommandId::ActBColor)->trigger();
-        }
-        QCOMPARE(openedOn, QColor(255, 0, 0));
-    }
-
-    void panelTextIsTheInvertedColour_data() {
-        QTest::addColumn<QColor>("chosen");
-        QTest::addColumn<QColor>("text");
-        QTest::newRow("red gives aqua") << QColor(255, 0, 0) << QColor(0, 255, 255);
-        QTest::newRow("black gives white") << QColor(0, 0, 0) << QColor(255, 255, 255);
-        QTest::newRow("white gives black") << QColor(255, 255, 255) << QColor(0, 0, 0);
-        QTest::newRow("mixed") << QColor(18, 52, 86) << QColor(237, 203, 169);
-    }
-
-    void panelTextIsTheInvertedColour() {
-        QFETCH(QColor, chosen);
-        QFETCH(QColor, text);
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        QColor openedOn;
-        std::unique_ptr<ModalDriver> driver(answerColourDialog(&openedOn, chosen));
-        QTest::mouseClick(form->Panel1, Qt::LeftButton);
-        QCOMPARE(panelFace(form->Panel1), chosen);
-        QCOMPARE(panelText(form->Panel1), text);
-    }
-
-    void panelsDoNothingWhileTheirCommandIsUnavailable() {
-        const auto form = windowWith(QStringLiteral("photo.jpg"));
+        QCOMPARE(answerColourDialog(click(form->Panel2), std::nullopt), QColor(0, 128, 255));
+        QCOMPARE(face(form->Panel2), QColor(Qt::black));
+        QCOMPARE(answerColourDialog(click(form->Panel1), QColor(255, 0, 0)), QColor(0, 128, 255));
+        QCOMPARE(face(form->Panel1), QColor(255, 0, 0));
+        QCOMPARE(qColorFromColour(form->Panel1->textColour()), QColor(0, 255, 255));
+        QCOMPARE(answerColourDialog(backPanel, std::nullopt), QColor(255, 0, 0));
+        // Without outline and fill the panels, though enabled, do nothing.
+        form->OpenPictureFile(picture(QStringLiteral("photo.jpg")));
         QVERIFY(form->Panel1->isEnabled() && form->Panel2->isEnabled());
-        QColor openedOn;
-        std::unique_ptr<ModalDriver> driver(answerColourDialog(&openedOn, QColor(255, 0, 0)));
-        QTest::mouseClick(form->Panel1, Qt::LeftButton);
-        QTest::mouseClick(form->Panel2, Qt::LeftButton);
-        QTest::qWait(30);
-        QVERIFY(!driver->acted());
-        QCOMPARE(panelFace(form->Panel1), QColor(Qt::black));
-        QCOMPARE(panelFace(form->Panel2), QColor(Qt::black));
+        QVERIFY(!answerColourDialog(click(form->Panel1), QColor(Qt::red)).isValid());
+        QVERIFY(!answerColourDialog(click(form->Panel2), QColor(Qt::red)).isValid());
     }
 
-    void eyedroppersPickFromThePictureOnDisplay() {
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        QTest::mouseClick(form->SpoidButton, Qt::LeftButton);
-        // The red block spans (10, 8) to (21, 16) of the 40 x 30 picture.
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(12, 10));
-        QCOMPARE(panelFace(form->Panel1), QColor(255, 0, 0));
-        QCOMPARE(panelText(form->Panel1), QColor(0, 255, 255));
-        // The right button never picks.
-        QTest::mouseClick(form->Image1, Qt::RightButton, {}, QPoint(1, 1));
-        QCOMPARE(panelFace(form->Panel1), QColor(255, 0, 0));
-        QCOMPARE(panelFace(form->Panel2), QColor(Qt::black));
-
-        // After a quarter turn the block lies at x 13 to 21, y 10 to 21.
-        form->action(CommandId::Act90)->trigger();
-        QTest::mouseClick(form->SpoidButton2, Qt::LeftButton);
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(25, 15));
-        QCOMPARE(panelFace(form->Panel2), QColor(Qt::white));
-        QCOMPARE(panelText(form->Panel2), QColor(Qt::black));
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(15, 12));
-        QCOMPARE(panelFace(form->Panel2), QColor(255, 0, 0));
-        QCOMPARE(panelFace(form->Panel1), QColor(255, 0, 0));
-
-        // A resized display, as the resize dialog leaves it.
-        QImage larger(80, 60, QImage::Format_RGB32);
-        larger.fill(QColor(0, 0, 200));
-        larger.setPixel(70, 50, qRgb(1, 2, 3));
-        form->showPicture(Bitmap(larger));
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(70, 50));
-        QCOMPARE(panelFace(form->Panel2), QColor(1, 2, 3));
-    }
-
-    void eyedropperStopsWithItsCommand() {
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        QTest::mouseClick(form->SpoidButton2, Qt::LeftButton);
-        form->action(CommandId::ActEdge)->trigger();
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(12, 10));
-        QCOMPARE(panelFace(form->Panel2), QColor(Qt::black));
-        // After New and the next open it picks again at once.
-        form->action(CommandId::ActNew)->trigger();
-        form->OpenPictureFile(picture(QStringLiteral("cat.bmp")));
-        QCOMPARE(form->image1Cursor(), kOutlineEyedropperCursor);
-        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, QPoint(12, 10));
-        QCOMPARE(panelFace(form->Panel2), QColor(255, 0, 0));
-    }
-
-    void cursorSteps_data() {
-        QTest::addColumn<QStringList>("steps");
+    void eyedroppers_data() {
+        QTest::addColumn<QString>("steps");  // F, O: a press of an eyedropper button
         QTest::addColumn<int>("cursor");
-        QTest::newRow("fill eyedropper") << QStringList{"fill-dropper"} << 3;
-        QTest::newRow("outline eyedropper") << QStringList{"outline-dropper"} << 4;
-        QTest::newRow("outline resets its own") << QStringList{"outline-dropper", "outline"} << 0;
-        QTest::newRow("outline keeps the other") << QStringList{"fill-dropper", "outline"} << 3;
-        QTest::newRow("fill resets its own") << QStringList{"fill-dropper", "fill"} << 0;
-        QTest::newRow("fill keeps the other") << QStringList{"outline-dropper", "fill"} << 4;
-        QTest::newRow("new keeps it") << QStringList{"fill-dropper", "new"} << 3;
-        QTest::newRow("next open shows it again")
-            << QStringList{"fill-dropper", "fill", "new", "open"} << 3;
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QColor>("picked");  // the armed eyedropper's panel afterwards
+        const QColor red(255, 0, 0), unpicked(Qt::black), white(Qt::white);
+        const QPoint background(1, 1);
+        QTest::newRow("fill eyedropper") << "F" << 3 << QPoint(12, 10) << red;
+        QTest::newRow("outline eyedropper") << "O" << 4 << background << white;
+        QTest::newRow("the other one replaces it") << "O F" << 3 << background << white;
+        QTest::newRow("pressed again stays down") << "F F" << 3 << background << white;
+        QTest::newRow("outline stops its own") << "O outline" << 0 << background << unpicked;
+        QTest::newRow("outline keeps the other") << "F outline" << 3 << background << white;
+        QTest::newRow("fill stops its own") << "F fill" << 0 << background << unpicked;
+        QTest::newRow("fill keeps the other") << "O fill" << 4 << background << white;
+        QTest::newRow("new keeps the cursor") << "F new" << 3 << background << unpicked;
+        QTest::newRow("the next open arms it") << "O outline new open" << 4 << background << white;
+        // Turned, the block covers this point; resized, the picture is blue
+        // but for this point.
+        QTest::newRow("after a turn") << "O turn" << 4 << QPoint(15, 19) << red;
+        QTest::newRow("after a resize") << "F resize" << 3 << QPoint(70, 50) << QColor(1, 2, 3);
     }
 
-    void cursorSteps() {
-        QFETCH(QStringList, steps);
+    void eyedroppers() {
+        QFETCH(QString, steps);
         QFETCH(int, cursor);
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        QCOMPARE(form->image1Cursor(), 0);
-        for (const QString& step : steps) {
-            if (step == QLatin1String("fill-dropper"))
-                QTest::mouseClick(form->SpoidButton, Qt::LeftButton);
-            else if (step == QLatin1String("outline-dropper"))
-                QTest::mouseClick(form->SpoidButton2, Qt::LeftButton);
-            else if (step == QLatin1String("outline"))
-                form->action(CommandId::ActEdge)->trigger();
-            else if (step == QLatin1String("fill"))
-                form->action(CommandId::ActPaint)->trigger();
-            else if (step == QLatin1String("new"))
-                form->action(CommandId::ActNew)->trigger();
-            else
-                form->OpenPictureFile(picture(QStringLiteral("cat.bmp")));
+        QFETCH(QPoint, at);
+        QFETCH(QColor, picked);
+        const auto form = shownWindow();
+        form->OpenPictureFile(picture(QStringLiteral("cat.bmp")));
+        QCOMPARE(form->image1Cursor(), kArrowCursor);
+        QImage resized(80, 60, QImage::Format_RGB32);
+        resized.fill(QColor(0, 0, 200));
+        resized.setPixel(70, 50, qRgb(1, 2, 3));
+        const std::map<QString, std::function<void()>> run = {
+            {"F", [&] { QTest::mouseClick(form->SpoidButton, Qt::LeftButton); }},
+            {"O", [&] { QTest::mouseClick(form->SpoidButton2, Qt::LeftButton); }},
+            {"outline", [&] { form->action(CommandId::ActEdge)->trigger(); }},
+            {"fill", [&] { form->action(CommandId::ActPaint)->trigger(); }},
+            {"new", [&] { form->action(CommandId::ActNew)->trigger(); }},
+            {"turn", [&] { form->action(CommandId::Act90)->trigger(); }},
+            {"resize", [&] { form->showPicture(Bitmap(resized)); }},
+            {"open", [&] { form->OpenPictureFile(picture(QStringLiteral("cat.bmp"))); }}};
+        QChar armed;
+        for (const QString& step : steps.split(QLatin1Char(' '))) {
+            run.at(step)();
+            armed = step.size() == 1 ? step.at(0) : armed;
         }
         QCOMPARE(form->image1Cursor(), cursor);
-        QCOMPARE(form->Image1->cursor().pixmap().toImage(),
-                 form->registeredCursor(cursor).pixmap().toImage());
+        QCOMPARE(form->Image1->cursor().pixmap().toImage(), form->registeredCursor(cursor).pixmap().toImage());
+        QCOMPARE(form->SpoidButton->isChecked(), armed == QLatin1Char('F'));
+        QCOMPARE(form->SpoidButton2->isChecked(), armed == QLatin1Char('O'));
+        QTest::mouseClick(form->Image1, Qt::LeftButton, {}, at);
+        // The right button never picks.
+        QTest::mouseClick(form->Image1, Qt::RightButton, {}, QPoint(12, 10));
+        QCOMPARE(face(armed == QLatin1Char('F') ? form->Panel1 : form->Panel2), picked);
     }
 
-    void saveEachType_data() {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("name");
+    void save_data() {
         QTest::addColumn<QString>("picture");
-        QTest::addColumn<bool>("turn");
-        QTest::addColumn<QString>("kindText");
-        QTest::addColumn<QString>("suffixAfter");
-        QTest::newRow("bitmap, turned") << 0 << "shadow.bmp" << "cat.bmp" << true << QStringLiteral("保存後 BMP")
-                                        << "bmp";
-        QTest::newRow("jpeg") << 1 << "shadow.jpg" << "cat.bmp" << false << QStringLiteral("保存後JPEG") << "jpg";
-        QTest::newRow("icon") << 2 << "shadow.ico" << "square.bmp" << false << QStringLiteral("保存後ICON") << "ico";
+        QTest::addColumn<int>("type");          // -1: cancel
+        QTest::addColumn<QString>("name");      // in the save folder
+        QTest::addColumn<QString>("usersFile"); // there before the save
+        QTest::addColumn<QString>("box");       // "!" an error, "?" a question answered No
+        QTest::addColumn<QString>("kindText");  // empty: nothing saved
+        const QString refusal = QStringLiteral("Icon ファイルとして保存できるのは\r\n\r\nIconサイズ(32x32)ピクセルの画像だけです");
+        QTest::newRow("bitmap") << "cat.bmp" << 0 << "shadow.bmp" << "" << "" << QStringLiteral("保存後 BMP");
+        QTest::newRow("jpeg") << "cat.bmp" << 1 << "shadow.jpg" << "" << "" << QStringLiteral("保存後JPEG");
+        QTest::newRow("icon") << "square.bmp" << 2 << "shadow.ico" << "" << "" << QStringLiteral("保存後ICON");
+        QTest::newRow("icon of 32 x 31") << "short.bmp" << 2 << "icon.ico" << "" << refusal << "";
+        QTest::newRow("icon of 33 x 32") << "wide.bmp" << 2 << "icon.ico" << "" << refusal << "";
+        QTest::newRow("cancel") << "cat.bmp" << -1 << "_.bmp" << "" << "" << "";
+        QTest::newRow("failed write") << "cat.bmp" << 1 << "missing/out.jpg" << "" << "!" << "";
+        QTest::newRow("under the preview's name") << "cat.bmp" << 0 << "_.bmp" << "" << "" << QStringLiteral("保存後 BMP");
+        QTest::newRow("beside a _.bmp of the user's") << "cat.bmp" << 0 << "other.bmp" << "_.bmp" << ""
+                                                      << QStringLiteral("保存後 BMP");
+        QTest::newRow("over a file of the user's") << "cat.bmp" << 0 << "mine.bmp" << "mine.bmp" << "?" << "";
     }
 
-    void saveEachType() {
+    void save() {
+        QFETCH(QString, picture);
         QFETCH(int, type);
         QFETCH(QString, name);
-        QFETCH(QString, picture);
-        QFETCH(bool, turn);
+        QFETCH(QString, usersFile);
+        QFETCH(QString, box);
         QFETCH(QString, kindText);
-        QFETCH(QString, suffixAfter);
-        const auto form = windowWith(picture);
-        if (turn)
-            form->action(CommandId::Act90)->trigger();
-        const Bitmap shown = form->displayedPicture();
-        const QString chosen = saveFolder() + QLatin1Char('/') + name;
-        const SaveDialogView view = save(*form, type, chosen);
-        QCOMPARE(view.folder, saveFolder());
-        QCOMPARE(view.name, QStringLiteral("_.bmp"));
-        QVERIFY(view.previewFileThere);
-        QVERIFY(view.previewShown);
-        QCOMPARE(view.type, 0);
-        QCOMPARE(view.defaultSuffix, QStringLiteral("bmp"));
+        const QString target = saveFolder() + QLatin1Char('/') + name;
+        const QString users = saveFolder() + QLatin1Char('/') + usersFile;
+        QVERIFY(usersFile.isEmpty() || (QDir().mkpath(saveFolder()) && writeFile(users, "the user's own")));
+        const auto form = shownWindow();
+        form->OpenPictureFile(this->picture(picture));
+        form->action(CommandId::Act90)->trigger();  // what is on display is saved
+        const QString caption = form->windowTitle();
+        MessageBoxCatcher catcher;
+        QCOMPARE(save(*form, type, target), QStringLiteral("0 bmp"));
+        QStringList boxes;
+        for (const SeenBox& seen : catcher.seen())
+            boxes << (seen.buttonCount > 1 ? QStringLiteral("?") : seen.icon == QMessageBox::Critical ? "!" : seen.text);
+        QCOMPARE(boxes.join(QString()), box);
+        QFile userFile(users);
+        QVERIFY(usersFile.isEmpty() || (userFile.open(QIODevice::ReadOnly) && userFile.readAll() == "the user's own"));
+        QCOMPARE(QFileInfo::exists(preview()), usersFile == "_.bmp" || (!kindText.isEmpty() && target == preview()));
 
-        QVERIFY(!QFileInfo::exists(preview()));
-        QCOMPARE(form->Label3->text(), kindText);
-        QCOMPARE(form->windowTitle(), kStartCaption + QStringLiteral(" ファイル名 『 ") + name + QStringLiteral(" 』"));
-        QCOMPARE(form->document().CurrentFileName, chosen);
-        QCOMPARE(form->OpenPictureDialog1->selectedFiles().value(0), chosen);
-        QVERIFY(!form->Label4->text().isEmpty());
-        QCOMPARE(form->Label4->text(), fileSizeText(QFileInfo(chosen).size()));
-
-        const QImage written(chosen);
-        QCOMPARE(written.size(), QSize(shown.width(), shown.height()));
-        if (type == 0) {
-            for (int y = 0; y < written.height(); ++y)
-                for (int x = 0; x < written.width(); ++x)
-                    QCOMPARE(colourFromRgb(written.pixel(x, y)), shown.pixel(x, y));
-        } else if (type == 2) {
-            // The top-left colour becomes transparent, the block stays.
-            QCOMPARE(qAlpha(written.pixel(0, 0)), 0);
-            QCOMPARE(qAlpha(written.pixel(31, 31)), 0);
-            QCOMPARE(written.pixel(10, 10) & 0xFFFFFF, QRgb(0xFF0000));
+        const bool saved = !kindText.isEmpty();
+        QCOMPARE(form->Label3->text(), saved ? kindText : QStringLiteral("保存画像のサイズ"));
+        QCOMPARE(form->Label4->text(), saved ? fileSizeText(QFileInfo(target).size()) : QString());
+        QCOMPARE(form->windowTitle(), saved ? kStartCaption + QStringLiteral(" ファイル名 『 ") +
+                                                  QFileInfo(target).fileName() + QStringLiteral(" 』")
+                                            : caption);
+        QCOMPARE(form->document().CurrentFileName, saved ? target : this->picture(picture));
+        QCOMPARE(save(*form, -1, QString()),
+                 QStringLiteral("%1 %2").arg(std::max(type, 0)).arg(saved ? QFileInfo(target).suffix() : "bmp"));
+        if (!saved) {
+            QVERIFY(target == users || !QFileInfo::exists(target));
+            return;
         }
-
-        // The next run of the dialog has this type selected.
-        const SaveDialogView next = save(*form, -1, QString());
-        QCOMPARE(next.type, type);
-        QCOMPARE(next.defaultSuffix, suffixAfter);
-    }
-
-    void typedNameGetsTheDefaultExtension() {
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        save(*form, 1, saveFolder() + QStringLiteral("/first.jpg"));
-        save(*form, 1, saveFolder() + QStringLiteral("/second"));
-        QCOMPARE(form->document().CurrentFileName, saveFolder() + QStringLiteral("/second.jpg"));
-        QVERIFY(QFileInfo::exists(saveFolder() + QStringLiteral("/second.jpg")));
-    }
-
-    void iconOfTheWrongSizeIsRefused_data() {
-        QTest::addColumn<QString>("picture");
-        QTest::newRow("32 x 31") << "short.bmp";
-        QTest::newRow("33 x 32") << "wide.bmp";
-    }
-
-    void iconOfTheWrongSizeIsRefused() {
-        QFETCH(QString, picture);
-        const auto form = windowWith(picture);
-        const QString caption = form->windowTitle();
-        MessageBoxCatcher catcher;
-        const QString chosen = saveFolder() + QStringLiteral("/icon.ico");
-        save(*form, 2, chosen);
-        QCOMPARE(catcher.seen().size(), 1);
-        QCOMPARE(catcher.seen().first().title, QStringLiteral("Pelmora"));
-        QCOMPARE(catcher.seen().first().icon, QMessageBox::NoIcon);
-        QCOMPARE(catcher.seen().first().text,
-                 QStringLiteral("Icon ファイルとして保存できるのは\r\n\r\nIconサイズ(32x32)ピクセルの画像だけです"));
-        QVERIFY(!QFileInfo::exists(chosen));
-        QVERIFY(!QFileInfo::exists(preview()));
-        QCOMPARE(form->Label3->text(), QStringLiteral("保存画像のサイズ"));
-        QCOMPARE(form->Label4->text(), QString());
-        QCOMPARE(form->windowTitle(), caption);
-        QCOMPARE(form->document().CurrentFileName, this->picture(picture));
-        QCOMPARE(form->SavePictureDialog1->defaultSuffix(), QStringLiteral("bmp"));
-    }
-
-    void cancelChangesNothing() {
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        const QString caption = form->windowTitle();
-        const SaveDialogView view = save(*form, -1, QString());
-        QVERIFY(view.previewFileThere);
-        QVERIFY(!QFileInfo::exists(preview()));
-        QVERIFY(QFileInfo(saveFolder()).isDir());
-        QCOMPARE(form->windowTitle(), caption);
-        QCOMPARE(form->document().CurrentFileName, picture(QStringLiteral("cat.bmp")));
-        QCOMPARE(form->Label3->text(), QStringLiteral("保存画像のサイズ"));
-        QCOMPARE(form->Label4->text(), QString());
-    }
-
-    void savingUnderThePreviewNameKeepsTheFile() {
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        MessageBoxCatcher noQuestion;
-        save(*form, 0, QString());
-        QVERIFY(noQuestion.seen().isEmpty());
-        QVERIFY(QFileInfo::exists(preview()));
-        QCOMPARE(QImage(preview()).size(), QSize(40, 30));
-        QCOMPARE(form->document().CurrentFileName, preview());
-        QVERIFY(form->windowTitle().endsWith(QStringLiteral("『 _.bmp 』")));
-    }
-
-    void aPreviewNamedFileOfTheUsersSurvives() {
-        QVERIFY(QDir().mkpath(saveFolder()));
-        QFile users(preview());
-        QVERIFY(users.open(QIODevice::WriteOnly));
-        users.write("the user's own file");
-        users.close();
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        const SaveDialogView view = save(*form, 0, saveFolder() + QStringLiteral("/other.bmp"));
-        QVERIFY(view.previewShown);
-        QVERIFY(users.open(QIODevice::ReadOnly));
-        QCOMPARE(users.readAll(), QByteArray("the user's own file"));
-        QVERIFY(QFileInfo::exists(saveFolder() + QStringLiteral("/other.bmp")));
-    }
-
-    void replacingAFileAsksFirst() {
-        QVERIFY(QDir().mkpath(saveFolder()));
-        const QString existing = saveFolder() + QStringLiteral("/existing.bmp");
-        QFile file(existing);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("keep me");
-        file.close();
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        MessageBoxCatcher answerNo(QMessageBox::No);
-        ModalDriver driver([&existing](QWidget* modal) {
-            auto* dialog = qobject_cast<PictureFileDialog*>(modal);
-            typeFileName(dialog, existing);
-            static_cast<QDialog*>(dialog)->accept();
-            // The question was answered No: the dialog is still open.
-            QVERIFY(dialog->isVisible());
-            dialog->reject();
-        });
-        form->action(CommandId::ActSave)->trigger();
-        QCOMPARE(answerNo.seen().size(), 1);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("keep me"));
-        QCOMPARE(form->document().CurrentFileName, picture(QStringLiteral("cat.bmp")));
-    }
-
-    void failedWriteOnlyReports() {
-        const auto form = windowWith(QStringLiteral("cat.bmp"));
-        const QString caption = form->windowTitle();
-        MessageBoxCatcher catcher;
-        save(*form, 1, home_.filePath(QStringLiteral("no/such/folder/out.jpg")));
-        QCOMPARE(catcher.seen().size(), 1);
-        QCOMPARE(catcher.seen().first().icon, QMessageBox::Critical);
-        QCOMPARE(form->Label3->text(), QStringLiteral("保存画像のサイズ"));
-        QCOMPARE(form->Label4->text(), QString());
-        QCOMPARE(form->windowTitle(), caption);
-        QCOMPARE(form->document().CurrentFileName, picture(QStringLiteral("cat.bmp")));
-        QCOMPARE(form->SavePictureDialog1->defaultSuffix(), QStringLiteral("bmp"));
-        QVERIFY(!QFileInfo::exists(preview()));
+        QCOMPARE(form->OpenPictureDialog1->selectedFiles().value(0), target);
+        // The quarter-turned picture, by hand; an icon's top-left colour
+        // becomes transparent.
+        const bool cat = picture == QLatin1String("cat.bmp");
+        const QImage written = QImage(target).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(written.size(), cat ? QSize(30, 40) : QSize(32, 32));
+        const QImage expected = pictureWithBlock(written.size(), cat ? QRect(13, 10, 9, 12) : QRect(8, 8, 16, 16),
+                                                 type == 2 ? Qt::transparent : Qt::white);
+        if (type != 1)
+            QCOMPARE(written, expected.convertToFormat(QImage::Format_ARGB32));
     }
 };
 
