@@ -56,16 +56,9 @@ private:
     bool acted_ = false;
 };
 
-// A message box as it showed before it was answered.
-struct SeenBox {
-    QString title;
-    QString text;
-    QMessageBox::Icon icon;
-    qsizetype buttonCount;
-};
-
 // Answers every message box that comes up, No where it asks, else OK, and
-// remembers each.
+// notes each: "?" for a question, else its title and text, the text marked
+// "!" for an error.
 class MessageBoxCatcher {
 public:
     MessageBoxCatcher() {
@@ -73,16 +66,19 @@ public:
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || !box->isVisible())
                 return;
-            seen_.append({box->windowTitle(), box->text(), box->icon(), box->buttons().size()});
+            const QString mark = box->icon() == QMessageBox::Critical ? QStringLiteral("!")
+                                 : box->icon() == QMessageBox::NoIcon ? QString()
+                                                                      : QStringLiteral("(an icon)");
+            seen_ << (box->buttons().size() > 1 ? QStringLiteral("?") : box->windowTitle() + ": " + mark + box->text());
             (box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok))->click();
         });
         timer_.start(10);
     }
-    const QList<SeenBox>& seen() const { return seen_; }
+    const QStringList& seen() const { return seen_; }
 
 private:
     QTimer timer_;
-    QList<SeenBox> seen_;
+    QStringList seen_;
 };
 
 inline std::unique_ptr<TPelmoraForm1> shownWindow(const QStringList& commandLine = {}) {
