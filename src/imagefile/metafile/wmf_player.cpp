@@ -390,7 +390,19 @@ void WmfPlayer::createDibPatternBrush() {
     const ByteView& r = record_;
     const quint16 style = r.u16(6);
     const quint16 usage = r.u16(8);
-    const QImage pattern = style == 3 ? QImage() : decodePackedDib(r.sub(10, r.size() - 10), usage);
+    // BS_PATTERN (3) carries a device-dependent bitmap, the rest a DIB.
+    QImage pattern;
+    if (style == 3) {
+        U_BITMAP16 bitmap{};
+        bitmap.Width = r.i16(12);
+        bitmap.Height = r.i16(14);
+        bitmap.WidthBytes = r.i16(16);
+        bitmap.Planes = r.u8(18);
+        bitmap.BitsPixel = r.u8(19);
+        pattern = deviceBitmap(bitmap, r.sub(20, r.size() - std::min<std::size_t>(r.size(), 20)));
+    } else {
+        pattern = decodePackedDib(r.sub(10, r.size() - 10), usage);
+    }
     if (pattern.isNull()) {
         create(GdiPlaceholder{});
         return;
