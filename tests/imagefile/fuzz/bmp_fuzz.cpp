@@ -1,0 +1,35 @@
+// Qt
+#include <QByteArray>
+
+// Local
+#include "imagefile/bmp_check.h"
+#include "imagefile/bmp_file.h"
+#include "imageops/pelmora_error.h"
+
+// Std
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+// libFuzzer entry point: every input must be read or refused with the
+// reader's error, never crash, leak or hang. Headers are checked for every
+// input; only pictures of up to four megapixels are decoded, so that a short
+// run tries many inputs rather than a few huge ones.
+
+namespace {
+
+constexpr std::int64_t decodedPixels = 4 << 20;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::optional<pelmora::BmpLayout> layout = pelmora::checkedBmpLayout(bytes);
+    if (layout && layout->width * layout->height > decodedPixels)
+        return 0;
+    try {
+        pelmora::decodeBmp(bytes);
+    } catch (const pelmora::PelmoraError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,34 @@
+// Qt
+#include <QByteArray>
+#include <QGuiApplication>
+
+// Local
+#include "imagefile/icon_file.h"
+#include "imageops/pelmora_error.h"
+
+// Std
+#include <cstddef>
+#include <cstdint>
+
+// libFuzzer entry point: every input must be read or refused with the
+// reader's error, never crash, leak or hang. Qt's warnings about damaged
+// files are dropped, so that the log shows what the fuzzer finds.
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static int argc = 1;
+    static char name[] = "icon_fuzz";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication application(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    try {
+        pelmora::decodeIcon(bytes);
+    } catch (const pelmora::PelmoraError&) {
+    }
+    return 0;
+}
