@@ -1,7 +1,7 @@
 // pelmora-batch: Pelmora's shadow images from the command line.
 
 // Qt
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 // Local
 #include "batch_options.h"
@@ -10,8 +10,26 @@
 // Std
 #include <cstdio>
 
+namespace {
+
+QtMessageHandler startupHandler = nullptr;
+
+// The platform's start-up remarks (no XDG_RUNTIME_DIR under cron or in a
+// container) would read as problems with the user's pictures.
+void quietStartupRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        startupHandler(type, context, message);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Metafile text needs the font database of a GUI application; the tool
+    // never shows a window, so it needs no display either.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    startupHandler = qInstallMessageHandler(quietStartupRemarks);
+    QGuiApplication app(argc, argv);
+    qInstallMessageHandler(startupHandler);
     const auto parsed = pelmora::batch::parseOptions(app.arguments().mid(1));
     if (const auto* problem = std::get_if<QString>(&parsed)) {
         std::fprintf(stderr, "pelmora-batch: %s\nTry 'pelmora-batch --help'.\n", qUtf8Printable(*problem));

@@ -6,6 +6,7 @@
 // Local
 #include "imagefile/open_picture.h"
 #include "imagefile/save_picture.h"
+#include "../imagefile/metafile/metafile_builders.h"
 
 using namespace pelmora;
 
@@ -111,6 +112,30 @@ private slots:
         const QString jpegSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("photo.jpg"))));
         QCOMPARE(result.out, QStringLiteral("small.bmp\tBMP\t4\t3\t%1\nphoto.jpg\tJPEG\t8\t8\t%2\n").arg(bmpSize, jpegSize));
         QCOMPARE(result.err, QStringLiteral("missing.bmp: ファイルが見つかりません\n"));
+    }
+
+    // Text in a metafile needs fonts, which a console-only Qt application lacks.
+    void metafileTextIsDrawn() {
+        const quint16 textOut = 0x0521;
+        const QByteArray wmf = test::WmfBuilder(0, 0, 64, 32, 96).record(textOut, {2, 0x4948, 4, 4}).bytes();
+        QFile file(path(QStringLiteral("text.wmf")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(wmf);
+        file.close();
+
+        const Run info = run({"--info", "text.wmf"});
+        QCOMPARE(info.err, QString());
+        QVERIFY(info.out.startsWith(QStringLiteral("text.wmf\tWMF\t64\t32\t")));
+
+        const Run drawn = run({"-j", "2", "-o", "text.bmp", "text.wmf"});
+        QCOMPARE(drawn.err, QString());
+        QCOMPARE(drawn.status, 0);
+        const Bitmap picture = read(QStringLiteral("text.bmp"));
+        bool inked = false;
+        for (int y = 0; y < picture.height() && !inked; ++y)
+            for (int x = 0; x < picture.width() && !inked; ++x)
+                inked = picture.pixel(x, y) != kWhite;
+        QVERIFY(inked);
     }
 
     // Input i has one red pixel, never the top-left, which the fill makes black.
