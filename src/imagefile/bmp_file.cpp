@@ -121,7 +121,8 @@ Bitmap decodeBmp(const QByteArray& bytes) {
 
     limitImageReaders();
     if (layout->runLength()) {
-        if (layout->width * layout->height > qint64(QImageReader::allocationLimit()) << 20)
+        if (layout->width * layout->height > qint64(QImageReader::allocationLimit()) << 20
+            || !declaredSizeFitsData(layout->width, layout->height, bytes.size()))
             refuse();
         const QImage image = decodeRunLengths(bytes, *layout);
         if (image.isNull())

@@ -3,6 +3,7 @@
 // Local
 #include "imageops/pelmora_error.h"
 #include "picture_file_texts.h"
+#include "reader_limits.h"
 
 // Std
 #include <csetjmp>
@@ -99,6 +100,8 @@ public:
         jpeg_mem_src(&info_, reinterpret_cast<const unsigned char*>(bytes_.constData()),
                      static_cast<unsigned long>(bytes_.size()));
         jpeg_read_header(&info_, TRUE);
+        if (!declaredSizeFitsData(info_.image_width, info_.image_height, bytes_.size()))
+            throw PelmoraError(texts::jpegError(JERR_IMAGE_TOO_BIG));
         info_.scale_num = 1;
         info_.scale_denom = 1;
         info_.do_fancy_upsampling = TRUE;

@@ -1,5 +1,6 @@
 // Qt
 #include <QTest>
+#include <QtEndian>
 
 // Local
 #include "imagefile/bmp_file.h"
@@ -188,6 +189,12 @@ private slots:
                 for (int x = 0; x < 4; ++x)
                     QCOMPARE(picture.pixel(x, y), expected[y][x]);
         }
+        // The same bytes declaring 40000 x 40000 would cost 1.6 GB to no purpose.
+        QByteArray huge = bytes;
+        const qint32 side = qToLittleEndian(40000);
+        huge.replace(18, 4, reinterpret_cast<const char*>(&side), 4);
+        huge.replace(22, 4, reinterpret_cast<const char*>(&side), 4);
+        QCOMPARE(errorOf([&] { decodeBmp(huge); }), QStringLiteral("ビットマップイメージが不正です"));
     }
 };
 

@@ -129,6 +129,12 @@ private slots:
                 QVERIFY2(jpegError.match(e.text()).hasMatch(), qPrintable(e.text()));
             }
         };
+        // A frame header declaring 60000 x 60000 in a file of a few hundred
+        // bytes would take half a minute and 10 GB to paint grey.
+        QByteArray huge = whole;
+        const qsizetype frame = huge.indexOf("\xff\xc0");
+        huge.replace(frame + 5, 4, QByteArray::fromHex("ea60ea60"));
+        QCOMPARE(errorOf([&] { decodeJpeg(huge); }), text.arg(JERR_IMAGE_TOO_BIG));
         for (qsizetype length = 0; length < whole.size(); ++length)
             check(whole.left(length), true);
         for (qsizetype at = 0; at < whole.size(); ++at)
