@@ -1,10 +1,10 @@
 // Qt
 #include <QByteArray>
-#include <QGuiApplication>
 
 // Local
 #include "imagefile/icon_file.h"
 #include "imageops/pelmora_error.h"
+#include "fuzz_application.h"
 
 // Std
 #include <cstddef>
@@ -15,12 +15,8 @@
 // files are dropped, so that the log shows what the fuzzer finds.
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
-    static int argc = 1;
-    static char name[] = "icon_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
+    startOffscreenApplication();
     return 0;
 }
 

@@ -1,12 +1,12 @@
 // Qt
 #include <QByteArray>
-#include <QGuiApplication>
 
 // Local
 #include "imagefile/metafile/emf_player.h"
 #include "imagefile/metafile/metafile.h"
 #include "imagefile/metafile/wmf_player.h"
 #include "imageops/pelmora_error.h"
+#include "../fuzz/fuzz_application.h"
 
 // Std
 #include <cstddef>
@@ -24,11 +24,7 @@ constexpr qint64 drawnPixels = 4 << 20;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "metafile_fuzz";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication application(argc, argv);
+    startOffscreenApplication();
     return 0;
 }
 
