@@ -7,15 +7,12 @@ class ImageOpsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void bitmapResizeAndWrite_data();
-    void bitmapResizeAndWrite();
-    void copiesAndResultsAreIndependent_data();
-    void copiesAndResultsAreIndependent();
+    void bitmapFormats_data();
+    void bitmapFormats();
     void impossibleSizeThrows();
 
     void displayCycle_data();
     void displayCycle();
-    void openAndStartOver();
     void longCycleKeepsItsOrderWithoutOverflow();
 
     void namedPictures_data();
@@ -24,7 +21,6 @@ private slots:
     void outlineAndFillMatchTheScan();
     void turnsAndMirrorsPlacePixels_data();
     void turnsAndMirrorsPlacePixels();
-    void unknownTurnCodeIsRefused();
     void stretchMatchesPlainStepping_data();
     void stretchMatchesPlainStepping();
 };

@@ -9,9 +9,6 @@
 #include "imageops_test.h"
 #include "test_pictures.h"
 
-// Std
-#include <stdexcept>
-
 using namespace pelmora;
 using namespace pelmora::test;
 
@@ -73,28 +70,15 @@ void ImageOpsTest::namedPictures_data() {
                                               << ".rrr.|r###r|r#r#r|r###r|.rrr.";
     QTest::newRow("outline: separate background area") << ".#....|.#....|.#...." << "outline r"
                                                        << "r#r...|r#r...|r#r...";
-    QTest::newRow("outline: 1 x 1") << "#" << "outline g" << "#";
-    QTest::newRow("outline: one colour") << "rr|rr" << "outline g" << "rr|rr";
-    QTest::newRow("outline: 0 x 0") << "" << "outline g" << "";
+    QTest::newRow("outline and fill: 1 x 1") << "#" << "outline g fill b" << "#";
+    QTest::newRow("outline and fill: one colour") << "rr|rr" << "outline g fill b" << "rr|rr";
+    QTest::newRow("outline and fill: 0 x 0") << "" << "outline g fill b" << "";
     QTest::newRow("fill: hole stays") << ".....|.#r#.|.#.#.|.###." << "fill b" << ".....|.bbb.|.b.b.|.bbb.";
     QTest::newRow("fill: colour is the background") << "..|#r" << "fill ." << "..|..";
     QTest::newRow("fill: pixels already in the fill colour") << "#b|b." << "fill b" << "#b|bb";
-    QTest::newRow("fill: 1 x 1") << "r" << "fill b" << "r";
-    QTest::newRow("fill: one colour") << "##|##" << "fill b" << "##|##";
-    QTest::newRow("fill: 0 x 0") << "" << "fill b" << "";
-    QTest::newRow("turn 90") << "r.g|b.#" << "90" << "br|..|#g";
-    QTest::newRow("turn 180") << "r.g|b.#" << "180" << "#.b|g.r";
-    QTest::newRow("turn 270") << "r.g|b.#" << "270" << "g#|..|rb";
-    QTest::newRow("mirror 99") << "r.g|b.#" << "99" << "g.r|#.b";
-    QTest::newRow("mirror 188") << "r.g|b.#" << "188" << "b.#|r.g";
     QTest::newRow("four quarter turns") << "r.g|b.#" << "90 90 90 90" << "r.g|b.#";
-    QTest::newRow("two quarter turns") << "r.g|b.#" << "90 90" << "#.b|g.r";
-    QTest::newRow("90 then 270") << "r.g|b.#" << "90 270" << "r.g|b.#";
-    QTest::newRow("mirrors twice") << "r.g|b.#" << "99 99 188 188" << "r.g|b.#";
     QTest::newRow("both mirrors") << "r.g|b.#" << "99 188" << "#.b|g.r";
     QTest::newRow("halving keeps thin lines") << "...#..|######|...#..|...#.." << "3x2" << "###|.#.";
-    QTest::newRow("reducing keeps the last column") << "....#|....#" << "2x2" << ".#|.#";
-    QTest::newRow("enlarging repeats pixels") << "r#|bg" << "4x3" << "rr##|rr##|bbgg";
 }
 
 void ImageOpsTest::namedPictures() {
@@ -113,14 +97,12 @@ void ImageOpsTest::outlineAndFillMatchTheScan_data() {
 void ImageOpsTest::outlineAndFillMatchTheScan() {
     QFETCH(QImage::Format, format);
     QRandomGenerator random(20261206);
-    const QList<Colour> colours{kWhite, kBlack, kRed, kGreen, kBlue};
     for (int round = 0; round < 300; ++round) {
         const Bitmap picture = randomPicture(random.bounded(1, 40), random.bounded(1, 12), random,
-                                             colours.first(random.bounded(2, 5)));
+                                             kGlyphColours.first(random.bounded(2, 5)));
         // Now and then the paint is one of the picture's own colours.
-        const Colour paint = QList<Colour>{0x123456, clWindowText, colours[random.bounded(4)]}[random.bounded(3)];
+        const Colour paint = QList<Colour>{0x123456, clWindowText, kGlyphColours[random.bounded(4)]}[random.bounded(3)];
         const Bitmap source(picture.image().convertToFormat(format));
-        QVERIFY(source == picture);
         QVERIFY2(outlined(source, paint) == referenceOutline(picture, paint), qPrintable(QString::number(round)));
         QVERIFY2(filled(source, paint) == referenceFill(picture, paint), qPrintable(QString::number(round)));
     }
@@ -142,8 +124,7 @@ void ImageOpsTest::turnsAndMirrorsPlacePixels() {
     QRandomGenerator random{quint32(code)};
     const Bitmap source = randomPicture(size.width(), size.height(), random);
     const Bitmap result = rotateOrFlipPicture(source, code);
-    const bool quarter = code == kTurn90 || code == kTurn270;
-    QCOMPARE(QSize(result.width(), result.height()), quarter ? size.transposed() : size);
+    QCOMPARE(QSize(result.width(), result.height()), code == kTurn90 || code == kTurn270 ? size.transposed() : size);
     const QImage& image = source.image();
     if (!source.isEmpty())
         QVERIFY(result == Bitmap(code == kMirrorLeftRight   ? image.mirrored(true, false)
@@ -151,16 +132,9 @@ void ImageOpsTest::turnsAndMirrorsPlacePixels() {
                                                             : image.transformed(QTransform().rotate(code))));
 }
 
-void ImageOpsTest::unknownTurnCodeIsRefused() {
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, rotateOrFlipPicture(Bitmap::white(2, 2), 45));
-    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, rotateOrFlipPicture(Bitmap(), 0));
-}
-
 void ImageOpsTest::stretchMatchesPlainStepping_data() {
     QTest::addColumn<QSize>("from");
     QTest::addColumn<QSize>("to");
-    QTest::newRow("halve") << QSize(50, 40) << QSize(25, 20);
-    QTest::newRow("double") << QSize(25, 20) << QSize(50, 40);
     QTest::newRow("odd reduction") << QSize(97, 53) << QSize(30, 17);
     QTest::newRow("odd enlargement") << QSize(13, 7) << QSize(41, 30);
     QTest::newRow("to one pixel") << QSize(9, 11) << QSize(1, 1);

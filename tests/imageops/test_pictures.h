@@ -10,13 +10,12 @@
 namespace pelmora::test {
 
 inline constexpr Colour kRed = 0x0000FF;
-inline constexpr Colour kGreen = 0x00FF00;
 inline constexpr Colour kBlue = 0xFF0000;
 
 // Pixels written as text, rows joined by '|': '.' white, '#' black, 'r' red,
 // 'g' green, 'b' blue; '?' stands for any other colour.
 inline const QString kGlyphs = QStringLiteral(".#rgb");
-inline const QList<Colour> kGlyphColours{kWhite, kBlack, kRed, kGreen, kBlue};
+inline const QList<Colour> kGlyphColours{kWhite, kBlack, kRed, 0x00FF00, kBlue};
 
 inline Bitmap pictureFromRows(const QString& text) {
     const QStringList rows = text.split('|', Qt::SkipEmptyParts);

@@ -1,7 +1,0 @@
-// Qt
-#include <QTest>
-
-// Local
-#include "imageops_test.h"
-
-QTEST_MAIN(ImageOpsTest)
