@@ -35,15 +35,16 @@ namespace pelmora::test {
 // The caption while no picture is open.
 inline const QString kStartCaption = QString::fromUtf16(u"\u3000Pelmora\u3000\u3000Ostrel\u3000");
 
-// Acts on the next modal dialog as soon as the event loop shows it.
+// Acts on the next modal dialog the event loop shows, or on each one.
 class ModalDriver {
 public:
-    explicit ModalDriver(std::function<void(QWidget*)> act) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, act = std::move(act)] {
+    explicit ModalDriver(std::function<void(QWidget*)> act, bool each = false) {
+        QObject::connect(&timer_, &QTimer::timeout, [this, each, act = std::move(act)] {
             QWidget* modal = QApplication::activeModalWidget();
             if (!modal || !modal->isVisible())
                 return;
-            timer_.stop();
+            if (!each)
+                timer_.stop();
             acted_ = true;
             act(modal);
         });
@@ -56,29 +57,23 @@ private:
     bool acted_ = false;
 };
 
-// Answers every message box that comes up, No where it asks, else OK, and
-// notes each: "?" for a question, else its title and text, the text marked
-// "!" for an error.
+// Answers every message box, No where it asks, else OK, and notes each: "?"
+// for a question, else its title and text, the text marked "!" for an error.
 class MessageBoxCatcher {
 public:
-    MessageBoxCatcher() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
-                return;
-            const QString mark = box->icon() == QMessageBox::Critical ? QStringLiteral("!")
-                                 : box->icon() == QMessageBox::NoIcon ? QString()
-                                                                      : QStringLiteral("(an icon)");
-            seen_ << (box->buttons().size() > 1 ? QStringLiteral("?") : box->windowTitle() + ": " + mark + box->text());
-            (box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok))->click();
-        });
-        timer_.start(10);
-    }
     const QStringList& seen() const { return seen_; }
 
 private:
-    QTimer timer_;
     QStringList seen_;
+    ModalDriver driver_{[this](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box)
+            return;
+        const QMessageBox::Icon icon = box->icon();
+        const QString mark = icon == QMessageBox::Critical ? "!" : icon == QMessageBox::NoIcon ? "" : "(an icon)";
+        seen_ << (box->buttons().size() > 1 ? QStringLiteral("?") : box->windowTitle() + ": " + mark + box->text());
+        (box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok))->click();
+    }, true};
 };
 
 inline std::unique_ptr<TPelmoraForm1> shownWindow(const QStringList& commandLine = {}) {

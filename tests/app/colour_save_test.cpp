@@ -10,28 +10,21 @@
 // Local
 #include "app_test_support.h"
 
-// Std
-#include <optional>
-
 using namespace pelmora;
 using namespace pelmora::test;
 
 namespace {
 
-QColor face(const ColourPanel* panel) {
-    return qColorFromColour(panel->colour());
-}
-
-// Runs the click with the colour dialog answering the colour given (none:
+// Runs the click with the colour dialog answering the colour given (invalid:
 // cancel); returns the colour it opened on, invalid when it did not open.
-QColor answerColourDialog(const std::function<void()>& click, std::optional<QColor> answer) {
+QColor answerColourDialog(const std::function<void()>& click, QColor answer) {
     QColor openedOn;
     ModalDriver driver([&](QWidget* modal) {
         auto* dialog = qobject_cast<QColorDialog*>(modal);
         openedOn = dialog->currentColor();
-        if (answer)
-            dialog->setCurrentColor(*answer);
-        answer ? dialog->accept() : dialog->reject();
+        if (answer.isValid())
+            dialog->setCurrentColor(answer);
+        answer.isValid() ? dialog->accept() : dialog->reject();
     });
     click();
     return openedOn;
@@ -100,21 +93,20 @@ private slots:
         QCOMPARE(answerColourDialog(backPanel, QColor(0, 128, 255)), QColor(Qt::black));
         QCOMPARE(form->ScrollBox1->viewport()->palette().color(QPalette::Window), QColor(0, 128, 255));
         form->OpenPictureFile(picture(QStringLiteral("cat.bmp")));
-        QCOMPARE(answerColourDialog(click(form->Panel2), std::nullopt), QColor(0, 128, 255));
-        QCOMPARE(face(form->Panel2), QColor(Qt::black));
+        QCOMPARE(answerColourDialog(click(form->Panel2), QColor()), QColor(0, 128, 255));
+        QCOMPARE(qColorFromColour(form->Panel2->colour()), QColor(Qt::black));
         QCOMPARE(answerColourDialog(click(form->Panel1), QColor(255, 0, 0)), QColor(0, 128, 255));
-        QCOMPARE(face(form->Panel1), QColor(255, 0, 0));
+        QCOMPARE(qColorFromColour(form->Panel1->colour()), QColor(255, 0, 0));
         QCOMPARE(qColorFromColour(form->Panel1->textColour()), QColor(0, 255, 255));
-        QCOMPARE(answerColourDialog(backPanel, std::nullopt), QColor(255, 0, 0));
+        QCOMPARE(answerColourDialog(backPanel, QColor()), QColor(255, 0, 0));
         // Without outline and fill the panels, though enabled, do nothing.
         form->OpenPictureFile(picture(QStringLiteral("photo.jpg")));
-        QVERIFY(form->Panel1->isEnabled() && form->Panel2->isEnabled());
         QVERIFY(!answerColourDialog(click(form->Panel1), QColor(Qt::red)).isValid());
         QVERIFY(!answerColourDialog(click(form->Panel2), QColor(Qt::red)).isValid());
     }
 
     void eyedroppers_data() {
-        QTest::addColumn<QString>("steps");  // F, O: a press of an eyedropper button
+        QTest::addColumn<QString>("steps");  // F, O: a press of an eyedropper button; else a command
         QTest::addColumn<int>("cursor");
         QTest::addColumn<QPoint>("at");
         QTest::addColumn<QColor>("picked");  // the armed eyedropper's panel afterwards
@@ -124,41 +116,35 @@ private slots:
         QTest::newRow("outline eyedropper") << "O" << 4 << background << white;
         QTest::newRow("the other one replaces it") << "O F" << 3 << background << white;
         QTest::newRow("pressed again stays down") << "F F" << 3 << background << white;
-        QTest::newRow("outline stops its own") << "O outline" << 0 << background << unpicked;
-        QTest::newRow("outline keeps the other") << "F outline" << 3 << background << white;
-        QTest::newRow("fill stops its own") << "F fill" << 0 << background << unpicked;
-        QTest::newRow("fill keeps the other") << "O fill" << 4 << background << white;
-        QTest::newRow("new keeps the cursor") << "F new" << 3 << background << unpicked;
-        QTest::newRow("the next open arms it") << "O outline new open" << 4 << background << white;
+        QTest::newRow("outline stops its own") << "O ActEdge" << 0 << background << unpicked;
+        QTest::newRow("outline keeps the other") << "F ActEdge" << 3 << background << white;
+        QTest::newRow("fill stops its own") << "F ActPaint" << 0 << background << unpicked;
+        QTest::newRow("fill keeps the other") << "O ActPaint" << 4 << background << white;
+        QTest::newRow("new keeps the cursor") << "F ActNew" << 3 << background << unpicked;
+        QTest::newRow("the next open arms it") << "O ActEdge ActNew open" << 4 << background << white;
         // Turned, the block covers this point; resized, the picture is blue
         // but for this point.
-        QTest::newRow("after a turn") << "O turn" << 4 << QPoint(15, 19) << red;
-        QTest::newRow("after a resize") << "F resize" << 3 << QPoint(70, 50) << QColor(1, 2, 3);
+        QTest::newRow("after a turn") << "O Act90" << 4 << QPoint(15, 19) << red;
+        QTest::newRow("after a resize") << "F resize" << 3 << QPoint(70, 50) << red;
     }
 
     void eyedroppers() {
         QFETCH(QString, steps);
         QFETCH(int, cursor);
         QFETCH(QPoint, at);
-        QFETCH(QColor, picked);
-        const auto form = shownWindow();
-        form->OpenPictureFile(picture(QStringLiteral("cat.bmp")));
+        const auto form = shownWindow({picture(QStringLiteral("cat.bmp"))});
         QCOMPARE(form->image1Cursor(), kArrowCursor);
-        QImage resized(80, 60, QImage::Format_RGB32);
-        resized.fill(QColor(0, 0, 200));
-        resized.setPixel(70, 50, qRgb(1, 2, 3));
-        const std::map<QString, std::function<void()>> run = {
-            {"F", [&] { QTest::mouseClick(form->SpoidButton, Qt::LeftButton); }},
-            {"O", [&] { QTest::mouseClick(form->SpoidButton2, Qt::LeftButton); }},
-            {"outline", [&] { form->action(CommandId::ActEdge)->trigger(); }},
-            {"fill", [&] { form->action(CommandId::ActPaint)->trigger(); }},
-            {"new", [&] { form->action(CommandId::ActNew)->trigger(); }},
-            {"turn", [&] { form->action(CommandId::Act90)->trigger(); }},
-            {"resize", [&] { form->showPicture(Bitmap(resized)); }},
-            {"open", [&] { form->OpenPictureFile(picture(QStringLiteral("cat.bmp"))); }}};
+        const QImage resized = pictureWithBlock({80, 60}, {70, 50, 1, 1}, QColor(0, 0, 200));
         QChar armed;
         for (const QString& step : steps.split(QLatin1Char(' '))) {
-            run.at(step)();
+            if (step == QLatin1String("resize"))
+                form->showPicture(Bitmap(resized));
+            else if (step == QLatin1String("open"))
+                form->OpenPictureFile(picture(QStringLiteral("cat.bmp")));
+            else if (step.size() > 1)
+                form->findChild<QAction*>(step)->trigger();
+            else
+                QTest::mouseClick(step == QLatin1String("F") ? form->SpoidButton : form->SpoidButton2, Qt::LeftButton);
             armed = step.size() == 1 ? step.at(0) : armed;
         }
         QCOMPARE(form->image1Cursor(), cursor);
@@ -168,7 +154,7 @@ private slots:
         QTest::mouseClick(form->Image1, Qt::LeftButton, {}, at);
         // The right button never picks.
         QTest::mouseClick(form->Image1, Qt::RightButton, {}, QPoint(12, 10));
-        QCOMPARE(face(armed == QLatin1Char('F') ? form->Panel1 : form->Panel2), picked);
+        QTEST(qColorFromColour((armed == QLatin1Char('F') ? form->Panel1 : form->Panel2)->colour()), "picked");
     }
 
     void save_data() {
@@ -188,8 +174,7 @@ private slots:
         QTest::newRow("failed write") << "cat.bmp" << 1 << "missing/out.jpg" << ""
                                       << QStringLiteral("Pelmora: !ファイルが見つかりません.") << "";
         QTest::newRow("under the preview's name") << "cat.bmp" << 0 << "_.bmp" << "" << "" << QStringLiteral("保存後 BMP");
-        QTest::newRow("beside a _.bmp of the user's") << "cat.bmp" << 0 << "other.bmp" << "_.bmp" << ""
-                                                      << QStringLiteral("保存後 BMP");
+        QTest::newRow("user's own _.bmp") << "cat.bmp" << 0 << "other.bmp" << "_.bmp" << "" << QStringLiteral("保存後 BMP");
         QTest::newRow("over a file of the user's") << "cat.bmp" << 0 << "mine.bmp" << "mine.bmp" << "?" << "";
     }
 
@@ -198,18 +183,16 @@ private slots:
         QFETCH(int, type);
         QFETCH(QString, name);
         QFETCH(QString, usersFile);
-        QFETCH(QString, box);
         QFETCH(QString, kindText);
         const QString target = saveFolder() + QLatin1Char('/') + name;
         const QString users = saveFolder() + QLatin1Char('/') + usersFile;
         QVERIFY(usersFile.isEmpty() || (QDir().mkpath(saveFolder()) && writeFile(users, "the user's own")));
-        const auto form = shownWindow();
-        form->OpenPictureFile(this->picture(picture));
+        const auto form = shownWindow({this->picture(picture)});
         form->action(CommandId::Act90)->trigger();  // what is on display is saved
         const QString caption = form->windowTitle();
         MessageBoxCatcher catcher;
         QCOMPARE(save(*form, type, target), QStringLiteral("0 bmp"));
-        QCOMPARE(catcher.seen().join(QString()), box);
+        QTEST(catcher.seen().join(QString()), "box");
         QFile userFile(users);
         QVERIFY(usersFile.isEmpty() || (userFile.open(QIODevice::ReadOnly) && userFile.readAll() == "the user's own"));
         QCOMPARE(QFileInfo::exists(preview()), usersFile == "_.bmp" || (!kindText.isEmpty() && target == preview()));
@@ -223,10 +206,9 @@ private slots:
         QCOMPARE(form->document().CurrentFileName, saved ? target : this->picture(picture));
         QCOMPARE(save(*form, -1, QString()),
                  QStringLiteral("%1 %2").arg(std::max(type, 0)).arg(saved ? QFileInfo(target).suffix() : "bmp"));
-        if (!saved) {
-            QVERIFY(target == users || !QFileInfo::exists(target));
+        QVERIFY(saved || target == users || !QFileInfo::exists(target));
+        if (!saved)
             return;
-        }
         QCOMPARE(form->OpenPictureDialog1->selectedFiles().value(0), target);
         // The quarter-turned picture, by hand; an icon's top-left colour
         // becomes transparent.

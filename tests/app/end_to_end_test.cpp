@@ -98,10 +98,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    QGuiApplication application(argc, argv);
-    EndToEndTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(EndToEndTest)
 
 #include "end_to_end_test.moc"
