@@ -1,10 +1,5 @@
-// Qt
-#include <QTest>
-#include <QtEndian>
-
 // Local
 #include "imagefile/bmp_file.h"
-#include "imagefile/open_picture.h"
 #include "test_support.h"
 
 // Std
@@ -17,8 +12,12 @@ namespace {
 
 const QString kInvalid = QStringLiteral("ビットマップイメージが不正です");
 
-QString suiteFile(const QString& name) {
-    return corpusDir() + QStringLiteral("/bmp/bmpsuite/") + name;
+// A little-endian field of a file.
+quint32 le(const QByteArray& b, qsizetype at, int size) {
+    quint32 v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = v << 8 | quint8(b[at + i]);
+    return v;
 }
 
 // A mask's channel scaled to 0..255.
@@ -47,39 +46,13 @@ QImage plainDecoding(const QByteArray& b) {
         const qsizetype row = offset + rowBytes * (signedHeight < 0 ? y : height - 1 - y);
         for (int x = 0; x < width; ++x) {
             const qsizetype bit = qsizetype(x) * bits;
-            if (bits <= 8) {
-                const int index = (quint8(b[row + bit / 8]) >> (8 - bits - bit % 8)) & ((1 << bits) - 1);
-                const qsizetype entry = paletteAt + 4 * index;
-                image.setPixel(x, y, qRgb(quint8(b[entry + 2]), quint8(b[entry + 1]), quint8(b[entry])));
-            } else {
-                const quint32 pixel = le(b, row + bit / 8, bits / 8);
-                image.setPixel(x, y, qRgb(channel(pixel, red), channel(pixel, green), channel(pixel, blue)));
-            }
+            const quint32 pixel = bits <= 8 ? (quint8(b[row + bit / 8]) >> (8 - bits - bit % 8)) & ((1 << bits) - 1)
+                                            : le(b, row + bit / 8, bits / 8);
+            image.setPixel(x, y, bits <= 8 ? le(b, paletteAt + 4 * pixel, 3)
+                                           : qRgb(channel(pixel, red), channel(pixel, green), channel(pixel, blue)));
         }
     }
     return image;
-}
-
-// The format a picture of a file with these bits per pixel keeps.
-QImage::Format keptFormat(int bits) {
-    return bits == 1 ? QImage::Format_Mono
-         : bits <= 8 ? QImage::Format_Indexed8
-         : bits == 24 ? QImage::Format_RGB888 : QImage::Format_RGB32;
-}
-
-// Every cut of a whole file is refused, but a run-length stream may stop
-// early: the rest of the picture is then left unpainted.
-void checkEveryCut(const QByteArray& whole, bool runLength) {
-    const Bitmap full = decodeBmp(whole);
-    for (qsizetype length = 1; length < whole.size(); ++length) {
-        try {
-            const Bitmap picture = decodeBmp(whole.left(length));
-            QVERIFY2(runLength && picture.width() == full.width() && picture.height() == full.height(),
-                     qPrintable(QString::number(length)));
-        } catch (const PelmoraError& e) {
-            QCOMPARE(e.text(), kInvalid);
-        }
-    }
 }
 
 } // namespace
@@ -92,26 +65,26 @@ private slots:
     // A run-length file is compared with its uncompressed twin.
     void goodSuiteFilesMatchAPlainDecoding() {
         PELMORA_REQUIRE_CORPUS();
-        const QDir folder(suiteFile(QStringLiteral("g")));
+        const QDir folder(corpusDir() + QStringLiteral("/bmp/bmpsuite/g"));
         const QStringList names = folder.entryList({QStringLiteral("*.bmp")}, QDir::Files);
         QCOMPARE(names.size(), 19);
         for (const QString& name : names) {
             const QByteArray bytes = fileBytes(folder.filePath(name));
             const QByteArray plain = fileBytes(folder.filePath(QString(name).remove(QStringLiteral("rle"))));
             Bitmap picture = decodeBmp(bytes);
-            QVERIFY2(picture.format() == keptFormat(int(le(plain, 28, 2))), qPrintable(name));
+            const quint32 bits = le(plain, 28, 2);
+            QVERIFY2(picture.format() == (bits == 1 ? QImage::Format_Mono : bits <= 8 ? QImage::Format_Indexed8
+                                          : bits == 24 ? QImage::Format_RGB888 : QImage::Format_RGB32), qPrintable(name));
             QVERIFY2(picture == Bitmap(plainDecoding(plain)), qPrintable(name));
             if (plain == bytes)
                 continue;
             // The file's own bytes are written until the picture changes.
-            QCOMPARE(encodeBmp(picture), bytes);
             const Bitmap copy = picture;
             picture.setPixel(0, 0, picture.pixel(1, 1));
             const QByteArray rewritten = encodeBmp(picture);
-            QCOMPARE(le(rewritten, 30, 4), 0u);
-            QVERIFY(decodeBmp(rewritten) == picture);
+            QVERIFY(le(rewritten, 30, 4) == 0 && decodeBmp(rewritten) == picture);
             QCOMPARE(encodeBmp(copy), bytes);
-            checkEveryCut(bytes, true);
+            checkCutsAndDamage(bytes, decodeBmp, kInvalid, true);
         }
     }
 
@@ -119,27 +92,22 @@ private slots:
     void badAndQuestionableSuiteFiles() {
         PELMORA_REQUIRE_CORPUS();
         for (const QString& kind : {QStringLiteral("b"), QStringLiteral("q")}) {
-            const QDir folder(suiteFile(kind));
+            const QDir folder(corpusDir() + QStringLiteral("/bmp/bmpsuite/") + kind);
             const QStringList names = folder.entryList({QStringLiteral("*.bmp")}, QDir::Files);
             QCOMPARE(names.size(), kind == QLatin1String("b") ? 14 : 28);
             for (const QString& name : names) {
-                try {
+                const QString error = errorOf([&] {
                     const Bitmap picture = decodeBmp(fileBytes(folder.filePath(name)));
                     QVERIFY2(kind == QLatin1String("q") && picture.width() == 127 && picture.height() == 64,
                              qPrintable(name));
-                } catch (const PelmoraError& e) {
-                    QVERIFY2(e.text() == kInvalid, qPrintable(name));
-                }
+                });
+                QVERIFY2(error.isEmpty() || error == kInvalid, qPrintable(name));
             }
         }
     }
 
     void emptyFileIsAnEmptyPicture() {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("empty.bmp"));
-        QVERIFY(writeBytes(path, QByteArray()));
-        const Bitmap picture = importPicture(path, PictureKind::Bitmap);
-        QVERIFY(picture.width() == 0 && picture.height() == 0);
+        QVERIFY(decodeBmp(QByteArray()).width() == 0 && decodeBmp(QByteArray()).height() == 0);
     }
 
     void roundTripKeepsFormatAndPixels_data() {
@@ -156,22 +124,19 @@ private slots:
         QFETCH(QImage::Format, format);
         QFETCH(int, colours);
         QFETCH(int, bitsInFile);
+        // Odd widths make every row need padding; a palette of colours from
+        // all over the picture makes the indices vary.
+        const QImage pattern = patternImage(19, 5);
         QList<QRgb> table;
         for (int i = 0; i < colours; ++i)
-            table.append(qRgb(i * 7 % 256, 255 - i, i * 3 % 256));
-        // Odd widths make every row need padding.
-        const QImage pattern = patternImage(19, 5);
-        const QImage image = colours > 0 ? pattern.convertToFormat(format, table) : pattern.convertToFormat(format);
-        const Bitmap original(image);
+            table.append(pattern.pixel(i * 7 % 19, i * 3 % 5));
+        const Bitmap original(pattern.convertToFormat(format, table));
         const QByteArray bytes = encodeBmp(original);
         QCOMPARE(le(bytes, 28, 2), quint32(bitsInFile));
-        QCOMPARE(le(bytes, 30, 4), 0u);   // uncompressed
         QCOMPARE(le(bytes, 2, 4), quint32(bytes.size()));
-        const Bitmap back = decodeBmp(bytes);
-        QCOMPARE(back.format(), format);
-        QVERIFY(back == original);
+        QVERIFY(decodeBmp(bytes).format() == format && decodeBmp(bytes) == original);
         QVERIFY(Bitmap(plainDecoding(bytes)) == original);
-        checkEveryCut(bytes, false);
+        checkCutsAndDamage(bytes, decodeBmp, kInvalid, false);
     }
 
     // 4 x 2 RLE8, palette red, blue: two blues, a skip by (1, 1), one blue,
@@ -181,20 +146,13 @@ private slots:
             "424d" "48000000" "00000000" "3e000000" "28000000" "04000000" "02000000" "0100" "0800" "01000000"
             "00000000" "00000000" "00000000" "02000000" "00000000" "0000ff00" "ff000000"
             "0201" "00020101" "0101" "0001");
-        const Colour r = 0x0000FF, b = 0xFF0000;
-        const Colour expected[2][4] = {{r, r, r, b}, {b, b, r, r}};
-        for (int attempt = 0; attempt < 3; ++attempt) {
-            const Bitmap picture = decodeBmp(bytes);
-            for (int y = 0; y < 2; ++y)
-                for (int x = 0; x < 4; ++x)
-                    QCOMPARE(picture.pixel(x, y), expected[y][x]);
-        }
+        const QRgb r = qRgb(255, 0, 0), b = qRgb(0, 0, 255);
+        const QRgb expected[] = {r, r, r, b, b, b, r, r};
+        for (int attempt = 0; attempt < 3; ++attempt)
+            QVERIFY(decodeBmp(bytes) == Bitmap(QImage(reinterpret_cast<const uchar*>(expected), 4, 2, QImage::Format_RGB32)));
         // The same bytes declaring 40000 x 40000 would cost 1.6 GB to no purpose.
-        QByteArray huge = bytes;
-        const qint32 side = qToLittleEndian(40000);
-        huge.replace(18, 4, reinterpret_cast<const char*>(&side), 4);
-        huge.replace(22, 4, reinterpret_cast<const char*>(&side), 4);
-        QCOMPARE(errorOf([&] { decodeBmp(huge); }), QStringLiteral("ビットマップイメージが不正です"));
+        QCOMPARE(errorOf([&] { decodeBmp(QByteArray(bytes).replace(18, 8, QByteArray::fromHex("409c0000409c0000"))); }),
+                 kInvalid);
     }
 };
 

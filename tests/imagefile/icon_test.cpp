@@ -1,6 +1,5 @@
 // Qt
 #include <QSet>
-#include <QTest>
 
 // Local
 #include "imagefile/icon_file.h"
@@ -14,29 +13,15 @@ namespace {
 
 const QString kInvalidIcon = QStringLiteral("アイコンイメージが不正です");
 
-// Offsets in a one-image file: directory 6 + 16, header 40, palette 64,
-// colour rows of 16 bytes bottom-up, then mask rows of 4 bytes bottom-up.
-constexpr int kInfo = 22;
-constexpr int kPalette = kInfo + 40;
-constexpr int kColourRows = kPalette + 64;
-constexpr int kMaskRows = kColourRows + 16 * 32;
-
+// A one-image file holds a directory of 6 + 16 bytes, a 40-byte header, a
+// palette of 64, colour rows of 16 bytes from 126 on, then mask rows of 4
+// bytes from 638 on, both bottom-up.
 int colourIndexAt(const QByteArray& icon, int x, int y) {
-    const quint8 pair = quint8(icon[kColourRows + (31 - y) * 16 + x / 2]);
-    return x % 2 == 0 ? pair >> 4 : pair & 15;
+    return (quint8(icon[126 + (31 - y) * 16 + x / 2]) >> (x % 2 == 0 ? 4 : 0)) & 15;
 }
 
 bool maskBitAt(const QByteArray& icon, int x, int y) {
-    return (quint8(icon[kMaskRows + (31 - y) * 4 + x / 8]) >> (7 - x % 8)) & 1;
-}
-
-// 32 x 32 in one colour, but for the top-left pixel.
-Bitmap iconPicture(Colour colour, Colour topLeft) {
-    Bitmap picture = Bitmap::white(32, 32);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            picture.setPixel(x, y, x == 0 && y == 0 ? topLeft : colour);
-    return picture;
+    return (quint8(icon[638 + (31 - y) * 4 + x / 8]) >> (7 - x % 8)) & 1;
 }
 
 } // namespace
@@ -49,23 +34,22 @@ private slots:
     // Lime ground with, inside, near-lime pixels: the same colour in the
     // table but not the top-left's exact RGB, so not transparent.
     void writtenFieldsByteByByteAndReadBack() {
-        Bitmap picture = iconPicture(0x00FF00, 0x00FF00);
-        for (int y = 8; y < 24; ++y)
-            for (int x = 8; x < 24; ++x)
-                picture.setPixel(x, y, (x + y) % 3 == 0 ? Colour(0x00FF00) : Colour(0x00FE00));
+        Bitmap picture = Bitmap::white(32, 32);
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const bool inner = x >= 8 && x < 24 && y >= 8 && y < 24 && (x + y) % 3 != 0;
+                picture.setPixel(x, y, inner ? Colour(0x00FE00) : Colour(0x00FF00));
+            }
         const QByteArray icon = encodeIcon(picture);
         QCOMPARE(icon.size(), 22 + 40 + 64 + 512 + 128);
-        QCOMPARE(icon.left(22), QByteArray::fromHex("0000" "0100" "0100"
-                                                    "20" "20" "10" "00" "0100" "0400" "e8020000" "16000000"));
-        QCOMPARE(icon.mid(kInfo, 40), QByteArray::fromHex("28000000" "20000000" "40000000" "0100" "0400" "00000000"
-                                                          "80020000" "00000000" "00000000" "00000000" "00000000"));
-        // Blue, green, red, 0 for each of the sixteen colours.
-        QCOMPARE(icon.mid(kPalette, 64), QByteArray::fromHex(
-            "00000000" "00008000" "00800000" "00808000" "80000000" "80008000" "80800000" "c0c0c000"
+        // Directory, header, and blue, green, red, 0 for each of the sixteen colours.
+        QCOMPARE(icon.left(126), QByteArray::fromHex(
+            "0000" "0100" "0100" "20" "20" "10" "00" "0100" "0400" "e8020000" "16000000"
+            "28000000" "20000000" "40000000" "0100" "0400" "00000000" "80020000" "00000000" "00000000" "00000000"
+            "00000000" "00000000" "00008000" "00800000" "00808000" "80000000" "80008000" "80800000" "c0c0c000"
             "80808000" "0000ff00" "00ff0000" "00ffff00" "ff000000" "ff00ff00" "ffff0000" "ffffff00"));
         const Bitmap back = decodeIcon(icon);
-        QCOMPARE(back.width(), 32);
-        QCOMPARE(back.height(), 32);
+        QVERIFY(back.width() == 32 && back.height() == 32);
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
                 const bool ground = picture.pixel(x, y) == 0x00FF00;
@@ -74,32 +58,29 @@ private slots:
                 QCOMPARE(colourIndexAt(icon, x, y), ground ? 0 : 10);
                 QCOMPARE(back.pixel(x, y), ground ? kWhite : Colour(0x00FF00));
             }
+        checkCutsAndDamage(icon, decodeIcon, kInvalidIcon, true);
     }
 
     void coloursMapToTheNearestOfSixteen_data() {
         QTest::addColumn<Colour>("colour");
         QTest::addColumn<int>("index");
-        QTest::newRow("near maroon") << Colour(0x000070) << 1;
-        QTest::newRow("near grey") << Colour(0x8A8580) << 8;
         QTest::newRow("orange to red") << Colour(0x0040F0) << 9;
         QTest::newRow("sky to aqua") << Colour(0xF0E020) << 14;
         QTest::newRow("pale blue to silver") << Colour(0xFFE0A0) << 7;
-        QTest::newRow("near white") << Colour(0xF0F0F0) << 15;
     }
     void coloursMapToTheNearestOfSixteen() {
         QFETCH(Colour, colour);
         QFETCH(int, index);
-        const QByteArray icon = encodeIcon(iconPicture(colour, 0x123456));
-        QCOMPARE(colourIndexAt(icon, 5, 7), index);
-        QCOMPARE(colourIndexAt(icon, 30, 1), index);
+        Bitmap picture = Bitmap::white(32, 32);
+        picture.setPixel(5, 7, colour);
+        QCOMPARE(colourIndexAt(encodeIcon(picture), 5, 7), index);
     }
 
     void onlyThirtyTwoSquareIsWritten() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("x.ico"));
         for (const QSize size : {QSize(32, 31), QSize(33, 32), QSize(0, 0)}) {
-            const Bitmap picture = Bitmap::white(size.width(), size.height());
-            QCOMPARE(errorOf([&] { saveAsIcon(picture, path); }), iconSizeText());
+            QCOMPARE(errorOf([&] { saveAsIcon(Bitmap::white(size.width(), size.height()), path); }), iconSizeText());
             QVERIFY(!QFile::exists(path));
         }
     }
@@ -115,7 +96,6 @@ private slots:
         QTest::newRow("several depths") << "image-rs/multiple_entries_with_different_bit_depth.ico" << 32 << 900;
         QTest::newRow("embedded png") << "image-rs/png-32bpp-alpha.ico" << 32 << 0;
         QTest::newRow("256 and 48") << "libgdiplus/test.ico" << 48 << 0;
-        QTest::newRow("16, 32, 48") << "pillow/python.ico" << 32 << 0;
         QTest::newRow("cut short") << "image-rs/crash-981fee302fe0fc543ee48292cc3d6ace7e97e633.ico" << 0 << 0;
         QTest::newRow("png of absurd size") << "image-rs/oom-0d0085eb7f66ea55d9119206235cd29e089b9140.ico" << 0 << 0;
         QTest::newRow("bitmap of absurd size") << "pillow/decompression_bomb.ico" << 16 << 0;
@@ -127,29 +107,15 @@ private slots:
         QFETCH(int, colours);
         const QByteArray bytes = fileBytes(corpusDir() + QStringLiteral("/ico/") + name);
         QVERIFY(!bytes.isEmpty());
-        try {
+        const QString error = errorOf([&] {
             const Bitmap picture = decodeIcon(bytes);
             QCOMPARE(picture.width(), width);
             QSet<Colour> seen;
-            for (int y = 0; y < picture.height(); ++y)
-                for (int x = 0; x < picture.width(); ++x)
-                    seen.insert(picture.pixel(x, y));
+            for (int i = 0; i < picture.width() * picture.height(); ++i)
+                seen.insert(picture.pixel(i % picture.width(), i / picture.width()));
             QVERIFY(seen.size() >= colours);
-        } catch (const PelmoraError& e) {
-            QCOMPARE(width, 0);
-            QCOMPARE(e.text(), kInvalidIcon);
-        }
-    }
-
-    void truncatedIconsNeverCrash() {
-        const QByteArray whole = encodeIcon(iconPicture(0x00FF00, kBlack));
-        for (qsizetype length = 0; length < whole.size(); ++length) {
-            try {
-                QCOMPARE(decodeIcon(whole.left(length)).width(), 32);
-            } catch (const PelmoraError& e) {
-                QCOMPARE(e.text(), kInvalidIcon);
-            }
-        }
+        });
+        QCOMPARE(error, width == 0 ? kInvalidIcon : QString());
     }
 };
 
