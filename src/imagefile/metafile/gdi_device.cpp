@@ -134,6 +134,7 @@ void GdiDevice::setMapMode(int mode) {
 void GdiDevice::setWindowOrg(QPointF origin) { dc_.windowOrg = origin; }
 void GdiDevice::setViewportOrg(QPointF origin) { dc_.viewportOrg = origin; }
 void GdiDevice::offsetWindowOrg(QPointF offset) { dc_.windowOrg += offset; }
+void GdiDevice::offsetViewportOrg(QPointF offset) { dc_.viewportOrg += offset; }
 
 void GdiDevice::setWindowExt(QSizeF extent) {
     if (extent.width() != 0 && extent.height() != 0)

@@ -54,6 +54,7 @@ public:
     void setViewportOrg(QPointF origin);
     void setViewportExt(QSizeF extent);
     void offsetWindowOrg(QPointF offset);
+    void offsetViewportOrg(QPointF offset);
     void scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom);
     void scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom);
     void setWorldTransform(const QTransform& transform);

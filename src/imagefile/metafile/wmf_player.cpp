@@ -80,7 +80,10 @@ QRectF boxOf(const U_RECT16& r) { return QRectF(QPointF(r.left, r.top), QPointF(
 class WmfPlayer {
 public:
     WmfPlayer(ByteView file, const WmfHeader& header, QImage& target)
-        : file_(file), device_(target, QSizeF(screenDpi / 25.4, screenDpi / 25.4), QTransform()) {
+        : file_(file), device_(target, QSizeF(screenDpi / 25.4, screenDpi / 25.4), QTransform()),
+          targetSize_(target.size()),
+          deviceScale_(target.width() / std::max(header.box.width(), 1.0),
+                       target.height() / std::max(header.box.height(), 1.0)) {
         device_.setTableSize(std::size_t(std::max(header.objects, 1)));
         device_.setMapMode(8);
         device_.setWindowOrg(header.box.topLeft());
@@ -137,10 +140,32 @@ private:
     QImage deviceBitmap(const U_BITMAP16& bitmap, ByteView bits) const;
     void regionRecord(int function);
 
+    // The file's viewport is in its device units. The first viewport extent
+    // it sets is taken as the picture's size on that device; until then a
+    // device unit is a unit of the bounding box.
+    QPointF deviceUnits(const U_POINT16& p) const {
+        return QPointF(p.x * deviceScale_.width(), p.y * deviceScale_.height());
+    }
+    void setViewportExt(const U_POINT16& extent);
+
     ByteView file_;
     ByteView record_;
     GdiDevice device_;
+    QSizeF targetSize_;
+    QSizeF deviceScale_;
+    bool deviceSized_ = false;
 };
+
+void WmfPlayer::setViewportExt(const U_POINT16& extent) {
+    if (extent.x == 0 || extent.y == 0)
+        return;
+    if (!deviceSized_) {
+        deviceScale_ = QSizeF(targetSize_.width() / std::abs(extent.x), targetSize_.height() / std::abs(extent.y));
+        deviceSized_ = true;
+    }
+    const QPointF size = deviceUnits(extent);
+    device_.setViewportExt(QSizeF(size.x(), size.y()));
+}
 
 void WmfPlayer::dispatch(int function) {
     const ByteView& r = record_;
@@ -172,8 +197,24 @@ void WmfPlayer::dispatch(int function) {
             device_.offsetWindowOrg(pointOf(a));
         break;
     case U_WMR_SCALEWINDOWEXT:
-        if (U_WMRSCALEWINDOWEXT_get(raw(), &a, &b))
-            device_.scaleWindowExt(b.x, a.x, b.y, a.y);
+        if (r.has(6, 8))
+            device_.scaleWindowExt(r.i16(12), r.i16(10), r.i16(8), r.i16(6));
+        break;
+    case U_WMR_SETVIEWPORTORG:
+        if (U_WMRSETVIEWPORTORG_get(raw(), &a))
+            device_.setViewportOrg(deviceUnits(a));
+        break;
+    case U_WMR_SETVIEWPORTEXT:
+        if (U_WMRSETVIEWPORTEXT_get(raw(), &a))
+            setViewportExt(a);
+        break;
+    case U_WMR_OFFSETVIEWPORTORG:
+        if (U_WMROFFSETVIEWPORTORG_get(raw(), &a))
+            device_.offsetViewportOrg(deviceUnits(a));
+        break;
+    case U_WMR_SCALEVIEWPORTEXT:
+        if (r.has(6, 8))
+            device_.scaleViewportExt(r.i16(12), r.i16(10), r.i16(8), r.i16(6));
         break;
     case U_WMR_LINETO:
         if (U_WMRLINETO_get(raw(), &a))
@@ -360,6 +401,12 @@ void WmfPlayer::createFont() {
 void WmfPlayer::createRegion() {
     // Header words, then scans: count, top, bottom, count/2 pairs, count.
     const ByteView& r = record_;
+    if (!r.has(0, 26)) {
+        // Too short for a region: the slot stays taken but holds none, so
+        // selecting it as the clip selects no clip, as a failed handle does.
+        create(GdiPlaceholder{});
+        return;
+    }
     const int scans = r.i16(14);
     QRegion region;
     std::size_t at = 26;

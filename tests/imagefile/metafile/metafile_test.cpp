@@ -37,6 +37,9 @@ enum : quint32 {
 enum : quint16 {
     wmfSetWindowOrg = 0x020B, wmfSetWindowExt = 0x020C, wmfSelectObject = 0x012D,
     wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B, wmfDeleteObject = 0x01F0,
+    wmfSetViewportOrg = 0x020D, wmfSetViewportExt = 0x020E, wmfOffsetViewportOrg = 0x0211,
+    wmfScaleViewportExt = 0x0412, wmfScaleWindowExt = 0x0410, wmfIntersectClipRect = 0x0416, wmfCreateRegion = 0x06FF,
+    wmfSelectClipRegion = 0x012C,
 };
 constexpr qint32 nullPen = qint32(0x80000008u);
 
@@ -111,7 +114,8 @@ private slots:
     void size();
     void rectangle_data();
     void rectangle();
-    void wmfFlippedWindow();
+    void wmfMapping_data();
+    void wmfMapping();
     void pathFillRule_data();
     void pathFillRule();
     void blitRop_data();
@@ -270,18 +274,56 @@ void MetafileTest::rectangle() {
     expectBox(importMetafile(b.bytes()), filled, red);
 }
 
-void MetafileTest::wmfFlippedWindow() {
-    // 1000 x 500 units at 480 per inch: 200 x 100 pixels, y upwards.
+void MetafileTest::wmfMapping_data() {
+    QTest::addColumn<QList<QList<qint16>>>("records");   // function, then words
+    QTest::addColumn<QRect>("filled");
+    // 1000 x 500 units at 480 per inch: 200 x 100 pixels, a fifth of a pixel
+    // a unit. The rectangle is (100, 100)-(300, 200).
+    QTest::newRow("box as window") << QList<QList<qint16>>{} << QRect(QPoint(20, 20), QPoint(58, 38));
+    QTest::newRow("window flipped") << QList<QList<qint16>>{{wmfSetWindowOrg, 500, 0}, {wmfSetWindowExt, -500, 1000}}
+                                    << QRect(QPoint(20, 60), QPoint(58, 78));
+    QTest::newRow("viewport as the box") << QList<QList<qint16>>{{wmfSetViewportOrg, 0, 0}, {wmfSetViewportExt, 500, 1000}}
+                                         << QRect(QPoint(20, 20), QPoint(58, 38));
+    // Viewport values are device units: box units until the file sets a
+    // viewport extent, which then spans the picture.
+    QTest::newRow("viewport origin offset") << QList<QList<qint16>>{{wmfOffsetViewportOrg, 50, 100}}
+                                            << QRect(QPoint(40, 30), QPoint(78, 48));
+    QTest::newRow("viewport of 100 x 50 device units")
+        << QList<QList<qint16>>{{wmfSetViewportExt, 50, 100}, {wmfOffsetViewportOrg, 5, 10}}
+        << QRect(QPoint(40, 30), QPoint(78, 48));
+    QTest::newRow("viewport halved later") << QList<QList<qint16>>{{wmfSetViewportExt, 500, 1000},
+                                                                   {wmfSetViewportExt, 250, 500}}
+                                           << QRect(QPoint(10, 10), QPoint(28, 18));
+    QTest::newRow("viewport flipped") << QList<QList<qint16>>{{wmfSetViewportExt, -500, 1000}, {wmfSetViewportOrg, 500, 0}}
+                                      << QRect(QPoint(20, 60), QPoint(58, 78));
+    // Scale words: y denominator, y numerator, x denominator, x numerator.
+    QTest::newRow("viewport scaled by 1/2 across") << QList<QList<qint16>>{{wmfScaleViewportExt, 1, 1, 2, 1}}
+                                                   << QRect(QPoint(10, 20), QPoint(28, 38));
+    QTest::newRow("window scaled by 2 down") << QList<QList<qint16>>{{wmfScaleWindowExt, 1, 2, 1, 1}}
+                                             << QRect(QPoint(20, 10), QPoint(58, 18));
+    // A region's header, no scans, bounds (0, 0)-(200, 150).
+    QTest::newRow("region selected as clip")
+        << QList<QList<qint16>>{{wmfCreateRegion, 0, 6, 0, 20, 0, 0, 0, 0, 200, 150}, {wmfSelectClipRegion, 2}}
+        << QRect(QPoint(20, 20), QPoint(39, 29));
+    // Too short to hold a region: selecting it selects no clip.
+    QTest::newRow("short region record clears the clip")
+        << QList<QList<qint16>>{{wmfIntersectClipRect, 150, 200, 0, 0}, {wmfCreateRegion, 150, 200, 0, 0},
+                                {wmfSelectClipRegion, 2}}
+        << QRect(QPoint(20, 20), QPoint(58, 38));
+}
+
+void MetafileTest::wmfMapping() {
+    QFETCH(QList<QList<qint16>>, records);
+    QFETCH(QRect, filled);
     WmfBuilder b(0, 0, 1000, 500, 480);
-    b.record(wmfSetWindowOrg, {500, 0})
-        .record(wmfSetWindowExt, {-500, 1000})
-        .record(wmfCreateBrush, {0, 0x00FF, 0, 0})
+    b.record(wmfCreateBrush, {0, 0x00FF, 0, 0})
         .record(wmfCreatePen, {5, 0, 0, 0, 0})
         .record(wmfSelectObject, {0})
-        .record(wmfSelectObject, {1})
-        .record(wmfRectangle, {200, 300, 100, 100});   // bottom, right, top, left
-    // x 100..300 -> 20..60; y 100..200 -> 80..60.
-    expectBox(importMetafile(b.bytes()), QRect(QPoint(20, 60), QPoint(58, 78)), red);
+        .record(wmfSelectObject, {1});
+    for (const QList<qint16>& r : records)
+        b.record(quint16(r.first()), r.mid(1));
+    b.record(wmfRectangle, {200, 300, 100, 100});   // bottom, right, top, left
+    expectBox(importMetafile(b.bytes()), filled, red);
 }
 
 void MetafileTest::pathFillRule_data() {
