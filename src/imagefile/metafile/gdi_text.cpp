@@ -166,9 +166,12 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
     }
     painter_.restore();
     if (updateCp) {
-        const double advance = width / std::max(xScale, 1e-9);
-        const double radians = dc_.font.escapement / 10.0 * std::numbers::pi / 180;
-        dc_.position = origin + QPointF(advance * std::cos(radians), -advance * std::sin(radians));
+        // The text's end as drawn on the device, back in logical units: the
+        // mapping may flip or stretch the axes the baseline runs along.
+        bool invertible = false;
+        const QTransform back = t.inverted(&invertible);
+        if (invertible)
+            dc_.position = back.map(placement.map(QPointF(width, 0)));
     }
 }
 

