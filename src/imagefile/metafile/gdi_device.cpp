@@ -24,6 +24,13 @@ bool usable(const QTransform& t) {
     return std::abs(t.determinant()) > 1e-12;
 }
 
+// Repeated scale records could otherwise take an extent to 0, infinity or
+// NaN, and the font height with it.
+bool usableExtent(QSizeF e) {
+    auto fine = [](double v) { return std::abs(v) >= 1e-9 && std::abs(v) <= 1e12; };
+    return fine(e.width()) && fine(e.height());
+}
+
 double millimetresPerUnit(int mapMode) {
     switch (mapMode) {
     case 2: return 0.1;
@@ -137,12 +144,12 @@ void GdiDevice::offsetWindowOrg(QPointF offset) { dc_.windowOrg += offset; }
 void GdiDevice::offsetViewportOrg(QPointF offset) { dc_.viewportOrg += offset; }
 
 void GdiDevice::setWindowExt(QSizeF extent) {
-    if (extent.width() != 0 && extent.height() != 0)
+    if (usableExtent(extent))
         dc_.windowExt = extent;
 }
 
 void GdiDevice::setViewportExt(QSizeF extent) {
-    if (extent.width() != 0 && extent.height() != 0)
+    if (usableExtent(extent))
         dc_.viewportExt = extent;
 }
 
