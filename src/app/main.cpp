@@ -6,7 +6,16 @@
 #include "pelmora_application.h"
 #include "program_windows.h"
 
+// Std
+#include <cstdio>
+#include <cstring>
+
 int main(int argc, char** argv) {
+    // Answered before the application object, so it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::puts("pelmora " PELMORA_VERSION);
+        return 0;
+    }
     pelmora::PelmoraApplication application(argc, argv);
     const auto form = pelmora::createProgramWindows(application.arguments().mid(1));
     form->show();

@@ -84,6 +84,10 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             options.help = true;
             return options;
         }
+        if (name == QLatin1String("--version")) {
+            options.version = true;
+            return options;
+        }
         if (name == QLatin1String("--info")) {
             options.info = true;
             continue;
@@ -228,6 +232,7 @@ QString helpText() {
         "  -j, --jobs N         process N inputs at once (default: one per core)\n"
         "  --info               print each input's kind, width, height and file size\n"
         "  -h, --help           show this help\n"
+        "  --version            print the version and exit\n"
         "\n"
         "Errors are printed as FILE: message; the other inputs are still done.\n"
         "Exit status: 0 when every input succeeded, 1 when any failed, 2 for a bad\n"

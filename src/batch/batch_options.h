@@ -25,6 +25,7 @@ using Step = std::variant<Turn, Scale, Size>;
 
 struct Options {
     bool help = false;
+    bool version = false;
     bool info = false;
     Shadow shadow = Shadow::None;
     Colour shadowColour = 0;

@@ -40,5 +40,9 @@ int main(int argc, char** argv) {
         std::fputs(qUtf8Printable(pelmora::batch::helpText()), stdout);
         return 0;
     }
+    if (options.version) {
+        std::puts("pelmora-batch " PELMORA_VERSION);
+        return 0;
+    }
     return pelmora::batch::runAll(options);
 }
