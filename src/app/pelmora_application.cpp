@@ -15,6 +15,8 @@ namespace pelmora {
 
 PelmoraApplication::PelmoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(texts::kProductName);
+    // Wayland matches windows to the installed desktop entry (and its icon) by this name.
+    setDesktopFileName(QStringLiteral("org.pelmora.Pelmora"));
     setFont(windowFont(12));
     // Qt's own dialogs speak the program's language where the translation
     // is installed.
