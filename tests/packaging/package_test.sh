@@ -52,6 +52,12 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fa
 [ "$("$root/usr/bin/pelmora" --version)" = "pelmora $version" ] || fail "pelmora --version"
 [ "$("$root/usr/bin/pelmora-batch" --version)" = "pelmora-batch $version" ] || fail "pelmora-batch --version"
 
+# The manual page keeps up with the options --help lists.
+page=$(zcat "$root/usr/share/man/man1/pelmora-batch.1.gz" | sed 's/\\-/-/g')
+for option in $("$root/usr/bin/pelmora-batch" --help | grep -o -- '--[a-z-]*[a-z]' | sort -u); do
+  grep -qE -- "$option([^a-z-]|$)" <<<"$page" || fail "pelmora-batch(1) does not describe $option"
+done
+
 # A 3 x 3 24-bit BMP, white with a black centre; filled red, the centre
 # turns red and the corners stay white.
 {
