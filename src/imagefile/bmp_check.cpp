@@ -14,8 +14,6 @@ namespace {
 constexpr std::uint32_t kRle8 = 1;
 constexpr std::uint32_t kRle4 = 2;
 constexpr std::uint32_t kBitFields = 3;
-// A density beyond this (25,400 dots per inch) is a damaged header.
-constexpr std::int64_t kMaxDotsPerMetre = 1'000'000;
 // QImage's own limit on a side.
 constexpr std::int64_t kMostSide = 0x7FFFFFFF / 32;
 
@@ -40,15 +38,13 @@ bool soundMasks(const LeReader& r, std::int64_t at, int bitsPerPixel) {
 
 } // namespace
 
-std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes) {
-    const LeReader r(bytes);
-    if (r.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M')
+std::optional<BmpLayout> checkedBmpLayout(const QByteArray& head, std::int64_t fileSize) {
+    const LeReader r(head);
+    if (r.size() < 26 || head[0] != 'B' || head[1] != 'M')
         return std::nullopt;
-    const std::int64_t fileSize = r.u32(2);
     const std::int64_t pixelOffset = r.u32(10);
     const std::int64_t headerSize = r.u32(14);
-    if (fileSize > r.size() || pixelOffset > r.size() || 14 + headerSize > r.size()
-        || pixelOffset < 14 + headerSize)
+    if (pixelOffset > fileSize || 14 + headerSize > r.size() || pixelOffset < 14 + headerSize)
         return std::nullopt;
 
     BmpLayout layout;
@@ -71,12 +67,6 @@ std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes) {
         layout.bitsPerPixel = int(r.u16(28));
         if (headerSize >= 20)
             layout.compression = r.u32(30);
-        if (headerSize >= 32) {
-            const std::int64_t dx = r.s32(38);
-            const std::int64_t dy = r.s32(42);
-            if (dx < 0 || dy < 0 || dx > kMaxDotsPerMetre || dy > kMaxDotsPerMetre)
-                return std::nullopt;
-        }
         if (headerSize >= 40)
             coloursUsed = r.u32(46);
         if (height < 0 && layout.compression != 0 && layout.compression != kBitFields)
@@ -128,7 +118,7 @@ std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes) {
     if (layout.runLength())
         return layout;   // the run-length decoder checks its stream itself
     const std::int64_t rowBytes = (layout.width * bpp + 31) / 32 * 4;
-    if (rowBytes * layout.height > r.size() - pixelOffset)
+    if (rowBytes * layout.height > fileSize - pixelOffset)
         return std::nullopt;
     return layout;
 }

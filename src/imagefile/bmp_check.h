@@ -26,10 +26,18 @@ struct BmpLayout {
     bool trueColour() const { return bitsPerPixel >= 16; }
 };
 
-// The layout of a BMP file whose headers hold together and whose pixel data
-// stays inside the file and the picture; nothing for anything else. This is
-// stricter than Qt's reader: a damaged file is refused rather than drawn from
-// whatever its bytes happen to say.
-std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes);
+// The bytes from the start of a file that hold every header field the
+// layout is read from.
+inline constexpr std::int64_t kBmpHeadBytes = 14 + 124 + 12;
+
+// The layout of a BMP file whose headers hold together and whose palette and
+// pixel data stay inside the file and the picture; nothing for anything
+// else. head holds the file's first kBmpHeadBytes bytes, or all of a shorter
+// file. Fields that only inform (the file size, the image size, the
+// resolution) are not checked, as other readers do not check them.
+std::optional<BmpLayout> checkedBmpLayout(const QByteArray& head, std::int64_t fileSize);
+inline std::optional<BmpLayout> checkedBmpLayout(const QByteArray& bytes) {
+    return checkedBmpLayout(bytes, bytes.size());
+}
 
 } // namespace pelmora

@@ -1,12 +1,9 @@
 #include "bmp_file.h"
 
-// Qt
-#include <QBuffer>
-#include <QImageReader>
-
 // Local
 #include "bmp_check.h"
 #include "bmp_rle.h"
+#include "bmp_rows.h"
 #include "bmp_true_colour.h"
 #include "imageops/pelmora_error.h"
 #include "large_bytes.h"
@@ -15,70 +12,157 @@
 #include "reader_limits.h"
 #include "swap_rows.h"
 
+// Qt
+#include <QImageReader>
+
 // Std
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace pelmora {
 
 namespace {
 
+// Rows are read and written in pieces of about this size, small enough to
+// stay in the processor's cache between the file and the picture.
+constexpr std::int64_t kPieceBytes = 256 << 10;
+
 [[noreturn]] void refuse() {
     throw PelmoraError(texts::invalidBitmap());
 }
 
-// Qt reads indices past the palette as they stand; such a file is damaged.
-// Qt gives palette files as 8-bit or 1-bit pictures.
-bool indicesInPalette(const QImage& image) {
-    const int colours = image.colorCount();
-    if (image.format() == QImage::Format_Indexed8) {
-        for (int y = 0; y < image.height(); ++y) {
-            const uchar* line = image.constScanLine(y);
-            if (std::any_of(line, line + image.width(), [&](uchar i) { return i >= colours; }))
-                return false;
-        }
-        return true;
+std::int64_t rowBytesOf(std::int64_t width, int bits) {
+    return (width * bits + 31) / 32 * 4;
+}
+
+// The file up to end, for the pictures that keep their file's bytes. The
+// kept copy states its own size, whatever the file said.
+QByteArray fileStart(const ByteSource& source, std::int64_t end) {
+    QByteArray bytes = largeByteArray(qsizetype(end));
+    if (!source.readAt(0, bytes.data(), end))
+        refuse();
+    putLe32(bytes, 2, quint32(end));
+    return bytes;
+}
+
+Bitmap readKept(const ByteSource& source, const BmpLayout& layout) {
+    if (layout.runLength()) {
+        limitImageReaders();
+        if (layout.width * layout.height > qint64(QImageReader::allocationLimit()) << 20
+            || !declaredSizeFitsData(layout.width, layout.height, source.size()))
+            refuse();
+        // No sound stream spends more than two bytes on a pixel and two on
+        // the end of each row; whatever follows is not read.
+        const std::int64_t most = 2 * (layout.width + 1) * layout.height + 2;
+        const QByteArray bytes = fileStart(source, std::min(source.size(), layout.pixelOffset + most));
+        const QImage image = decodeRunLengths(bytes, layout);
+        if (image.isNull())
+            refuse();
+        Bitmap picture(image, layout.bitsPerPixel);
+        picture.setKeptFileBytes(bytes);
+        return picture;
     }
-    if (colours >= 2)
-        return true;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (image.pixelIndex(x, y) >= colours)
-                return false;
-    return true;
+    const QByteArray bytes
+        = fileStart(source, layout.pixelOffset + rowBytesOf(layout.width, layout.bitsPerPixel) * layout.height);
+    // A changed 16-bit picture holds colours 16 bits cannot.
+    Bitmap picture(decodeTrueColour(bytes, layout), layout.bitsPerPixel == 32 ? 32 : 24);
+    picture.setKeptFileBytes(bytes);
+    return picture;
 }
 
-// Qt reads only the 12, 40, 64, 108 and 124-byte headers. The others that
-// say nothing more than the 40-byte one for the files Qt is given (short
-// OS/2 headers, the 52 and 56-byte ones) are rewritten to it.
-QByteArray withCommonHeader(const QByteArray& bytes, const BmpLayout& layout) {
-    const std::int64_t size = layout.headerSize;
-    if (size == 12 || size == 40 || size == 64 || size == 108 || size == 124)
-        return bytes;
-    QByteArray out(14 + 40, '\0');
-    std::copy_n(bytes.constData(), 14 + std::min<std::int64_t>(size, 40), out.data());
-    putLe32(out, 14, 40);
-    out.append(bytes.constData() + 14 + size, bytes.size() - 14 - size);
-    putLe32(out, 10, quint32(layout.pixelOffset + 40 - size));
-    return out;
+QList<QRgb> readPalette(const ByteSource& source, const BmpLayout& layout) {
+    const int entrySize = layout.headerSize == 12 ? 3 : 4;
+    std::vector<std::uint8_t> bytes(size_t(layout.paletteEntries * entrySize));
+    if (!source.readAt(layout.paletteAt, bytes.data(), std::int64_t(bytes.size())))
+        refuse();
+    QList<QRgb> palette(layout.paletteEntries);
+    for (qsizetype i = 0; i < palette.size(); ++i) {
+        const std::uint8_t* entry = bytes.data() + i * entrySize;
+        palette[i] = qRgb(entry[2], entry[1], entry[0]);
+    }
+    return palette;
 }
 
-// Bits per pixel in the file for a picture held in this format.
-int fileBits(const QImage& image) {
+// Reads the rows in file order, a piece at a time, and hands each to decode
+// with the picture row it belongs to.
+template <typename Decode>
+void readRows(const ByteSource& source, const BmpLayout& layout, QImage& image, Decode decode) {
+    const int height = int(layout.height);
+    const std::int64_t rowBytes = rowBytesOf(layout.width, layout.bitsPerPixel);
+    const int rowsPerPiece = int(std::clamp<std::int64_t>(kPieceBytes / rowBytes, 1, height));
+    std::vector<std::uint8_t> piece(size_t(rowBytes * rowsPerPiece));
+    uchar* bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (int first = 0; first < height; first += rowsPerPiece) {
+        const int rows = std::min(rowsPerPiece, height - first);
+        if (!source.readAt(layout.pixelOffset + rowBytes * first, piece.data(), rowBytes * rows))
+            refuse();
+        for (int i = 0; i < rows; ++i) {
+            const int y = layout.topDown ? first + i : height - 1 - first - i;
+            decode(piece.data() + rowBytes * i, bits + bytesPerLine * y);
+        }
+    }
+}
+
+// Indices beyond the palette are black, as other readers draw them.
+void coverIndices(QImage& image, QList<QRgb> palette) {
+    uchar most = 0;
+    if (image.depth() == 1) {
+        most = 1;
+    } else {
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* row = image.constScanLine(y);
+            most = std::max(most, *std::max_element(row, row + image.width()));
+        }
+    }
+    while (palette.size() <= most)
+        palette.append(qRgb(0, 0, 0));
+    image.setColorTable(palette);
+}
+
+Bitmap readUncompressed(const ByteSource& source, const BmpLayout& layout) {
+    const int width = int(layout.width);
+    const int height = int(layout.height);
+    const int bits = layout.bitsPerPixel;
+    if (bits == 24) {
+        QImage image = allocateImage(width, height, QImage::Format_RGB32);
+        readRows(source, layout, image, [&](const std::uint8_t* in, uchar* out) {
+            expandBgrRow(in, reinterpret_cast<QRgb*>(out), width);
+        });
+        return Bitmap(image, 24);
+    }
+    QImage image = allocateImage(width, height, bits == 1 ? QImage::Format_Mono : QImage::Format_Indexed8);
+    if (bits == 4) {
+        readRows(source, layout, image, [&](const std::uint8_t* in, uchar* out) {
+            for (int x = 0; x < width; ++x)
+                out[x] = x % 2 == 0 ? in[x / 2] >> 4 : in[x / 2] & 15;
+        });
+    } else {
+        // 1 and 8-bit rows are laid out as a QImage lays them out.
+        const size_t used = size_t(rowBytesOf(width, bits));
+        readRows(source, layout, image, [&](const std::uint8_t* in, uchar* out) { std::memcpy(out, in, used); });
+    }
+    coverIndices(image, readPalette(source, layout));
+    return Bitmap(image, bits);
+}
+
+// Bits per pixel in the file for the picture: its own, unless its palette
+// has outgrown 4 bits.
+int fileBits(const Bitmap& picture) {
+    const QImage& image = picture.image();
     switch (image.format()) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
         return 1;
     case QImage::Format_Indexed8:
-        return image.colorCount() <= 16 ? 4 : 8;
-    case QImage::Format_RGB888:
-        return 24;
+        return picture.bitsPerPixel() == 4 && image.colorCount() <= 16 ? 4 : 8;
     default:
-        return 32;
+        return picture.bitsPerPixel() == 32 ? 32 : 24;
     }
 }
 
-void writeRow(const QImage& image, int y, int bits, char* out) {
+void writeRow(const QImage& image, int y, int bits, std::uint8_t* out) {
     const uchar* in = image.constScanLine(y);
     const int width = image.width();
     switch (bits) {
@@ -89,21 +173,23 @@ void writeRow(const QImage& image, int y, int bits, char* out) {
         for (int x = 0; x < width; x += 2) {
             const uchar high = in[x];
             const uchar low = x + 1 < width ? in[x + 1] : 0;
-            out[x / 2] = char(high << 4 | (low & 15));
+            out[x / 2] = std::uint8_t(high << 4 | (low & 15));
         }
         break;
     case 8:
         std::memcpy(out, in, size_t(width));
         break;
     case 24:
-        copySwappingRedBlue(in, reinterpret_cast<uchar*>(out), width);
+        if (image.format() == QImage::Format_RGB888)
+            copySwappingRedBlue(in, out, width);
+        else
+            narrowToBgrRow(reinterpret_cast<const QRgb*>(in), out, width);
         break;
     default: {
         const auto* pixels = reinterpret_cast<const quint32*>(in);
-        auto* target = reinterpret_cast<uchar*>(out);
         for (int x = 0; x < width; ++x) {
             const quint32 v = pixels[x] & 0x00FFFFFFu;   // the fourth byte is reserved
-            std::memcpy(target + 4 * x, &v, 4);
+            std::memcpy(out + 4 * x, &v, 4);
         }
         break;
     }
@@ -112,86 +198,80 @@ void writeRow(const QImage& image, int y, int bits, char* out) {
 
 } // namespace
 
-Bitmap decodeBmp(const QByteArray& bytes) {
-    if (bytes.isEmpty())
+Bitmap readBmp(const ByteSource& source) {
+    const std::int64_t size = source.size();
+    if (size == 0)
         return Bitmap();
-    const std::optional<BmpLayout> layout = checkedBmpLayout(bytes);
+    QByteArray head(qsizetype(std::min(size, kBmpHeadBytes)), Qt::Uninitialized);
+    if (!source.readAt(0, head.data(), head.size()))
+        refuse();
+    const std::optional<BmpLayout> layout = checkedBmpLayout(head, size);
     if (!layout)
         refuse();
-
-    limitImageReaders();
-    if (layout->runLength()) {
-        if (layout->width * layout->height > qint64(QImageReader::allocationLimit()) << 20
-            || !declaredSizeFitsData(layout->width, layout->height, bytes.size()))
-            refuse();
-        const QImage image = decodeRunLengths(bytes, *layout);
-        if (image.isNull())
-            refuse();
-        Bitmap picture(image);
-        picture.setCompressedFileBytes(bytes);
-        return picture;
-    }
-
-    if (layout->trueColour())
-        return Bitmap(decodeTrueColour(bytes, *layout));
-
-    // Palette files: Qt's reader.
-    QBuffer buffer;
-    buffer.setData(withCommonHeader(bytes, *layout));
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    QImage image;
-    if (!reader.read(&image) || image.isNull())
-        refuse();
-    if (image.width() != layout->width || image.height() != layout->height)
-        refuse();
-    if (!indicesInPalette(image))
-        refuse();
-    return Bitmap(image);
+    if (layout->runLength() || layout->bitsPerPixel == 16 || layout->bitsPerPixel == 32)
+        return readKept(source, *layout);
+    return readUncompressed(source, *layout);
 }
 
-QByteArray encodeBmp(const Bitmap& picture) {
-    if (!picture.compressedFileBytes().isEmpty())
-        return picture.compressedFileBytes();
+Bitmap decodeBmp(const QByteArray& bytes) {
+    return readBmp(MemorySource(bytes));
+}
+
+void writeBmp(const Bitmap& picture, const ByteSink& sink) {
+    if (!picture.keptFileBytes().isEmpty()) {
+        sink(picture.keptFileBytes().constData(), picture.keptFileBytes().size());
+        return;
+    }
+    if (picture.isEmpty())
+        return;
     QImage image = picture.image();
     if (image.format() == QImage::Format_MonoLSB)
         image = image.convertToFormat(QImage::Format_Mono);
-    const int bits = image.isNull() ? 32 : fileBits(image);
+    const int bits = fileBits(picture);
     const int width = picture.width();
     const int height = picture.height();
     const qint64 paletteSize = bits <= 8 ? qint64(image.colorCount()) * 4 : 0;
-    const qint64 rowBytes = (qint64(width) * bits + 31) / 32 * 4;
+    const qint64 rowBytes = rowBytesOf(width, bits);
     const qint64 offset = 14 + 40 + paletteSize;
     const qint64 total = offset + rowBytes * height;
     if (total > 0xFFFFFFFFLL)
         throw PelmoraError(outOfMemoryText());
 
-    QByteArray out = largeByteArray(qsizetype(total));
-    std::memset(out.data(), 0, size_t(offset));
-    out[0] = 'B';
-    out[1] = 'M';
-    putLe32(out, 2, quint32(total));
-    putLe32(out, 10, quint32(offset));
-    putLe32(out, 14, 40);
-    putLe32(out, 18, quint32(width));
-    putLe32(out, 22, quint32(height));
-    putLe16(out, 26, 1);
-    putLe16(out, 28, quint32(bits));
-    putLe32(out, 34, quint32(rowBytes * height));
-    putLe32(out, 38, 3780);   // 96 dots per inch
-    putLe32(out, 42, 3780);
+    QByteArray header(offset, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    putLe32(header, 2, quint32(total));
+    putLe32(header, 10, quint32(offset));
+    putLe32(header, 14, 40);
+    putLe32(header, 18, quint32(width));
+    putLe32(header, 22, quint32(height));
+    putLe16(header, 26, 1);
+    putLe16(header, 28, quint32(bits));
+    putLe32(header, 34, quint32(rowBytes * height));
+    putLe32(header, 38, 3780);   // 96 dots per inch
+    putLe32(header, 42, 3780);
     if (bits <= 8) {
         const QList<QRgb> table = image.colorTable();
-        putLe32(out, 46, quint32(table.size()));
+        putLe32(header, 46, quint32(table.size()));
         for (qsizetype i = 0; i < table.size(); ++i)
-            putLe32(out, 54 + 4 * i, table[i] & 0x00FFFFFFu);
+            putLe32(header, 54 + 4 * i, table[i] & 0x00FFFFFFu);
     }
-    const qint64 usedBytes = (qint64(width) * bits + 7) / 8;
-    for (int y = 0; y < height; ++y) {
-        char* row = out.data() + offset + qint64(height - 1 - y) * rowBytes;
-        writeRow(image, y, bits, row);
-        std::memset(row + usedBytes, 0, size_t(rowBytes - usedBytes));
+    sink(header.constData(), header.size());
+
+    // Rows bottom-up; the padding after each row's pixels stays zero.
+    const int rowsPerPiece = int(std::clamp<std::int64_t>(kPieceBytes / rowBytes, 1, height));
+    std::vector<std::uint8_t> piece(size_t(rowBytes * rowsPerPiece));
+    for (int first = 0; first < height; first += rowsPerPiece) {
+        const int rows = std::min(rowsPerPiece, height - first);
+        for (int i = 0; i < rows; ++i)
+            writeRow(image, height - 1 - first - i, bits, piece.data() + rowBytes * i);
+        sink(reinterpret_cast<const char*>(piece.data()), rowBytes * rows);
     }
+}
+
+QByteArray encodeBmp(const Bitmap& picture) {
+    QByteArray out;
+    writeBmp(picture, [&](const char* data, qsizetype size) { out.append(data, size); });
     return out;
 }
 

@@ -4,19 +4,31 @@
 #include <QByteArray>
 
 // Local
+#include "byte_source.h"
 #include "imageops/bitmap.h"
+
+// Std
+#include <functional>
 
 namespace pelmora {
 
-// A Windows BMP file's bytes as a picture in the file's own pixel format
-// where a QImage has it (1-bit, 8-bit with palette for 4 and 8 bits, 24-bit,
-// 32-bit). A run-length-compressed file's bytes stay with the picture. An
-// empty file is an empty picture. Anything else that is not a sound BMP file
-// throws PelmoraError("ビットマップイメージが不正です").
+// A Windows BMP file as a picture in the file's own pixel format where a
+// QImage has it (1-bit, 8-bit with palette for 4 and 8 bits); 16, 24 and
+// 32-bit pixels are held as 32-bit RGB. The bytes of a run-length, 16-bit or
+// 32-bit file stay with the picture. An index beyond the palette is black.
+// Only the bytes the picture uses are read. An empty file is an empty
+// picture. Anything else that is not a sound BMP file throws
+// PelmoraError("ビットマップイメージが不正です").
+Bitmap readBmp(const ByteSource& source);
 Bitmap decodeBmp(const QByteArray& bytes);
 
-// The picture as an uncompressed BMP file in its pixel format (1, 4 or 8 bits
-// with palette, 24 or 32 bits), or the kept bytes of its compressed file.
+// Takes a file's bytes piece by piece as they are made.
+using ByteSink = std::function<void(const char* data, qsizetype size)>;
+
+// The picture as an uncompressed BMP file in its own format (1, 4 or 8 bits
+// with palette, 24 or 32 bits), or the kept bytes of the file it was read
+// from. An empty picture is an empty file, which reads back as one.
+void writeBmp(const Bitmap& picture, const ByteSink& sink);
 QByteArray encodeBmp(const Bitmap& picture);
 
 } // namespace pelmora

@@ -2,7 +2,6 @@
 
 // Local
 #include "imageops/bitmap.h"
-#include "swap_rows.h"
 
 // Std
 #include <array>
@@ -43,13 +42,6 @@ QImage decodeTrueColour(const QByteArray& bytes, const BmpLayout& layout) {
     const qsizetype rowBytes = (qsizetype(width) * bits + 31) / 32 * 4;
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData()) + layout.pixelOffset;
     const auto row = [&](int y) { return data + rowBytes * (layout.topDown ? y : height - 1 - y); };
-
-    if (bits == 24) {
-        QImage image = allocateImage(width, height, QImage::Format_RGB888);
-        for (int y = 0; y < height; ++y)
-            copySwappingRedBlue(row(y), image.scanLine(y), width);
-        return image;
-    }
 
     QImage image = allocateImage(width, height, QImage::Format_RGB32);
     const bool plain = bits == 32 && layout.masks[0] == 0xFF0000 && layout.masks[1] == 0xFF00

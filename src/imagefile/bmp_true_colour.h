@@ -9,8 +9,7 @@
 
 namespace pelmora {
 
-// Decodes the pixels of a 16, 24 or 32-bit BMP file: 24-bit into 24-bit RGB,
-// the others into 32-bit RGB. Channels of bit-field and 16-bit pixels are
+// Decodes the pixels of a 16 or 32-bit BMP file into 32-bit RGB. Channels of bit-field and 16-bit pixels are
 // scaled from their mask's width to 0..255 with rounding, so that full
 // intensity stays full (Qt's reader shifts 5-bit channels, turning white
 // into 248, 248, 248). The rows must lie inside the file (checkedBmpLayout

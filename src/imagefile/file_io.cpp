@@ -42,40 +42,51 @@ void throwIoError(int errorNumber) {
     throw PelmoraError(ioErrorText(errorNumber));
 }
 
-QByteArray readFileBytes(const QString& path) {
+ReadFile::ReadFile(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty())
         throwIoError(ENOENT);
     // Non-blocking, so that a named pipe under a picture's name cannot hang
     // the open; regular files read the same either way.
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    fd_ = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd_ < 0)
         throwIoError(errno);
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-
     struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        throwIoError(errno);
-    if (S_ISDIR(info.st_mode))
-        throwIoError(EISDIR);
+    const int error = ::fstat(fd_, &info) != 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
+    if (error != 0) {
+        ::close(fd_);
+        throwIoError(error);
+    }
+    size_ = info.st_size;
+}
 
-    QByteArray bytes = largeByteArray(qsizetype(info.st_size));
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            throwIoError(errno);
-        }
-        if (got == 0)
-            break;   // the file shrank meanwhile
+ReadFile::~ReadFile() {
+    ::close(fd_);
+}
+
+std::int64_t ReadFile::readUpTo(std::int64_t offset, void* out, std::int64_t count) const {
+    auto* target = static_cast<char*>(out);
+    std::int64_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fd_, target + done, size_t(count - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
         done += got;
     }
-    bytes.truncate(done);
+    return done;
+}
+
+bool ReadFile::readAt(std::int64_t offset, void* out, std::int64_t count) const {
+    return readUpTo(offset, out, count) == count;
+}
+
+QByteArray readFileBytes(const QString& path) {
+    const ReadFile file(path);
+    QByteArray bytes = largeByteArray(qsizetype(file.size()));
+    // A file that shrank meanwhile is read as far as it goes.
+    bytes.truncate(qsizetype(file.readUpTo(0, bytes.data(), bytes.size())));
     return bytes;
 }
 

@@ -76,17 +76,16 @@ QString fileNamePart(const QString& path) {
 }
 
 Bitmap importPicture(const QString& path, PictureKind kind) {
-    const QByteArray bytes = readFileBytes(path);
     switch (kind) {
     case PictureKind::Wmf:
     case PictureKind::Emf:
-        return importMetafile(bytes);
+        return importMetafile(readFileBytes(path));
     case PictureKind::Jpeg:
-        return decodeJpeg(bytes);
+        return decodeJpeg(readFileBytes(path));
     case PictureKind::Icon:
-        return decodeIcon(bytes);
+        return decodeIcon(readFileBytes(path));
     case PictureKind::Bitmap:
-        return decodeBmp(bytes);
+        return readBmp(ReadFile(path));
     }
     return Bitmap();
 }

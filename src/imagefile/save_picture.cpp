@@ -16,7 +16,9 @@
 namespace pelmora {
 
 void saveAsBitmap(const Bitmap& picture, const QString& path) {
-    writeFileAtomically(path, encodeBmp(picture));
+    AtomicFile file(path);
+    writeBmp(picture, [&](const char* data, qsizetype size) { file.write(data, size); });
+    file.commit();
 }
 
 void saveAsJpeg(const Bitmap& picture, const QString& path) {

@@ -3,6 +3,7 @@
 // Local
 #include "pelmora_error.h"
 #include "picture_memory.h"
+#include "pixel_rows.h"
 
 // Std
 #include <algorithm>
@@ -24,10 +25,6 @@ bool isKeptFormat(QImage::Format f) {
     default:
         return false;
     }
-}
-
-bool isIndexed(QImage::Format f) {
-    return f == QImage::Format_Mono || f == QImage::Format_MonoLSB || f == QImage::Format_Indexed8;
 }
 
 QImage checked(QImage image) {
@@ -52,14 +49,6 @@ QImage normalised(const QImage& image) {
     }
     opaque.reinterpretAsFormat(QImage::Format_RGB32);
     return opaque;
-}
-
-int paletteIndex(const QImage& image, QRgb rgb) {
-    const auto table = image.colorTable();
-    for (int i = 0; i < table.size(); ++i)
-        if ((table[i] & 0xFFFFFFu) == (rgb & 0xFFFFFFu))
-            return i;
-    return -1;
 }
 
 // Smaller pictures come cheaply from the heap.
@@ -94,13 +83,17 @@ QImage allocateImage(int width, int height, QImage::Format format) {
     return image;
 }
 
-Bitmap::Bitmap(const QImage& image)
+Bitmap::Bitmap(const QImage& image, int bitsPerPixel)
     : image_(normalised(image)) {
     if (!image_.isNull()) {
         format_ = image_.format();
         width_ = image_.width();
         height_ = image_.height();
     }
+    if (bitsPerPixel != 0)
+        bitsPerPixel_ = bitsPerPixel;
+    else if (isIndexed(format_))
+        bitsPerPixel_ = image_.depth();
 }
 
 Bitmap Bitmap::white(int width, int height) {
@@ -176,6 +169,12 @@ void Bitmap::setPixel(int x, int y, Colour colour) {
     image_.setPixel(x, y, rgb);
 }
 
+QImage& Bitmap::ownedImage() {
+    changed();
+    ownPixels();
+    return image_;
+}
+
 QImage& Bitmap::rgb32() {
     changed();
     if (format_ != QImage::Format_RGB32)
@@ -201,6 +200,8 @@ void Bitmap::ownPixels() {
 }
 
 void Bitmap::widenToRgb32() {
+    if (isIndexed(format_))
+        bitsPerPixel_ = 24;
     if (!image_.isNull()) {
         QImage wide = image_.convertToFormat(QImage::Format_RGB32);
         if (wide.isNull())

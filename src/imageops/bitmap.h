@@ -17,11 +17,17 @@ namespace pelmora {
 // with the colour bits unchanged, since alpha never takes part. A write that
 // the format cannot store exactly widens the picture to 32-bit RGB first.
 //
+// Apart from how it is held in memory, a picture knows the bits per pixel of
+// its own format, the one a file of it is written in: 1, 4 or 8 with a
+// palette, 24, or 32. Copies keep it; widening a palette picture makes it 24.
+//
 // Making a picture that does not fit in memory throws PelmoraError.
 class Bitmap {
 public:
     Bitmap() = default;                     // 0 x 0
-    explicit Bitmap(const QImage& image);   // takes the image's size, format and pixels
+    // Takes the image's size, format and pixels. Without bits per pixel, a
+    // palette image has 1 or 8 and any other 24.
+    explicit Bitmap(const QImage& image, int bitsPerPixel = 0);
 
     // A white picture of the given size in 32-bit RGB.
     static Bitmap white(int width, int height);
@@ -43,16 +49,22 @@ public:
     // Read-only view of the pixels; a null image when the picture is empty.
     const QImage& image() const { return image_; }
     QImage::Format format() const { return format_; }
+    int bitsPerPixel() const { return bitsPerPixel_; }
 
     // The pixels in 32-bit RGB for in-place work: widens the picture when it
     // is held in another format, makes its pixels its own when they are
     // shared with a copy, and counts as a change.
     QImage& rgb32();
+    // The pixels in their own format for in-place work that keeps it: makes
+    // them the picture's own and counts as a change.
+    QImage& ownedImage();
 
-    // The bytes of the run-length-compressed file the picture was read from,
-    // kept for the writer until the picture first changes.
-    const QByteArray& compressedFileBytes() const { return compressedFileBytes_; }
-    void setCompressedFileBytes(const QByteArray& bytes) { compressedFileBytes_ = bytes; }
+    // The bytes of the file the picture was read from, when its pixels are
+    // held in a format other than the file's (run-length compression, 16-bit
+    // and bit-field pixels, the fourth bytes of 32-bit ones), kept for the
+    // writer until the picture first changes.
+    const QByteArray& keptFileBytes() const { return keptFileBytes_; }
+    void setKeptFileBytes(const QByteArray& bytes) { keptFileBytes_ = bytes; }
 
     friend bool operator==(const Bitmap& a, const Bitmap& b);
 
@@ -60,13 +72,14 @@ private:
     void resize(int width, int height);
     void widenToRgb32();
     void ownPixels();
-    void changed() { compressedFileBytes_.clear(); }
+    void changed() { keptFileBytes_.clear(); }
 
     QImage image_;
     QImage::Format format_ = QImage::Format_RGB32;
     int width_ = 0;
     int height_ = 0;
-    QByteArray compressedFileBytes_;
+    int bitsPerPixel_ = 24;
+    QByteArray keptFileBytes_;
 };
 
 // Makes an image of the given size and format, or throws PelmoraError when

@@ -9,9 +9,10 @@ namespace pelmora {
 
 // The source with every pixel whose colour differs from the top-left
 // pixel's painted in the fill colour: a silhouette on the unchanged
-// background. Colours are compared on their 24 RGB bits; the result is
-// 32-bit RGB.
-Bitmap filled(const Bitmap& source, Colour fillColour);
+// background. Colours are compared on their 24 RGB bits. The result keeps
+// the source's format where that holds the fill colour and is 32-bit RGB
+// otherwise; a source given up by its caller (moved in) is worked in place.
+Bitmap filled(Bitmap source, Colour fillColour);
 
 // ActPaintExecute's document side: makes FillImage from SourceImage, sets
 // FillDone and arms the display cycle. Returns FillImage, to be shown.

@@ -10,8 +10,10 @@ namespace pelmora {
 // The source with a one-pixel outline: every pixel of the top-left pixel's
 // colour (the background) that has an edge neighbour of neither the
 // background nor the outline colour takes the outline colour. Colours are
-// compared on their 24 RGB bits; the result is 32-bit RGB.
-Bitmap outlined(const Bitmap& source, Colour outlineColour);
+// compared on their 24 RGB bits. The result keeps the source's format where
+// that holds the outline colour and is 32-bit RGB otherwise; a source given
+// up by its caller (moved in) is worked in place.
+Bitmap outlined(Bitmap source, Colour outlineColour);
 
 // ActEdgeExecute's document side: makes OutlineImage from SourceImage, sets
 // OutlineDone and arms the display cycle. Returns OutlineImage, to be shown.

@@ -17,6 +17,26 @@ Bitmap unpaintedRgb32(int width, int height) {
     return empty;
 }
 
+int paletteIndex(const QImage& image, QRgb rgb) {
+    const auto table = image.colorTable();
+    for (int i = 0; i < table.size(); ++i)
+        if ((table[i] & kRgbBits) == (rgb & kRgbBits))
+            return i;
+    return -1;
+}
+
+void readIndices(const QImage& image, int y, uchar* out) {
+    const uchar* line = image.constScanLine(y);
+    const int width = image.width();
+    if (image.format() == QImage::Format_Indexed8) {
+        std::copy_n(line, width, out);
+        return;
+    }
+    const bool lsb = image.format() == QImage::Format_MonoLSB;
+    for (int x = 0; x < width; ++x)
+        out[x] = uchar(lsb ? line[x >> 3] >> (x & 7) & 1 : line[x >> 3] >> (7 - (x & 7)) & 1);
+}
+
 QImage rgb32Pixels(const Bitmap& picture) {
     if (picture.isEmpty() || picture.format() == QImage::Format_RGB32)
         return picture.image();

@@ -33,6 +33,16 @@ inline QRgb* writableRow(uchar* bits, qsizetype bytesPerLine, int y) {
     return reinterpret_cast<QRgb*>(bits + bytesPerLine * y);
 }
 
+inline bool isIndexed(QImage::Format f) {
+    return f == QImage::Format_Mono || f == QImage::Format_MonoLSB || f == QImage::Format_Indexed8;
+}
+
+// The first palette entry of the colour, or -1.
+int paletteIndex(const QImage& image, QRgb rgb);
+
+// The palette indices of row y of a 1 or 8-bit image, one byte each.
+void readIndices(const QImage& image, int y, uchar* out);
+
 // A new 32-bit RGB picture of the given size whose pixels the caller will
 // all write. A width or height of 0 gives an empty picture of that size.
 Bitmap unpaintedRgb32(int width, int height);

@@ -97,6 +97,7 @@ private slots:
         QTest::newRow("a file as folder") << Writer(saveAsBitmap) << "old.bin/x.bmp" << rlim_t(0) << badName;
         QTest::newRow("name too long") << Writer(saveAsBitmap) << QString(300, QLatin1Char('n')) << rlim_t(0) << badName;
         QTest::newRow("full disk, bitmap") << Writer(saveAsBitmap) << "old.bin" << rlim_t(100) << efbig;
+        QTest::newRow("full disk, new name") << Writer(saveAsBitmap) << "new.bmp" << rlim_t(100) << efbig;
         QTest::newRow("full disk, jpeg") << Writer(saveAsJpeg) << "old.bin" << rlim_t(100) << efbig;
         QTest::newRow("full disk, icon") << Writer(saveAsIcon) << "old.bin" << rlim_t(100) << efbig;
     }
@@ -121,11 +122,24 @@ private slots:
         QCOMPARE(error, text);
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("old.bin"))), kOldContent);
         QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
-        // No temporary file is left behind either.
+        // No temporary file is left behind either, and a new name is not made.
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), 2);
         if (sizeLimit == 0) {
             QCOMPARE(errorOf([&] { fileSizeOnDisk(dir.filePath(target)); }), text);
             QCOMPARE(errorOf([&] { importPicture(dir.filePath(target), PictureKind::Bitmap); }), text);
+        }
+    }
+
+    // A file cut short, on disk or while it is read, is refused whole.
+    void shortFilesAreRefused() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("short.bmp"));
+        saveAsBitmap(Bitmap(patternImage(40, 30)), path);
+        const qint64 size = QFileInfo(path).size();
+        for (const qint64 cut : {qint64(20), qint64(60), size / 2, size - 1}) {
+            QVERIFY(QFile::resize(path, cut));
+            QCOMPARE(errorOf([&] { importPicture(path, PictureKind::Bitmap); }),
+                     QStringLiteral("ビットマップイメージが不正です"));
         }
     }
 

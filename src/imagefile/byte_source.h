@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+// Qt
+#include <QByteArray>
+
+// Std
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace pelmora {
+
+// Where a reader takes a file's bytes from: the file itself, read piece by
+// piece as the picture needs it, or bytes already in memory.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    virtual std::int64_t size() const = 0;
+    // Copies count bytes from offset; false when the source ends first (a
+    // file cut short while it is read).
+    virtual bool readAt(std::int64_t offset, void* out, std::int64_t count) const = 0;
+};
+
+class MemorySource : public ByteSource {
+public:
+    explicit MemorySource(const QByteArray& bytes) : bytes_(bytes) {}
+    std::int64_t size() const override { return bytes_.size(); }
+    bool readAt(std::int64_t offset, void* out, std::int64_t count) const override {
+        if (offset < 0 || count < 0 || offset > size() || count > size() - offset)
+            return false;
+        std::memcpy(out, bytes_.constData() + offset, size_t(count));
+        return true;
+    }
+
+private:
+    const QByteArray& bytes_;
+};
+
+} // namespace pelmora
