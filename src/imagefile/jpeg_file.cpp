@@ -108,12 +108,14 @@ public:
         info_.dct_method = JDCT_ISLOW;
         const bool cmyk = info_.jpeg_color_space == JCS_CMYK || info_.jpeg_color_space == JCS_YCCK;
         const bool grey = info_.jpeg_color_space == JCS_GRAYSCALE;
-        info_.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_RGB;
+        // Colour goes straight into 32-bit rows; libjpeg-turbo sets the
+        // fourth byte to 0xFF.
+        info_.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
         jpeg_start_decompress(&info_);
 
         const int width = int(info_.output_width);
         image_ = allocateImage(width, int(info_.output_height),
-                               grey ? QImage::Format_Indexed8 : QImage::Format_RGB888);
+                               grey ? QImage::Format_Indexed8 : cmyk ? QImage::Format_RGB888 : QImage::Format_RGB32);
         if (grey) {
             QList<QRgb> levels(256);
             for (int i = 0; i < 256; ++i)
@@ -185,7 +187,7 @@ private:
 
 Bitmap decodeJpeg(const QByteArray& bytes) {
     Decoder decoder(bytes);
-    return Bitmap(decoder.run());
+    return Bitmap(decoder.run(), 24);
 }
 
 QByteArray encodeJpeg(const Bitmap& picture, int quality) {

@@ -9,9 +9,9 @@
 namespace pelmora {
 
 // Decodes a JPEG file with libjpeg at full size, smooth upsampling and the
-// accurate integer transform: colour files give 24-bit RGB, grey-scale files
-// 8 bits with a 256-level grey palette, CMYK and YCCK files are turned into
-// RGB. Throws PelmoraError("JPEG エラー #n") with libjpeg's message code.
+// accurate integer transform: colour files give 24-bit pictures (held in
+// 32-bit rows), grey-scale files 8 bits with a 256-level grey palette, CMYK
+// and YCCK files are turned into RGB. Throws PelmoraError("JPEG エラー #n") with libjpeg's message code.
 Bitmap decodeJpeg(const QByteArray& bytes);
 
 // Encodes the picture in 24-bit colour with libjpeg's defaults at the given

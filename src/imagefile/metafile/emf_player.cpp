@@ -2,6 +2,7 @@
 
 // Local
 #include "emf_records.h"
+#include "emfplus_player.h"
 #include "metafile_text.h"
 #include "picture_limits.h"
 
@@ -317,8 +318,7 @@ void playEmf(ByteView file, QImage& target) {
     QTransform output;
     output.scale(target.width() / width, target.height() / height);
     output.translate(-left, -top);
-    EmfPlayer player(file, h, target, output);
-    player.play();
+    playEmfOrEmfPlus(file, h, target, output);
 }
 
 } // namespace pelmora

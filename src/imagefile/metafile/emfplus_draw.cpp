@@ -1,0 +1,287 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "emfplus_player.h"
+
+// Local
+#include "emf_player.h"
+#include "imageops/pelmora_error.h"
+#include "wmf_player.h"
+
+// libUEMF
+#include <upmf.h>
+
+// Std
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace pelmora {
+
+namespace {
+
+constexpr quint16 flagDirectColour = 0x8000;
+constexpr quint16 flagWinding = 0x2000;
+constexpr quint16 flagClosed = 0x2000;
+
+// A metafile drawn as an image is rendered at most this big, and a
+// metafile inside one inside another is not drawn.
+constexpr int maxNestedSide = 4096;
+thread_local int nesting = 0;
+
+// A point's angle on the ellipse in the box, as GDI+ measures it (the true
+// angle, clockwise), turned into the angle Qt's arcs take (parametric,
+// anticlockwise), keeping whole turns.
+double qtAngle(const QRectF& box, double degrees) {
+    const double radians = degrees * std::numbers::pi / 180;
+    const double parametric =
+        std::atan2(box.width() * std::sin(radians), box.height() * std::cos(radians)) * 180 / std::numbers::pi;
+    return -(parametric + 360 * std::round((degrees - parametric) / 360));
+}
+
+QPainterPath arcPath(const QRectF& box, double start, double sweep, bool pie) {
+    QPainterPath path;
+    sweep = std::clamp(sweep, -360.0, 360.0);
+    const double from = qtAngle(box, start);
+    const double length = std::abs(sweep) >= 360 ? -sweep : qtAngle(box, start + sweep) - from;
+    if (pie) {
+        path.moveTo(box.center());
+        path.arcTo(box, from, length);
+        path.closeSubpath();
+    } else {
+        path.arcMoveTo(box, from);
+        path.arcTo(box, from, length);
+    }
+    return path;
+}
+
+// A cardinal spline through the points as Bézier segments: segments from
+// the first, count of them, each point's tangent from its neighbours.
+QPainterPath cardinalSpline(const QPolygonF& p, double tension, bool closed, qsizetype first, qsizetype count) {
+    const qsizetype n = p.size();
+    auto at = [&](qsizetype i) {
+        if (closed)
+            return p[((i % n) + n) % n];
+        return p[std::clamp<qsizetype>(i, 0, n - 1)];
+    };
+    const double t = tension / 3;
+    QPainterPath path;
+    path.moveTo(at(first));
+    for (qsizetype i = first; i < first + count; ++i) {
+        const QPointF c1 = at(i) + t * (at(i + 1) - at(i - 1));
+        const QPointF c2 = at(i + 1) - t * (at(i + 2) - at(i));
+        path.cubicTo(c1, c2, at(i + 1));
+    }
+    if (closed)
+        path.closeSubpath();
+    return path;
+}
+
+double scaleOf(const QTransform& t) {
+    return std::sqrt(std::abs(t.determinant()));
+}
+
+} // namespace
+
+bool EmfPlusPlayer::prepare(const QRectF& worldBounds) {
+    const QTransform t = transform();
+    if (!painter_.isActive() || !plusUsableTransform(t))
+        return false;
+    const QRectF touched = t.mapRect(worldBounds).adjusted(-1, -1, 1, 1).intersected(QRectF(target_.rect()));
+    budget_ -= touched.width() * touched.height() + 16;
+    if (budget_ <= 0 || touched.isEmpty())
+        return false;
+    if (!clipApplied_) {
+        painter_.resetTransform();
+        if (state_.clip)
+            painter_.setClipPath(*state_.clip);
+        else
+            painter_.setClipping(false);
+        clipApplied_ = true;
+    }
+    painter_.setTransform(t);
+    painter_.setRenderHint(QPainter::Antialiasing, state_.antialias);
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    return true;
+}
+
+void EmfPlusPlayer::fill(const QPainterPath& path, const EmfPlusBrush& brush) {
+    if (!prepare(path.controlPointRect()))
+        return;
+    if (brush.background)
+        painter_.fillPath(path, *brush.background);
+    if (brush.boundary) {
+        painter_.save();
+        painter_.setClipPath(*brush.boundary, Qt::IntersectClip);
+        painter_.fillPath(path, brush.brush);
+        painter_.restore();
+        return;
+    }
+    painter_.fillPath(path, brush.brush);
+}
+
+void EmfPlusPlayer::stroke(const QPainterPath& path, const EmfPlusPen& pen) {
+    double width = pen.width;
+    if (pen.unit != U_UT_World) {
+        const double worldScale = scaleOf(worldToDevice());
+        width = worldScale > 0 ? width * unitPixels(pen.unit) / worldScale : 0;
+    }
+    const double pixels = std::abs(width) * scaleOf(transform());
+    if (!usableNumber(pixels) || !prepare(path.controlPointRect().adjusted(-width, -width, width, width)))
+        return;
+    // However thin, a GDI+ line covers a pixel.
+    QPen qtPen(pen.brush.brush, pixels < 1 ? 0 : std::abs(width), Qt::SolidLine, pen.cap, pen.join);
+    qtPen.setMiterLimit(pen.miterLimit);
+    if (!pen.dashes.isEmpty()) {
+        qtPen.setDashPattern(pen.dashes);
+        qtPen.setDashOffset(pen.dashOffset);
+    }
+    painter_.strokePath(path, qtPen);
+}
+
+void EmfPlusPlayer::shape(quint16 type, quint16 flags, ByteView data) {
+    const EmfPlusReader r(data);
+    const bool compressed = flags & U_PPF_C;
+    const bool relative = flags & U_PPF_P;
+    const bool fills = type == U_PMR_FILLRECTS || type == U_PMR_FILLPOLYGON || type == U_PMR_FILLELLIPSE
+        || type == U_PMR_FILLPIE || type == U_PMR_FILLREGION || type == U_PMR_FILLPATH || type == U_PMR_FILLCLOSEDCURVE;
+    // Fill records start with their brush; DrawPath names its pen there.
+    const std::size_t body = fills || type == U_PMR_DRAWPATH ? 4 : 0;
+    QPainterPath path;
+    switch (type) {
+    case U_PMR_FILLRECTS:
+    case U_PMR_DRAWRECTS: {
+        const auto rects = r.rects(body + 4, data.u32(body), compressed);
+        if (!rects)
+            return;
+        for (const QRectF& rect : *rects)
+            path.addRect(rect);
+        break;
+    }
+    case U_PMR_FILLPOLYGON:
+    case U_PMR_DRAWLINES:
+    case U_PMR_DRAWBEZIERS: {
+        const auto points = r.points(body + 4, data.u32(body), compressed, relative);
+        if (!points || points->isEmpty())
+            return;
+        if (type == U_PMR_DRAWBEZIERS) {
+            path.moveTo(points->front());
+            for (qsizetype i = 1; i + 2 < points->size(); i += 3)
+                path.cubicTo((*points)[i], (*points)[i + 1], (*points)[i + 2]);
+        } else {
+            path.addPolygon(*points);
+            if (type == U_PMR_FILLPOLYGON || (flags & flagClosed))
+                path.closeSubpath();
+        }
+        break;
+    }
+    case U_PMR_FILLELLIPSE:
+    case U_PMR_DRAWELLIPSE: {
+        const auto box = r.rect(body, compressed);
+        if (!box)
+            return;
+        path.addEllipse(*box);
+        break;
+    }
+    case U_PMR_FILLPIE:
+    case U_PMR_DRAWPIE:
+    case U_PMR_DRAWARC: {
+        const double start = data.f32(body);
+        const double sweep = data.f32(body + 4);
+        const auto box = r.rect(body + 8, compressed);
+        if (!box || !usableNumber(start) || !usableNumber(sweep))
+            return;
+        path = arcPath(*box, start, sweep, type != U_PMR_DRAWARC);
+        break;
+    }
+    case U_PMR_FILLREGION: {
+        const auto* region = find<EmfPlusRegion>(flags & 0xFF);
+        const QTransform t = transform();
+        if (!region || !plusUsableTransform(t))
+            return;
+        path = t.inverted().map(regionPath(*region, 0, 0));
+        break;
+    }
+    case U_PMR_FILLPATH:
+    case U_PMR_DRAWPATH: {
+        const auto* found = find<EmfPlusPath>(flags & 0xFF);
+        if (!found)
+            return;
+        path = found->path;
+        break;
+    }
+    case U_PMR_FILLCLOSEDCURVE:
+    case U_PMR_DRAWCLOSEDCURVE:
+    case U_PMR_DRAWCURVE: {
+        const double tension = data.f32(body);
+        const bool open = type == U_PMR_DRAWCURVE;
+        const std::size_t countAt = body + (open ? 12 : 4);
+        const auto points = r.points(countAt + 4, data.u32(countAt), compressed, relative && !open);
+        if (!points || points->size() < 2 || !usableNumber(tension))
+            return;
+        qsizetype first = 0;
+        qsizetype count = points->size() - (open ? 1 : 0);
+        if (open) {
+            first = std::min<qsizetype>(data.u32(body + 4), points->size() - 1);
+            count = std::min<qsizetype>(data.u32(body + 8), points->size() - 1 - first);
+        }
+        path = cardinalSpline(*points, tension, !open, first, count);
+        if (flags & flagWinding && type == U_PMR_FILLCLOSEDCURVE)
+            path.setFillRule(Qt::WindingFill);
+        break;
+    }
+    default:
+        return;
+    }
+    if (fills) {
+        if (const auto b = brush(flags & flagDirectColour, data.u32(0)))
+            fill(path, *b);
+        return;
+    }
+    const quint32 penId = type == U_PMR_DRAWPATH ? data.u32(0) : flags & 0xFF;
+    if (const auto* pen = find<EmfPlusPen>(penId))
+        stroke(path, *pen);
+}
+
+void EmfPlusPlayer::drawImage(const EmfPlusImage& image, const QRectF& source, const QTransform& sourceToWorld) {
+    if (!plusUsableTransform(sourceToWorld) || !prepare(sourceToWorld.mapRect(source)))
+        return;
+    if (!image.bitmap.isNull()) {
+        painter_.setTransform(sourceToWorld * transform());
+        painter_.drawImage(source, image.bitmap, source);
+        return;
+    }
+    // A metafile is drawn whole into the destination, at the size it has there.
+    const QRectF placed = (sourceToWorld * transform()).mapRect(source);
+    const QSize size(int(std::clamp(std::ceil(placed.width()), 1.0, double(maxNestedSide))),
+                     int(std::clamp(std::ceil(placed.height()), 1.0, double(maxNestedSide))));
+    if (nesting > 0)
+        return;
+    QByteArray padded(image.metafile.size() + 64, '\0');
+    std::copy(image.metafile.begin(), image.metafile.end(), padded.begin());
+    const ByteView bytes(padded.constData(), std::size_t(image.metafile.size()));
+    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+    if (picture.isNull())
+        return;
+    picture.fill(Qt::transparent);
+    ++nesting;
+    try {
+        if (isEmf(bytes)) {
+            emfSize(bytes);
+            playEmf(bytes, picture);
+        } else {
+            wmfSize(bytes);
+            playWmf(bytes, picture);
+        }
+    } catch (const PelmoraError&) {
+        picture = QImage();
+    }
+    --nesting;
+    if (picture.isNull())
+        return;
+    const QTransform pictureToSource =
+        QTransform::fromScale(source.width() / size.width(), source.height() / size.height())
+        * QTransform::fromTranslate(source.x(), source.y());
+    painter_.setTransform(pictureToSource * sourceToWorld * transform());
+    painter_.drawImage(QPointF(0, 0), picture);
+}
+
+} // namespace pelmora

@@ -1,0 +1,101 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+// Qt
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+
+// Local
+#include "emf_records.h"
+#include "emfplus_objects.h"
+#include "emfplus_records.h"
+
+// Std
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace pelmora {
+
+// Plays the EMF+ records of a checked EMF with QPainter, and the GDI
+// records that follow a GetDC record with the GDI player. World units pass
+// through the world transform and the page transform (unit and scale) to
+// the recording device's pixels, then through the output transform to the
+// target's pixels.
+class EmfPlusPlayer {
+public:
+    EmfPlusPlayer(ByteView file, const EmfHeader& header, const EmfPlusHeader& plus, QImage& target,
+                  const QTransform& output);
+
+    void play();
+
+private:
+    struct State {
+        QTransform world;                   // world to page units
+        QTransform container;               // the open containers' transforms
+        quint32 pageUnit = 1;
+        double pageScale = 1;
+        std::optional<QPainterPath> clip;   // target pixels; none is no clip
+        bool antialias = false;
+        bool textAntialias = true;
+    };
+
+    void playRecords(ByteView records);
+    void dispatch(quint16 type, quint16 flags, ByteView data);
+    void playGdi(std::size_t from, std::size_t to);
+
+    // Objects.
+    void object(quint16 flags, ByteView data);
+    template <typename T>
+    const T* find(quint32 id) const {
+        return id < objects_.size() ? std::get_if<T>(&objects_[id]) : nullptr;
+    }
+    std::optional<EmfPlusBrush> brush(bool direct, quint32 value) const;
+
+    // Transforms and state.
+    double unitPixels(quint32 unit, bool vertical = false) const;
+    QTransform pageTransform() const;
+    QTransform worldToDevice() const;   // to recording device pixels
+    QTransform transform() const;       // to target pixels
+    void changeWorld(const QTransform& t, quint16 flags);
+    void save(quint32 id);
+    void restore(quint32 id);
+    void beginContainer(ByteView data);
+    void combineClip(const QPainterPath& targetPath, int mode);
+    QPainterPath regionPath(const EmfPlusRegion& region, int node, int depth) const;
+
+    // Drawing, in world units.
+    bool prepare(const QRectF& worldBounds);
+    void fill(const QPainterPath& path, const EmfPlusBrush& brush);
+    void stroke(const QPainterPath& path, const EmfPlusPen& pen);
+    void shape(quint16 type, quint16 flags, ByteView data);
+    void drawImage(const EmfPlusImage& image, const QRectF& source, const QTransform& sourceToWorld);
+    void drawString(quint16 flags, ByteView data);
+    void drawDriverString(quint16 flags, ByteView data);
+    QFont qtFont(const EmfPlusFont& font, double& scale) const;
+
+    ByteView file_;
+    EmfHeader header_;
+    EmfPlusHeader plus_;
+    QImage& target_;
+    QTransform output_;
+    QPainter painter_;
+    State state_;
+    std::vector<std::pair<quint32, State>> saved_;
+    std::array<EmfPlusObject, 64> objects_;
+    QByteArray continued_;                  // an object split over records
+    quint16 continuedFlags_ = 0;
+    std::size_t continuedTotal_ = 0;
+    bool clipApplied_ = false;
+    bool getDc_ = false;
+    bool ended_ = false;
+    double budget_ = 0;
+};
+
+// Plays a checked EMF's records: its GDI records, or its EMF+ records when
+// the file is EMF+ only or its GDI records leave the target as it was.
+void playEmfOrEmfPlus(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output);
+
+} // namespace pelmora

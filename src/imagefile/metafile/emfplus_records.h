@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+// Qt
+#include <QColor>
+#include <QPolygonF>
+#include <QRectF>
+#include <QString>
+#include <QTransform>
+
+// Local
+#include "byte_view.h"
+
+// Std
+#include <optional>
+
+namespace pelmora {
+
+// What an EMF says of its EMF+ records: none, a dual file (GDI records
+// draw the same picture) or EMF+ only.
+enum class EmfPlusKind { None, Dual, Only };
+
+// Finds the EMF+ header in the comment records of a checked EMF.
+struct EmfPlusHeader {
+    EmfPlusKind kind = EmfPlusKind::None;
+    double dpiX = 0, dpiY = 0;
+    bool video = false;                      // a screen's file, not a printer's
+};
+EmfPlusHeader readEmfPlusHeader(ByteView file);
+
+// An EMF comment's identifier for EMF+ records, and where they start.
+inline constexpr quint32 emfPlusIdentifier = 0x2B464D45;   // "EMF+"
+inline constexpr std::size_t emfPlusFirstRecord = 16;
+inline constexpr std::size_t emfPlusRecordHeader = 12;
+
+// The EMF+ records in one EMR_COMMENT: empty when it holds none.
+ByteView emfPlusRecords(ByteView emfRecord);
+
+// Bounded reads of the values EMF+ records are made of. A read that does
+// not fit fails (nothing) and never looks past the view.
+class EmfPlusReader {
+public:
+    explicit EmfPlusReader(ByteView data) : data_(data) {}
+
+    ByteView data() const { return data_; }
+    QRgb argb(std::size_t at) const { return data_.u32(at); }
+    QTransform matrix(std::size_t at) const;
+    bool has(std::size_t at, std::size_t count) const { return data_.has(at, count); }
+
+    // A rectangle: four floats, or four 16-bit integers when compressed.
+    std::optional<QRectF> rect(std::size_t at, bool compressed) const;
+    // count rectangles, count points: as floats, 16-bit integers
+    // (compressed) or relative to the point before (relative). end is set
+    // past the last byte read.
+    std::optional<QList<QRectF>> rects(std::size_t at, quint32 count, bool compressed) const;
+    std::optional<QPolygonF> points(std::size_t at, quint32 count, bool compressed, bool relative,
+                                    std::size_t* end = nullptr) const;
+
+private:
+    ByteView data_;
+};
+
+// count UTF-16 code units from at; empty when they do not fit.
+QString readUtf16(ByteView data, std::size_t at, quint32 count);
+
+// Finite and within reach of int pixel arithmetic.
+bool usableNumber(double value);
+bool plusUsableTransform(const QTransform& t);
+
+} // namespace pelmora
