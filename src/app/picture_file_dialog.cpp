@@ -21,6 +21,7 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const std::vector<texts::F
     QStringList qtFilters;
     for (const texts::FileFilter& filter : filters) {
         descriptions_ << filter.description;
+        patterns_ << filter.patterns;
         qtFilters << filter.description.section(QLatin1Char('('), 0, 0) + QLatin1Char('(') + filter.patterns +
                          QLatin1Char(')');
     }
@@ -39,6 +40,7 @@ PictureFileDialog::PictureFileDialog(QWidget* parent, const std::vector<texts::F
     if (auto* grid = qobject_cast<QGridLayout*>(layout()))
         grid->addWidget(previewPane_, 0, grid->columnCount(), grid->rowCount(), 1, Qt::AlignTop);
     connect(this, &QFileDialog::currentChanged, this, &PictureFileDialog::showPreview);
+    connect(this, &QFileDialog::filterSelected, this, &PictureFileDialog::takeFilterSuffix);
 }
 
 void PictureFileDialog::showEvent(QShowEvent* event) {
@@ -60,6 +62,14 @@ int PictureFileDialog::filterIndex() const {
 
 void PictureFileDialog::selectFilterIndex(int index) {
     selectNameFilter(descriptions_.value(index));
+    takeFilterSuffix();
+}
+
+// Set at once, so that the name typed in this run gets it: "shadow" saved as
+// JPEG must not become a "shadow.bmp" that the BMP reader then refuses.
+void PictureFileDialog::takeFilterSuffix() {
+    if (acceptMode() == QFileDialog::AcceptSave)
+        setDefaultSuffix(QFileInfo(patterns_.value(filterIndex()).section(QLatin1Char(' '), 0, 0)).suffix());
 }
 
 void PictureFileDialog::showPreview(const QString& path) {

@@ -31,7 +31,8 @@ public:
     // preview file); empty for none.
     void setReplaceableWithoutAsking(const QString& path) { replaceableWithoutAsking_ = path; }
 
-    // Position of the chosen file type in the list, 0 first.
+    // Position of the chosen file type in the list, 0 first. In a save
+    // dialog a name typed without an extension takes the chosen type's.
     int filterIndex() const;
     void selectFilterIndex(int index);
 
@@ -41,8 +42,10 @@ protected:
 
 private:
     void showPreview(const QString& path);
+    void takeFilterSuffix();
 
     QStringList descriptions_;
+    QStringList patterns_;
     QString replaceableWithoutAsking_;
     std::function<QImage(const QString&)> preview_;
     QLabel* previewPane_;

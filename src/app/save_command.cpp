@@ -26,14 +26,13 @@ namespace {
 // The file types of the save dialog, in its order.
 struct SaveType {
     QString kindText;
-    QString suffix;
     void (*write)(const Bitmap&, const QString&);
 };
 
 const SaveType kSaveTypes[] = {
-    {texts::kSavedKindTexts[0], QStringLiteral("bmp"), saveAsBitmap},
-    {texts::kSavedKindTexts[1], QStringLiteral("jpg"), saveAsJpeg},
-    {texts::kSavedKindTexts[2], QStringLiteral("ico"), saveAsIcon},
+    {texts::kSavedKindTexts[0], saveAsBitmap},
+    {texts::kSavedKindTexts[1], saveAsJpeg},
+    {texts::kSavedKindTexts[2], saveAsIcon},
 };
 constexpr int kIconType = 2;
 constexpr int kIconSide = 32;
@@ -48,7 +47,7 @@ void TPelmoraForm1::createSaveDialog() {
     SavePictureDialog1->setObjectName(QStringLiteral("SavePictureDialog1"));
     SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
     SavePictureDialog1->setFileMode(QFileDialog::AnyFile);
-    SavePictureDialog1->setDefaultSuffix(kSaveTypes[0].suffix);
+    SavePictureDialog1->selectFilterIndex(0);
 }
 
 void TPelmoraForm1::ActSaveExecute() {
@@ -66,8 +65,12 @@ void TPelmoraForm1::ActSaveExecute() {
 
     SavePictureDialog1->setReplaceableWithoutAsking(ownPreview ? preview : QString());
     SavePictureDialog1->selectFile(preview);
-    if (SavePictureDialog1->exec() != QDialog::Accepted)
+    const int typeBefore = SavePictureDialog1->filterIndex();
+    if (SavePictureDialog1->exec() != QDialog::Accepted) {
+        // A cancel changes nothing, the type chosen included.
+        SavePictureDialog1->selectFilterIndex(typeBefore);
         return;
+    }
     const QString chosen = SavePictureDialog1->selectedFiles().value(0);
     const int typeIndex = std::clamp(SavePictureDialog1->filterIndex(), 0, int(std::size(kSaveTypes)) - 1);
     const SaveType& type = kSaveTypes[typeIndex];
@@ -81,7 +84,6 @@ void TPelmoraForm1::ActSaveExecute() {
     savedAsPreview = QFileInfo(chosen) == QFileInfo(preview);
 
     Label3->setText(type.kindText);
-    SavePictureDialog1->setDefaultSuffix(type.suffix);
     document_.CurrentFileName = chosen;
     setWindowTitle(texts::fileCaption(fileNamePart(chosen)));
     OpenPictureDialog1->selectFile(chosen);

@@ -1,6 +1,5 @@
-// Colours and saving in the window: the shared colour dialog, the panels'
-// text colour, both eyedroppers with their cursors, the back panel, and the
-// save command with its dialog, labels and preview file.
+// Colour choice in the window: the shared colour dialog, the panels' text
+// colour, the back panel, and both eyedroppers with their cursors.
 
 // Qt
 #include <QColorDialog>
@@ -32,57 +31,16 @@ QColor answerColourDialog(const std::function<void()>& click, QColor answer) {
 
 } // namespace
 
-class ColourSaveTest : public QObject {
+class ColourChoiceTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home_;
-    QString saveFolder() const { return home_.filePath(QStringLiteral("Desktop/Pelmora")); }
-    QString preview() const { return saveFolder() + QStringLiteral("/_.bmp"); }
-    QString picture(const QString& name) const { return home_.filePath(name); }
-
-    // Runs the save command choosing the type and typing the path given
-    // (type -1: cancel); returns the type and default extension the dialog
-    // opened with.
-    QString save(TPelmoraForm1& form, int type, const QString& path) {
-        QString opened;
-        ModalDriver driver([&](QWidget* modal) {
-            auto* dialog = qobject_cast<PictureFileDialog*>(modal);
-            opened = QString::number(dialog->filterIndex()) + QLatin1Char(' ') + dialog->defaultSuffix();
-            QCOMPARE(dialog->directory().absolutePath(), saveFolder());
-            QCOMPARE(dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(), QStringLiteral("_.bmp"));
-            QVERIFY(QFileInfo::exists(preview()));
-            QVERIFY(!dialog->findChild<QLabel*>(QStringLiteral("previewPane"))->pixmap().isNull());
-            if (type >= 0) {
-                dialog->selectFilterIndex(type);
-                typeFileName(dialog, path);
-                static_cast<QDialog*>(dialog)->accept();
-            }
-            // Still open after a cancel, or after a question answered No.
-            if (dialog->isVisible())
-                dialog->reject();
-        });
-        // Queued, as a click runs it, so that a failure reaches the error report.
-        QMetaObject::invokeMethod(form.action(CommandId::ActSave), &QAction::trigger, Qt::QueuedConnection);
-        const bool shown = QTest::qWaitFor([&] { return driver.acted(); }, 5000);
-        QTest::qWait(20);
-        return shown ? opened : QStringLiteral("no dialog");
-    }
+    QTemporaryDir dir_;
+    QString picture(const QString& name) const { return dir_.filePath(name); }
 
 private slots:
     void initTestCase() {
-        qputenv("HOME", home_.path().toLocal8Bit());
-        qunsetenv("XDG_CONFIG_HOME");
-        QVERIFY(QDir().mkpath(home_.filePath(QStringLiteral("Desktop"))));
         QVERIFY(pictureWithBlock({40, 30}, {10, 8, 12, 9}).save(picture("cat.bmp"), "BMP"));
         QVERIFY(pictureWithBlock({40, 30}, {10, 8, 12, 9}).save(picture("photo.jpg"), "JPEG"));
-        // Shown turned a quarter: 32 x 32, 32 x 31 and 33 x 32.
-        QVERIFY(pictureWithBlock({32, 32}, {8, 8, 16, 16}).save(picture("square.bmp"), "BMP"));
-        QVERIFY(pictureWithBlock({31, 32}, {8, 8, 16, 16}).save(picture("short.bmp"), "BMP"));
-        QVERIFY(pictureWithBlock({32, 33}, {8, 8, 16, 16}).save(picture("wide.bmp"), "BMP"));
-    }
-
-    void cleanup() {
-        QDir(saveFolder()).removeRecursively();
     }
 
     void colourDialogMemoryAndPanelText() {
@@ -157,70 +115,27 @@ private slots:
         QTEST(qColorFromColour((armed == QLatin1Char('F') ? form->Panel1 : form->Panel2)->colour()), "picked");
     }
 
-    void save_data() {
-        QTest::addColumn<QString>("picture");
-        QTest::addColumn<int>("type");          // -1: cancel
-        QTest::addColumn<QString>("name");      // in the save folder
-        QTest::addColumn<QString>("usersFile"); // there before the save
-        QTest::addColumn<QString>("box");       // as the catcher notes it
-        QTest::addColumn<QString>("kindText");  // empty: nothing saved
-        const QString refusal = QStringLiteral("Pelmora: Icon ファイルとして保存できるのは\r\n\r\nIconサイズ(32x32)ピクセルの画像だけです");
-        QTest::newRow("bitmap") << "cat.bmp" << 0 << "shadow.bmp" << "" << "" << QStringLiteral("保存後 BMP");
-        QTest::newRow("jpeg") << "cat.bmp" << 1 << "shadow.jpg" << "" << "" << QStringLiteral("保存後JPEG");
-        QTest::newRow("icon") << "square.bmp" << 2 << "shadow.ico" << "" << "" << QStringLiteral("保存後ICON");
-        QTest::newRow("icon of 32 x 31") << "short.bmp" << 2 << "icon.ico" << "" << refusal << "";
-        QTest::newRow("icon of 33 x 32") << "wide.bmp" << 2 << "icon.ico" << "" << refusal << "";
-        QTest::newRow("cancel") << "cat.bmp" << -1 << "_.bmp" << "" << "" << "";
-        QTest::newRow("failed write") << "cat.bmp" << 1 << "missing/out.jpg" << ""
-                                      << QStringLiteral("Pelmora: !ファイルが見つかりません.") << "";
-        QTest::newRow("under the preview's name") << "cat.bmp" << 0 << "_.bmp" << "" << "" << QStringLiteral("保存後 BMP");
-        QTest::newRow("user's own _.bmp") << "cat.bmp" << 0 << "other.bmp" << "_.bmp" << "" << QStringLiteral("保存後 BMP");
-        QTest::newRow("over a file of the user's") << "cat.bmp" << 0 << "mine.bmp" << "mine.bmp" << "?" << "";
+    // A cursor file in the current folder comes first, its hot spot read
+    // from its entry; an unreadable one gives way to the program's own.
+    void eyedropperCursors() {
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QFile own(QStringLiteral(":/cursors/spoid2.cur"));
+        QVERIFY(own.open(QIODevice::ReadOnly));
+        QByteArray bytes = own.readAll();
+        bytes[10] = 5;
+        bytes[12] = 7;
+        QVERIFY(writeFile(QStringLiteral("spoid.cur"), bytes));
+        QVERIFY(writeFile(QStringLiteral("spoid2.cur"), "not a cursor"));
+        const auto form = shownWindow();
+        QVERIFY(QDir::setCurrent(previous));
+        QCOMPARE(form->registeredCursor(kFillEyedropperCursor).hotSpot(), QPoint(5, 7));
+        QCOMPARE(form->registeredCursor(kOutlineEyedropperCursor).hotSpot(), QPoint(1, 30));
+        QCOMPARE(form->registeredCursor(kOutlineEyedropperCursor).pixmap().size(), QSize(32, 32));
     }
 
-    void save() {
-        QFETCH(QString, picture);
-        QFETCH(int, type);
-        QFETCH(QString, name);
-        QFETCH(QString, usersFile);
-        QFETCH(QString, kindText);
-        const QString target = saveFolder() + QLatin1Char('/') + name;
-        const QString users = saveFolder() + QLatin1Char('/') + usersFile;
-        QVERIFY(usersFile.isEmpty() || (QDir().mkpath(saveFolder()) && writeFile(users, "the user's own")));
-        const auto form = shownWindow({this->picture(picture)});
-        form->action(CommandId::Act90)->trigger();  // what is on display is saved
-        const QString caption = form->windowTitle();
-        MessageBoxCatcher catcher;
-        QCOMPARE(save(*form, type, target), QStringLiteral("0 bmp"));
-        QTEST(catcher.seen().join(QString()), "box");
-        QFile userFile(users);
-        QVERIFY(usersFile.isEmpty() || (userFile.open(QIODevice::ReadOnly) && userFile.readAll() == "the user's own"));
-        QCOMPARE(QFileInfo::exists(preview()), usersFile == "_.bmp" || (!kindText.isEmpty() && target == preview()));
-
-        const bool saved = !kindText.isEmpty();
-        QCOMPARE(form->Label3->text(), saved ? kindText : QStringLiteral("保存画像のサイズ"));
-        QCOMPARE(form->Label4->text(), saved ? fileSizeText(QFileInfo(target).size()) : QString());
-        QCOMPARE(form->windowTitle(), saved ? kStartCaption + QStringLiteral(" ファイル名 『 ") +
-                                                  QFileInfo(target).fileName() + QStringLiteral(" 』")
-                                            : caption);
-        QCOMPARE(form->document().CurrentFileName, saved ? target : this->picture(picture));
-        QCOMPARE(save(*form, -1, QString()),
-                 QStringLiteral("%1 %2").arg(std::max(type, 0)).arg(saved ? QFileInfo(target).suffix() : "bmp"));
-        QVERIFY(saved || target == users || !QFileInfo::exists(target));
-        if (!saved)
-            return;
-        QCOMPARE(form->OpenPictureDialog1->selectedFiles().value(0), target);
-        // The quarter-turned picture, by hand; an icon's top-left colour
-        // becomes transparent.
-        const bool cat = picture == QLatin1String("cat.bmp");
-        const QImage written = QImage(target).convertToFormat(QImage::Format_ARGB32);
-        QCOMPARE(written.size(), cat ? QSize(30, 40) : QSize(32, 32));
-        const QImage expected = pictureWithBlock(written.size(), cat ? QRect(13, 10, 9, 12) : QRect(8, 8, 16, 16),
-                                                 type == 2 ? Qt::transparent : Qt::white);
-        if (type != 1)
-            QCOMPARE(written, expected.convertToFormat(QImage::Format_ARGB32));
-    }
 };
 
-PELMORA_APP_TEST_MAIN(ColourSaveTest)
-#include "colour_save_test.moc"
+PELMORA_APP_TEST_MAIN(ColourChoiceTest)
+#include "colour_choice_test.moc"

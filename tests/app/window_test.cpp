@@ -1,6 +1,6 @@
 // The main window's behaviour: availability and captions through opens,
 // outline, fill and New; the display switch and the turns; the command line
-// and drops; centring; closing.
+// and drops; centring; the error report; closing.
 
 // Qt
 #include <QMimeData>
@@ -10,6 +10,11 @@
 
 // Local
 #include "app_test_support.h"
+#include "imageops/pelmora_error.h"
+
+// Std
+#include <new>
+#include <stdexcept>
 
 using namespace pelmora;
 using namespace pelmora::test;
@@ -216,6 +221,24 @@ private slots:
         QCOMPARE(form->ScrollBox1->horizontalScrollBar()->isVisible(), picture.width() > client.width());
     }
 
+    // Every exception that escapes a handler becomes the error report, one
+    // at a time, its text ending in a full stop unless its last character
+    // sorts before '/'.
+    void errorReport() {
+        MessageBoxCatcher catcher;
+        const std::function<void()> failures[] = {
+            [] { throw PelmoraError(QStringLiteral("JPEG エラー #53")); },
+            [] { throw PelmoraError(QStringLiteral("I/O エラー (28)")); },
+            [] { throw PelmoraError(QString()); },
+            [] { throw std::bad_alloc(); },
+            [] { throw std::runtime_error("device gone/"); }};
+        for (const std::function<void()>& failure : failures) {
+            QMetaObject::invokeMethod(qApp, failure, Qt::QueuedConnection);
+            QTRY_COMPARE(catcher.seen().size(), &failure - failures + 1);
+        }
+        QCOMPARE(catcher.seen(), (QStringList{"Pelmora: !JPEG エラー #53.", "Pelmora: !I/O エラー (28)", "Pelmora: !",
+                                              "Pelmora: !メモリが足りません.", "Pelmora: !device gone/."}));
+    }
     void closeBoxClosesThoughExitIsDisabled() {
         const auto form = shownWindow();
         QVERIFY(form->close() && !form->isVisible());
