@@ -21,8 +21,10 @@ const QString kVersion = QStringLiteral("バージョン 2.1");
 const QString kCopyright = QStringLiteral("Copyright © 2026 Pelmora");
 const QString kComments = QStringLiteral("シャドウイメージの作成や画像の縁取りが簡単にできるので・・・楽できますよ～");
 
-QLabel* label(QWidget* parent, const QString& text, QPoint at, int pixelHeight, bool bold, const QColor& colour) {
+QLabel* label(QWidget* parent, const char* name, const QString& text, QPoint at, int pixelHeight, bool bold,
+              const QColor& colour) {
     auto* shown = new QLabel(text, parent);
+    shown->setObjectName(QString::fromLatin1(name));
     shown->setFont(windowFont(pixelHeight, bold));
     if (colour.isValid()) {
         QPalette colours = shown->palette();
@@ -48,25 +50,27 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setGeometry(7, 7, 258, 148);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // An etched groove: a lowered outer bevel around a raised inner one, on
+    // the box's own face, so that the labels keep their text colours.
+    panel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     panel->setLineWidth(1);
-    panel->setAutoFillBackground(true);
-    panel->setBackgroundRole(QPalette::Base);
 
     ProgramIcon = new QLabel(panel);
+    ProgramIcon->setObjectName(QStringLiteral("ProgramIcon"));
     ProgramIcon->setGeometry(7, 7, 60, 53);
     ProgramIcon->setScaledContents(true);
     ProgramIcon->setPixmap(programPicture(64));
 
-    ProductName = label(panel, kProductName, {81, 15}, 16, true, QColor(0, 0, 255));
-    Version = label(panel, kVersion, {81, 37}, 15, true, QColor(128, 0, 0));
-    Copyright = label(panel, kCopyright, {20, 73}, 13, false, QColor());
-    Comments = label(panel, kComments, {15, 95}, 13, false, QColor());
+    ProductName = label(panel, "ProductName", kProductName, {81, 15}, 16, true, QColor(0, 0, 255));
+    Version = label(panel, "Version", kVersion, {81, 37}, 15, true, QColor(128, 0, 0));
+    Copyright = label(panel, "Copyright", kCopyright, {20, 73}, 13, false, QColor());
+    Comments = label(panel, "Comments", kComments, {15, 95}, 13, false, QColor());
     Comments->setWordWrap(true);
     Comments->setFixedSize(237, 42);
     Comments->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setGeometry(102, 165, 69, 23);
     OKButton->setDefault(true);
     connect(OKButton, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
