@@ -62,12 +62,13 @@ void TOKBottomDlg::RadioGroup1Click() {
 // unit left from an earlier mode 1 would otherwise rewrite some of them from
 // the others (a postcard showing the picture's own size in pixels). Each
 // field also stores what it shows, so that a later bad entry falls back to it.
+// The millimetres follow the pixels as shown, clamped to their range.
 void TOKBottomDlg::writeModeNumbers(int pixelWidth, int pixelHeight) {
     const QScopedValueRollback quiet(writingModeNumbers_, true);
     field(4).setValue(pixelWidth);
     field(5).setValue(pixelHeight);
-    field(6).setValue(millimetresFromPixels(pixelWidth));
-    field(7).setValue(millimetresFromPixels(pixelHeight));
+    field(6).setValue(millimetresFromPixels(field(4).value()));
+    field(7).setValue(millimetresFromPixels(field(5).value()));
     field(2).setValue(100);
     field(3).setValue(100);
 }

@@ -221,6 +221,9 @@ void ResizeDialogTest::modesAndUnits_data() {
     QTest::newRow("opened again after mode 1")
         << "640x480" << "mode 1; unit 1; type 4 300; show; checked 1 1; cancel; show; checked 0 0; field 1 100; "
                         "texts 46,100,300,480,88,140; fields 1/1; ok 640x480";
+    // Sides over 3000 px show 3000, and the millimetres of 3000.
+    QTest::newRow("picture wider than the pixel range")
+        << "4000x3200" << "mode 1; texts 100,100,3000,3000,881,881; unit 2; type 6 100; texts 8,100,340,3000,100,881";
     QTest::newRow("turn while open") << "640x480"
                                      << "mode 1; picture 480x640; texts 100,100,640,480,187,140; type 2 50; "
                                         "texts 50,100,240,480,70,140; ok 240x640";
