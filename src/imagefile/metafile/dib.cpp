@@ -1,6 +1,7 @@
 #include "dib.h"
 
 // Std
+#include <algorithm>
 #include <bit>
 
 namespace pelmora {
@@ -72,14 +73,8 @@ std::size_t tableBytes(const DibHeader& h, quint32 usage) {
     return std::size_t(entries) * (usage == 1 ? 2 : std::size_t(h.entrySize));
 }
 
-QRgb standardPaletteColour(int index) {
-    static const QRgb colours[16] = {
-        0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-        0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    return colours[index & 15] | 0xFF000000u;
-}
-
-bool readColourTable(ByteView info, const DibHeader& h, quint32 usage, QList<QRgb>& table) {
+bool readColourTable(ByteView info, const DibHeader& h, quint32 usage, const QList<QRgb>& palette,
+                     QList<QRgb>& table) {
     if (usage == 2) {
         const int count = 1 << h.bitCount;
         table.resize(count);
@@ -101,7 +96,7 @@ bool readColourTable(ByteView info, const DibHeader& h, quint32 usage, QList<QRg
             continue;
         }
         const std::size_t at = h.tableOffset + entrySize * std::size_t(i);
-        table[i] = paletteIndices ? standardPaletteColour(info.u16(at))
+        table[i] = paletteIndices ? resolveColorRef(0x01000000u | info.u16(at), palette)
                                   : qRgb(info.u8(at + 2), info.u8(at + 1), info.u8(at));
     }
     return true;
@@ -118,7 +113,7 @@ int maskChannel(quint32 pixel, quint32 mask) {
     return int(quint64(value) * 255 / top);
 }
 
-void decodeRow(const uchar* row, int width, const DibHeader& h, uchar* out) {
+void decodeRow(const uchar* row, int width, const DibHeader& h, bool alpha, uchar* out) {
     switch (h.bitCount) {
     case 1:
     case 4:
@@ -147,8 +142,15 @@ void decodeRow(const uchar* row, int width, const DibHeader& h, uchar* out) {
         } else {
             const uchar* p = row + 4 * x;
             const quint32 v = quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
-            rgb[x] = fields ? qRgb(maskChannel(v, h.masks[0]), maskChannel(v, h.masks[1]), maskChannel(v, h.masks[2]))
-                            : qRgb(p[2], p[1], p[0]);
+            if (alpha) {
+                // Premultiplied as stored; a channel above its alpha is
+                // not premultiplied and would overflow when blended.
+                const uchar a = p[3];
+                rgb[x] = qRgba(std::min(p[2], a), std::min(p[1], a), std::min(p[0], a), a);
+            } else {
+                rgb[x] = fields ? qRgb(maskChannel(v, h.masks[0]), maskChannel(v, h.masks[1]), maskChannel(v, h.masks[2]))
+                                : qRgb(p[2], p[1], p[0]);
+            }
         }
     }
 }
@@ -162,7 +164,7 @@ QImage decodeEmbedded(ByteView bits, const char* format) {
 
 } // namespace
 
-QImage decodeDib(ByteView info, ByteView bits, quint32 usage) {
+QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>& palette, DibAlpha alpha) {
     DibHeader h;
     if (!readHeader(info, h))
         return QImage();
@@ -186,9 +188,13 @@ QImage decodeDib(ByteView info, ByteView bits, quint32 usage) {
         return QImage();
 
     QList<QRgb> table;
-    if (h.bitCount <= 8 && !readColourTable(info, h, usage, table))
+    if (h.bitCount <= 8 && !readColourTable(info, h, usage, palette, table))
         return QImage();
-    QImage image(width, int(height), h.bitCount <= 8 ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    const bool keepAlpha = alpha == DibAlpha::Keep && h.bitCount == 32 && h.compression == biRgb;
+    const QImage::Format format = h.bitCount <= 8 ? QImage::Format_Indexed8
+                                : keepAlpha       ? QImage::Format_ARGB32_Premultiplied
+                                                  : QImage::Format_RGB32;
+    QImage image(width, int(height), format);
     if (image.isNull())
         return QImage();
     if (h.bitCount <= 8)
@@ -197,12 +203,12 @@ QImage decodeDib(ByteView info, ByteView bits, quint32 usage) {
     for (int y = 0; y < int(height); ++y) {
         const int fileRow = bottomUp ? int(height) - 1 - y : y;
         const auto* row = reinterpret_cast<const uchar*>(bits.data()) + stride * std::size_t(fileRow);
-        decodeRow(row, width, h, image.scanLine(y));
+        decodeRow(row, width, h, keepAlpha, image.scanLine(y));
     }
     return image;
 }
 
-QImage decodePackedDib(ByteView dib, quint32 usage) {
+QImage decodePackedDib(ByteView dib, quint32 usage, const QList<QRgb>& palette) {
     DibHeader h;
     if (!readHeader(dib, h))
         return QImage();
@@ -210,7 +216,18 @@ QImage decodePackedDib(ByteView dib, quint32 usage) {
     if (table == std::size_t(-1) || !dib.has(h.tableOffset, table))
         return QImage();
     const std::size_t bitsAt = h.tableOffset + table;
-    return decodeDib(dib.sub(0, bitsAt), dib.sub(bitsAt, dib.size() - bitsAt), usage);
+    return decodeDib(dib.sub(0, bitsAt), dib.sub(bitsAt, dib.size() - bitsAt), usage, palette);
+}
+
+QList<QRgb> decodePaletteEntries(ByteView bytes, std::size_t at, quint32 count) {
+    if (!bytes.has(at, std::size_t(count) * 4))
+        return {};
+    QList<QRgb> entries(count);
+    for (quint32 i = 0; i < count; ++i) {
+        const std::size_t e = at + 4 * std::size_t(i);
+        entries[i] = qRgb(bytes.u8(e), bytes.u8(e + 1), bytes.u8(e + 2));
+    }
+    return entries;
 }
 
 } // namespace pelmora

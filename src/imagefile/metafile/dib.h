@@ -5,6 +5,7 @@
 
 // Local
 #include "byte_view.h"
+#include "gdi_objects.h"
 
 namespace pelmora {
 
@@ -20,12 +21,21 @@ inline constexpr qint64 maxDibPixels = qint64(1) << 26;
 // not hold together.
 //
 // usage is the record's DIB_RGB_COLORS 0 (a table of colours),
-// DIB_PAL_COLORS 1 (16-bit palette indices, taken from the standard
-// 16-colour palette) or DIB_PAL_INDICES 2 (no table: black and white for
-// one bit, grey levels otherwise).
-QImage decodeDib(ByteView info, ByteView bits, quint32 usage);
+// DIB_PAL_COLORS 1 (16-bit indices into palette, the one selected) or
+// DIB_PAL_INDICES 2 (no table: black and white for one bit, grey levels
+// otherwise).
+//
+// With DibAlpha::Keep a 32-bit DIB without bit fields keeps its fourth byte
+// as premultiplied alpha (ARGB32_Premultiplied), as AlphaBlend reads it.
+enum class DibAlpha { Ignore, Keep };
+QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>& palette,
+                 DibAlpha alpha = DibAlpha::Ignore);
 
 // The same for a DIB whose bits follow its colour table directly.
-QImage decodePackedDib(ByteView dib, quint32 usage);
+QImage decodePackedDib(ByteView dib, quint32 usage, const QList<QRgb>& palette);
+
+// count palette entries (red, green, blue, flags) from offset; empty when
+// they do not fit.
+QList<QRgb> decodePaletteEntries(ByteView bytes, std::size_t at, quint32 count);
 
 } // namespace pelmora

@@ -240,7 +240,12 @@ void EmfPlayer::dispatch(quint32 type) {
     case U_EMR_CREATEMONOBRUSH: createPatternBrush(true); break;
     case U_EMR_CREATEDIBPATTERNBRUSHPT: createPatternBrush(false); break;
     case U_EMR_EXTCREATEFONTINDIRECTW: createFont(); break;
-    case U_EMR_CREATEPALETTE: device_.createObject(r.u32(8), GdiPlaceholder{}); break;
+    case U_EMR_CREATEPALETTE: device_.createObject(r.u32(8), GdiPalette{decodePaletteEntries(r, 16, r.u16(14))}); break;
+    case U_EMR_SELECTPALETTE:
+        device_.selectPalette(r.u32(8) & 0x80000000u ? std::nullopt : std::optional<std::size_t>(r.u32(8)));
+        break;
+    case U_EMR_SETPALETTEENTRIES: device_.setPaletteEntries(r.u32(8), r.u32(12), decodePaletteEntries(r, 20, r.u32(16))); break;
+    case U_EMR_RESIZEPALETTE: device_.resizePalette(r.u32(8), r.u32(12)); break;
     case U_EMR_DELETEOBJECT: device_.deleteObject(r.u32(8)); break;
     case U_EMR_ANGLEARC:
         device_.angleArc(point(8), r.u32(16), r.f32(20), r.f32(24));
@@ -300,12 +305,18 @@ void EmfPlayer::dispatch(quint32 type) {
     case U_EMR_STRETCHDIBITS: stretchDiBits(); break;
     case U_EMR_TRANSPARENTBLT: transparentBlt(); break;
     case U_EMR_MASKBLT: maskBlt(); break;
-    case U_EMR_EXTTEXTOUTA: extTextOut(false); break;
-    case U_EMR_EXTTEXTOUTW: extTextOut(true); break;
+    case U_EMR_ALPHABLEND: alphaBlend(); break;
+    case U_EMR_PLGBLT: plgBlt(); break;
+    case U_EMR_SETSTRETCHBLTMODE: device_.setStretchMode(int(r.u32(8))); break;
+    case U_EMR_EXTFLOODFILL: device_.floodFill(point(8), colour(16), r.u32(20) == 1); break;
+    case U_EMR_EXTTEXTOUTA: emrText(36, false); break;
+    case U_EMR_EXTTEXTOUTW: emrText(36, true); break;
+    case U_EMR_POLYTEXTOUTA:
+    case U_EMR_POLYTEXTOUTW: polyTextOut(type == U_EMR_POLYTEXTOUTW); break;
     case U_EMR_SMALLTEXTOUT: smallTextOut(); break;
     case U_EMR_GRADIENTFILL: gradientFill(); break;
     default:
-        break;   // comments (EMF+ too), palettes, colour management, ...
+        break;   // comments (EMF+ too), colour management, ...
     }
 }
 

@@ -8,10 +8,11 @@
 
 namespace pelmora {
 
-QImage EmfPlayer::dib(std::size_t offBmi, quint32 cbBmi, std::size_t offBits, quint32 cbBits, quint32 usage) const {
+QImage EmfPlayer::dib(std::size_t offBmi, quint32 cbBmi, std::size_t offBits, quint32 cbBits, quint32 usage,
+                      DibAlpha alpha) const {
     if (cbBmi == 0)
         return QImage();
-    return decodeDib(record_.sub(offBmi, cbBmi), record_.sub(offBits, cbBits), usage);
+    return decodeDib(record_.sub(offBmi, cbBmi), record_.sub(offBits, cbBits), usage, device_.palette(), alpha);
 }
 
 void EmfPlayer::createPen() {
@@ -70,20 +71,19 @@ void EmfPlayer::createPatternBrush(bool monochrome) {
     device_.createObject(r.u32(8), brush);
 }
 
-void EmfPlayer::extTextOut(bool wide) {
+std::size_t EmfPlayer::emrText(std::size_t at, bool wide) {
     const ByteView& r = record_;
-    const QPointF reference = point(36);
-    const quint32 count = r.u32(44);
-    const quint32 offString = r.u32(48);
-    const quint32 options = r.u32(52);
+    const QPointF reference = point(at);
+    const quint32 count = r.u32(at + 8);
+    const quint32 offString = r.u32(at + 12);
+    const quint32 options = r.u32(at + 16);
     const bool hasRect = !(options & U_ETO_NO_RECT);
-    const QRectF clipBox = hasRect ? box(56) : QRectF();
-    const quint32 offDx = r.u32(hasRect ? 72 : 56);
-    if (options & U_ETO_GLYPH_INDEX)
-        return;
+    const QRectF clipBox = hasRect ? box(at + 20) : QRectF();
+    const quint32 offDx = r.u32(at + (hasRect ? 36 : 20));
+    const std::size_t size = hasRect ? 40 : 24;
     const std::size_t charSize = wide ? 2 : 1;
-    if (!r.has(offString, std::size_t(count) * charSize))
-        return;
+    if ((options & U_ETO_GLYPH_INDEX) || !r.has(offString, std::size_t(count) * charSize))
+        return size;
     QString text;
     if (wide) {
         text.reserve(count);
@@ -102,6 +102,14 @@ void EmfPlayer::extTextOut(bool wide) {
             advances.push_back(r.i32(offDx + step * i));
     }
     device_.textOut(reference, text, options, clipBox, advances);
+    return size;
+}
+
+void EmfPlayer::polyTextOut(bool wide) {
+    const quint32 strings = record_.u32(36);
+    std::size_t at = 40;
+    for (quint32 i = 0; i < strings && record_.has(at, 24); ++i)
+        at += emrText(at, wide);
 }
 
 void EmfPlayer::smallTextOut() {
@@ -174,6 +182,29 @@ void EmfPlayer::transparentBlt() {
     device_.blit(destination, source, QRectF(r.i32(44), r.i32(48), r.i32(100), r.i32(104)), 0xCC0020);
 }
 
+namespace {
+
+// The source with the pixels a monochrome mask holds 0 for made transparent;
+// the mask's pixel (x + shiftX, y + shiftY) goes with the source's (x, y).
+QImage masked(const QImage& source, const QImage& mask, qint64 shiftX, qint64 shiftY) {
+    if (source.isNull() || mask.isNull() || mask.format() != QImage::Format_Indexed8)
+        return source;
+    QImage result = source.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const qint64 mx = x + shiftX;
+            const qint64 my = y + shiftY;
+            const bool inside = mx >= 0 && my >= 0 && mx < mask.width() && my < mask.height();
+            if (inside && mask.pixelIndex(int(mx), int(my)) == 0)
+                line[x] = 0;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 void EmfPlayer::maskBlt() {
     const ByteView& r = record_;
     QImage source = dib(r.u32(84), r.u32(88), r.u32(92), r.u32(96), r.u32(80));
@@ -185,22 +216,31 @@ void EmfPlayer::maskBlt() {
     // honoured; other backgrounds draw as the foreground.
     const quint32 foreground = r.u32(40) & 0x00FFFFFFu;
     const bool keepBackground = (r.u32(40) >> 24) == 0xAA;
-    if (!source.isNull() && !mask.isNull() && keepBackground && mask.format() == QImage::Format_Indexed8) {
-        source = source.convertToFormat(QImage::Format_ARGB32);
-        const qint64 shiftX = qint64(r.i32(100)) - r.i32(44);
-        const qint64 shiftY = qint64(r.i32(104)) - r.i32(48);
-        for (int y = 0; y < source.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(source.scanLine(y));
-            for (int x = 0; x < source.width(); ++x) {
-                const qint64 mx = x + shiftX;
-                const qint64 my = y + shiftY;
-                const bool inside = mx >= 0 && my >= 0 && mx < mask.width() && my < mask.height();
-                if (inside && mask.pixelIndex(int(mx), int(my)) == 0)
-                    line[x] = 0;
-            }
-        }
-    }
+    if (keepBackground)
+        source = masked(source, mask, qint64(r.i32(100)) - r.i32(44), qint64(r.i32(104)) - r.i32(48));
     device_.blit(destination, source, from, foreground);
+}
+
+void EmfPlayer::alphaBlend() {
+    const ByteView& r = record_;
+    // BLENDFUNCTION: operation, flags, constant alpha, AC_SRC_ALPHA (1).
+    const quint32 blend = r.u32(40);
+    const bool perPixel = (blend >> 24 & 0xFF) == 1;
+    const QImage source = dib(r.u32(84), r.u32(88), r.u32(92), r.u32(96), r.u32(80),
+                              perPixel ? DibAlpha::Keep : DibAlpha::Ignore);
+    const QRectF destination(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
+    device_.alphaBlend(destination, source, QRectF(r.i32(44), r.i32(48), r.i32(100), r.i32(104)), int(blend >> 16 & 0xFF));
+}
+
+void EmfPlayer::plgBlt() {
+    const ByteView& r = record_;
+    QImage source = dib(r.u32(96), r.u32(100), r.u32(104), r.u32(108), r.u32(92));
+    if (source.isNull())
+        return;
+    const QImage mask = dib(r.u32(124), r.u32(128), r.u32(132), r.u32(136), r.u32(120));
+    const QRectF from(r.i32(48), r.i32(52), r.i32(56), r.i32(60));
+    source = masked(source, mask, qint64(r.i32(112)) - r.i32(48), qint64(r.i32(116)) - r.i32(52));
+    device_.plgBlt(points(24, 3, false), source, from);
 }
 
 void EmfPlayer::gradientFill() {

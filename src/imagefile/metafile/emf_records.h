@@ -2,6 +2,7 @@
 
 // Local
 #include "byte_view.h"
+#include "dib.h"
 #include "gdi_device.h"
 
 // Std
@@ -36,7 +37,7 @@ private:
     QRectF box(std::size_t at) const {
         return QRectF(QPointF(record_.i32(at), record_.i32(at + 4)), QPointF(record_.i32(at + 8), record_.i32(at + 12)));
     }
-    QRgb colour(std::size_t at) const { return rgbFromColorRef(record_.u32(at)); }
+    QRgb colour(std::size_t at) const { return device_.colour(record_.u32(at)); }
 
     // count points from offset, 32-bit or 16-bit pairs; empty when they do not fit.
     QPolygonF points(std::size_t at, quint32 count, bool small) const {
@@ -95,20 +96,25 @@ private:
         return result;
     }
 
-    QImage dib(std::size_t offBmi, quint32 cbBmi, std::size_t offBits, quint32 cbBits, quint32 usage) const;
+    QImage dib(std::size_t offBmi, quint32 cbBmi, std::size_t offBits, quint32 cbBits, quint32 usage,
+               DibAlpha alpha = DibAlpha::Ignore) const;
 
     void dispatch(quint32 type);
     void createPen();
     void createExtPen();
     void createFont();
     void createPatternBrush(bool monochrome);
-    void extTextOut(bool wide);
+    // One EMRTEXT from offset; its size in the record.
+    std::size_t emrText(std::size_t at, bool wide);
+    void polyTextOut(bool wide);
     void smallTextOut();
     void bitBlt(bool stretch);
     void stretchDiBits();
     void setDiBitsToDevice();
     void transparentBlt();
     void maskBlt();
+    void alphaBlend();
+    void plgBlt();
     void gradientFill();
 
     ByteView file_;

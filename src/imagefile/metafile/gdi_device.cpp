@@ -16,14 +16,6 @@ constexpr std::size_t maxSavedDcs = 1024;
 constexpr double budgetPasses = 32;
 constexpr double budgetBase = 1e8;
 
-bool usable(const QTransform& t) {
-    const double values[] = {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()};
-    for (double v : values)
-        if (!std::isfinite(v) || std::abs(v) > 1e9)
-            return false;
-    return std::abs(t.determinant()) > 1e-12;
-}
-
 // Repeated scale records could otherwise take an extent to 0, infinity or
 // NaN, and the font height with it.
 bool usableExtent(QSizeF e) {
@@ -44,8 +36,16 @@ double millimetresPerUnit(int mapMode) {
 
 } // namespace
 
+bool usableTransform(const QTransform& t) {
+    const double values[] = {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()};
+    for (double v : values)
+        if (!std::isfinite(v) || std::abs(v) > 1e9)
+            return false;
+    return std::abs(t.determinant()) > 1e-12;
+}
+
 GdiDevice::GdiDevice(QImage& target, QSizeF pixelsPerMm, const QTransform& output)
-    : painter_(&target), pixelsPerMm_(pixelsPerMm), output_(output),
+    : target_(target), painter_(&target), pixelsPerMm_(pixelsPerMm), output_(output),
       targetRect_(0, 0, target.width(), target.height()),
       budget_(budgetPasses * double(target.width()) * double(target.height()) + budgetBase) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -166,7 +166,7 @@ void GdiDevice::scaleViewportExt(double xNum, double xDenom, double yNum, double
 }
 
 void GdiDevice::setWorldTransform(const QTransform& transform) {
-    if (usable(transform))
+    if (usableTransform(transform))
         dc_.world = transform;
 }
 

@@ -45,6 +45,15 @@ public:
     void deleteObject(std::size_t index);
     const GdiObject* object(std::size_t index) const;
 
+    // Palettes: colour references resolve through the selected one, the
+    // default palette when none is.
+    void selectPalette(std::optional<std::size_t> index) { dc_.palette = index; }
+    std::optional<std::size_t> selectedPalette() const { return dc_.palette; }
+    void setPaletteEntries(std::size_t index, quint32 start, const QList<QRgb>& entries);
+    void resizePalette(std::size_t index, quint32 count);
+    const QList<QRgb>& palette() const;
+    QRgb colour(quint32 colorRef) const { return resolveColorRef(colorRef, palette()); }
+
     // Device-context state.
     void saveDc();
     void restoreDc(int level);
@@ -127,9 +136,23 @@ public:
     void gradientRect(const QRectF& box, QRgb from, QRgb to, bool vertical);
     void gradientTriangle(const QPolygonF& corners, const std::vector<QRgb>& colours);
 
+    // Fills with the brush what connects to start (left, right, up, down)
+    // on what has been drawn: the pixels of colour with surface, those of
+    // any other colour up to a border of colour without.
+    void floodFill(QPointF start, QRgb colour, bool surface);
+
     // Block transfers: rop is a ternary raster operation; a null source
-    // paints with the brush only.
+    // paints with the brush only. HALFTONE (4) averages a shrunk source;
+    // the other stretch modes pick pixels.
+    void setStretchMode(int mode) { dc_.stretchMode = mode; }
     void blit(const QRectF& destination, const QImage& source, const QRectF& sourceRect, quint32 rop);
+    // A source with premultiplied alpha, or an opaque one, blended over the
+    // destination with a constant alpha of 0 to 255 on top.
+    void alphaBlend(const QRectF& destination, const QImage& source, const QRectF& sourceRect, int constantAlpha);
+    // The source rectangle onto the parallelogram whose upper-left,
+    // upper-right and lower-left corners are given; transparent source
+    // pixels (a mask) keep the destination.
+    void plgBlt(const QPolygonF& corners, const QImage& source, const QRectF& sourceRect);
 
 private:
     struct Dc {
@@ -153,7 +176,21 @@ private:
         double charExtra = 0;
         QPointF position{0, 0};
         std::optional<QRegion> clip;        // target pixels
+        std::optional<std::size_t> palette; // object index
+        int stretchMode = 1;
     };
+
+    // Where a block transfer lands: target pixels when the mapping keeps
+    // the axes, logical units drawn through the transform otherwise.
+    struct BlitPlace {
+        QRectF target;
+        bool aligned = true;
+        bool mirrorX = false;
+        bool mirrorY = false;
+    };
+    // Charges the budget and applies the clip; nothing when nothing shows.
+    std::optional<BlitPlace> placeBlit(const QRectF& destination);
+    void drawSource(const BlitPlace& place, const QImage& source, const QRectF& sourceRect);
 
     QTransform transform() const;           // logical to target pixels
     QTransform pageTransform() const;       // logical to recording device
@@ -179,6 +216,7 @@ private:
     // budget; false once it is spent, and the call then draws nothing.
     bool spend(const QRectF& targetBounds);
 
+    QImage& target_;
     QPainter painter_;
     QSizeF pixelsPerMm_;
     QTransform output_;
@@ -192,6 +230,9 @@ private:
     bool clipApplied_ = false;
     double budget_ = 0;
 };
+
+// A transform whose values are finite, bounded and invertible.
+bool usableTransform(const QTransform& t);
 
 // 8-bit text in a Windows character set (LOGFONT lfCharSet) as Unicode.
 QString decodeAnsi(const QByteArray& bytes, int charSet);

@@ -1,6 +1,42 @@
 #include "gdi_objects.h"
 
+// Std
+#include <algorithm>
+
 namespace pelmora {
+
+const QList<QRgb>& defaultPalette() {
+    static const QList<QRgb> colours = [] {
+        const QRgb rgb[20] = {
+            0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0, 0xA6CAF0,
+            0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+        QList<QRgb> list;
+        for (QRgb c : rgb)
+            list.append(c | 0xFF000000u);
+        return list;
+    }();
+    return colours;
+}
+
+QRgb resolveColorRef(quint32 ref, const QList<QRgb>& palette) {
+    const QRgb plain = qRgb(int(ref & 0xFF), int(ref >> 8 & 0xFF), int(ref >> 16 & 0xFF));
+    const quint32 kind = ref >> 24;
+    if (palette.isEmpty() || (kind != 1 && kind != 2))
+        return plain;
+    if (kind == 1) {
+        // An index past the palette's end takes its first entry.
+        const quint32 index = ref & 0xFFFF;
+        return index < quint32(palette.size()) ? palette[index] : palette.first();
+    }
+    auto distance = [&](QRgb c) {
+        const int r = qRed(c) - qRed(plain);
+        const int g = qGreen(c) - qGreen(plain);
+        const int b = qBlue(c) - qBlue(plain);
+        return r * r + g * g + b * b;
+    };
+    return *std::min_element(palette.begin(), palette.end(),
+                             [&](QRgb a, QRgb b) { return distance(a) < distance(b); });
+}
 
 std::optional<GdiObject> stockObject(quint32 index) {
     auto solidBrush = [](int grey) {

@@ -49,17 +49,24 @@ struct GdiRegion {
     QRegion region;
 };
 
-// Palettes and other objects that only hold a slot in the table.
+// A logical palette; colour references may name its entries.
+struct GdiPalette {
+    QList<QRgb> entries;
+};
+
+// Objects that only hold a slot in the table.
 struct GdiPlaceholder {};
 
-using GdiObject = std::variant<GdiPen, GdiBrush, GdiFont, GdiRegion, GdiPlaceholder>;
+using GdiObject = std::variant<GdiPen, GdiBrush, GdiFont, GdiRegion, GdiPalette, GdiPlaceholder>;
 
 // The stock objects an EMF may select by index (WHITE_BRUSH ... DC_PEN).
 std::optional<GdiObject> stockObject(quint32 index);
 
-// QColor from a COLORREF (0x00BBGGRR).
-inline QRgb rgbFromColorRef(quint32 ref) {
-    return qRgb(int(ref & 0xFF), int(ref >> 8 & 0xFF), int(ref >> 16 & 0xFF));
-}
+// The 20 colours of the palette every device context starts with.
+const QList<QRgb>& defaultPalette();
+
+// The colour a COLORREF names: 0x00BBGGRR, 0x01000000 with an index into
+// the palette, or 0x02BBGGRR for the palette's nearest entry.
+QRgb resolveColorRef(quint32 ref, const QList<QRgb>& palette);
 
 } // namespace pelmora

@@ -26,22 +26,6 @@ std::optional<QPainter::CompositionMode> rop2Mode(int rop) {
     }
 }
 
-// Ternary raster operations that copy the source, by their index byte.
-std::optional<QPainter::CompositionMode> sourceRopMode(int index) {
-    switch (index) {
-    case 0xCC: return QPainter::CompositionMode_SourceOver;
-    case 0xEE: return QPainter::RasterOp_SourceOrDestination;
-    case 0x88: return QPainter::RasterOp_SourceAndDestination;
-    case 0x66: return QPainter::RasterOp_SourceXorDestination;
-    case 0x44: return QPainter::RasterOp_SourceAndNotDestination;
-    case 0x33: return QPainter::RasterOp_NotSource;
-    case 0x11: return QPainter::RasterOp_NotSourceAndNotDestination;
-    case 0xBB: return QPainter::RasterOp_NotSourceOrDestination;
-    case 0xC0: return QPainter::CompositionMode_SourceOver;
-    default: return std::nullopt;
-    }
-}
-
 QList<qreal> stockDashes(int style, bool geometric) {
     switch (style) {
     case 1: return geometric ? QList<qreal>{3, 1} : QList<qreal>{18, 6};
@@ -468,68 +452,6 @@ void GdiDevice::gradientTriangle(const QPolygonF& corners, const std::vector<QRg
         return;
     applyClip();
     painter_.fillPath(path, QColor(red / n, green / n, blue / n));
-}
-
-void GdiDevice::blit(const QRectF& destination, const QImage& source, const QRectF& sourceRect, quint32 rop) {
-    const int index = int(rop >> 16 & 0xFF);
-    QRectF target;
-    bool mirrorX = false;
-    bool mirrorY = false;
-    const QTransform t = transform();
-    const bool aligned = axisAligned();
-    if (aligned) {
-        const QPointF a = toTarget(destination.topLeft());
-        const QPointF b = toTarget(destination.bottomRight());
-        mirrorX = b.x() < a.x();
-        mirrorY = b.y() < a.y();
-        target = QRectF(a, b).normalized();
-    } else {
-        mirrorX = destination.width() < 0;
-        mirrorY = destination.height() < 0;
-        target = destination.normalized();
-    }
-    if (target.isEmpty() || !spend(aligned ? target : t.mapRect(target)))
-        return;
-    applyClip();
-    painter_.save();
-    if (!aligned)
-        painter_.setTransform(t);
-    auto fill = [&](const QBrush& brush, QPainter::CompositionMode mode) {
-        painter_.setCompositionMode(mode);
-        painter_.fillRect(target, brush);
-    };
-    switch (index) {
-    case 0x00: fill(Qt::black, QPainter::CompositionMode_SourceOver); break;
-    case 0xFF: fill(Qt::white, QPainter::CompositionMode_SourceOver); break;
-    case 0x55: fill(Qt::black, QPainter::RasterOp_NotDestination); break;
-    case 0xAA: break;
-    case 0xF0: fill(qtBrush(dc_.brush), QPainter::CompositionMode_SourceOver); break;
-    case 0x5A: fill(qtBrush(dc_.brush), QPainter::RasterOp_SourceXorDestination); break;
-    default: {
-        const auto mode = sourceRopMode(index);
-        if (source.isNull()) {
-            fill(qtBrush(dc_.brush), QPainter::CompositionMode_SourceOver);
-            break;
-        }
-        QRectF from = sourceRect.normalized().intersected(QRectF(source.rect()));
-        if (from.isEmpty())
-            break;
-        // Sources with alpha come from transparent and masked transfers.
-        QImage image = source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                        : QImage::Format_RGB32);
-        if (mirrorX || mirrorY) {
-            image = image.mirrored(mirrorX, mirrorY);
-            if (mirrorX)
-                from.moveLeft(image.width() - from.right());
-            if (mirrorY)
-                from.moveTop(image.height() - from.bottom());
-        }
-        painter_.setCompositionMode(mode ? *mode : QPainter::CompositionMode_SourceOver);
-        painter_.drawImage(target, image, from);
-        break;
-    }
-    }
-    painter_.restore();
 }
 
 } // namespace pelmora

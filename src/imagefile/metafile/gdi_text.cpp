@@ -1,4 +1,5 @@
 #include "gdi_device.h"
+#include "symbol_fonts.h"
 
 // Qt
 #include <QFontMetricsF>
@@ -43,7 +44,8 @@ QFont GdiDevice::qtFont(double& pixelHeight) const {
         height = 12;
     height = std::clamp(height, 1.0, 4000.0);
     QFont font;
-    font.setFamilies(familiesFor(dc_.font.face));
+    const bool symbols = symbolEncoding(dc_.font.face, dc_.font.charSet) != SymbolEncoding::None;
+    font.setFamilies(symbols ? symbolFamilies() : familiesFor(dc_.font.face));
     font.setStyleStrategy(QFont::NoAntialias);
     font.setPixelSize(std::max(1, int(std::round(height))));
     if (dc_.font.height > 0) {
@@ -68,6 +70,9 @@ QFont GdiDevice::qtFont(double& pixelHeight) const {
 }
 
 QString GdiDevice::decodeText(const QByteArray& bytes) const {
+    // A symbol font's codes are not letters of any character set.
+    if (symbolEncoding(dc_.font.face, dc_.font.charSet) != SymbolEncoding::None)
+        return QString::fromLatin1(bytes);
     return decodeAnsi(bytes, dc_.font.charSet);
 }
 
@@ -110,16 +115,28 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
     const double xScale = std::hypot(t.m11(), t.m12());
     const double extra = dc_.charExtra * xScale;
 
+    // One entry a character code, as the advances count them.
+    const SymbolEncoding encoding = symbolEncoding(dc_.font.face, dc_.font.charSet);
+    QStringList characters;
+    if (encoding != SymbolEncoding::None) {
+        characters = symbolCharacters(text, encoding);
+    } else {
+        characters.reserve(text.size());
+        for (QChar c : text)
+            characters.append(QString(c));
+    }
+    const QString shown = characters.join(QString());
+
     // Character positions along the baseline, in target pixels.
     std::vector<double> positions;
-    positions.reserve(std::size_t(text.size()) + 1);
+    positions.reserve(std::size_t(characters.size()) + 1);
     double x = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < characters.size(); ++i) {
         positions.push_back(x);
         if (std::size_t(i) < advances.size())
             x += advances[std::size_t(i)] * xScale;
         else
-            x += metrics.horizontalAdvance(text.at(i)) + extra;
+            x += metrics.horizontalAdvance(characters.at(i)) + extra;
     }
     const double width = x;
 
@@ -158,10 +175,10 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
         painter_.setFont(font);
         painter_.setPen(QColor::fromRgb(colour));
         if (advances.empty()) {
-            painter_.drawText(QPointF(dx, dy), text);
+            painter_.drawText(QPointF(dx, dy), shown);
         } else {
-            for (qsizetype i = 0; i < text.size(); ++i)
-                painter_.drawText(QPointF(dx + positions[std::size_t(i)], dy), QString(text.at(i)));
+            for (qsizetype i = 0; i < characters.size(); ++i)
+                painter_.drawText(QPointF(dx + positions[std::size_t(i)], dy), characters.at(i));
         }
     }
     painter_.restore();

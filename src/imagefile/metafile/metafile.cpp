@@ -21,6 +21,8 @@ Bitmap importMetafile(const QByteArray& bytes) {
     Bitmap picture;
     picture.setHeight(size.height());
     picture.setWidth(size.width());
+    if (picture.isEmpty())
+        return picture;
     QImage& pixels = picture.rgb32();
     if (emf)
         playEmf(file, pixels);

@@ -65,8 +65,11 @@ bool checkRecords(ByteView file) {
 
 QSize wmfSize(ByteView file) {
     const WmfHeader h = readHeader(file);
-    const QSize size = checkedPictureSize(std::round(h.box.width() * screenDpi / h.unitsPerInch),
-                                          std::round(h.box.height() * screenDpi / h.unitsPerInch));
+    const double width = std::round(h.box.width() * screenDpi / h.unitsPerInch);
+    const double height = std::round(h.box.height() * screenDpi / h.unitsPerInch);
+    // A box with no width or height is an empty picture, not a broken file.
+    const bool empty = (width == 0 || height == 0) && std::max(width, height) <= maxPictureSide;
+    const QSize size = empty ? QSize(int(width), int(height)) : checkedPictureSize(width, height);
     if (!checkRecords(file))
         refuseMetafile();
     return size;
@@ -173,8 +176,8 @@ void WmfPlayer::dispatch(int function) {
     U_POINT16 b{};
     U_RECT16 rect{};
     switch (function) {
-    case U_WMR_SETBKCOLOR: device_.setBkColour(rgbFromColorRef(r.u32(6))); break;
-    case U_WMR_SETTEXTCOLOR: device_.setTextColour(rgbFromColorRef(r.u32(6))); break;
+    case U_WMR_SETBKCOLOR: device_.setBkColour(device_.colour(r.u32(6))); break;
+    case U_WMR_SETTEXTCOLOR: device_.setTextColour(device_.colour(r.u32(6))); break;
     case U_WMR_SETBKMODE: device_.setBkMode(r.u16(6)); break;
     case U_WMR_SETMAPMODE:
         // The bounding box is always the window: only the aspect rule applies.
@@ -183,6 +186,9 @@ void WmfPlayer::dispatch(int function) {
     case U_WMR_SETROP2: device_.setRop2(r.u16(6)); break;
     case U_WMR_SETPOLYFILLMODE: device_.setPolyFillMode(r.u16(6)); break;
     case U_WMR_SETTEXTALIGN: device_.setTextAlign(r.u16(6)); break;
+    case U_WMR_SETSTRETCHBLTMODE: device_.setStretchMode(r.u16(6)); break;
+    case U_WMR_FLOODFILL: device_.floodFill(point(10), device_.colour(r.u32(6)), false); break;
+    case U_WMR_EXTFLOODFILL: device_.floodFill(point(12), device_.colour(r.u32(8)), r.u16(6) == 1); break;
     case U_WMR_SETTEXTCHAREXTRA: device_.setTextCharExtra(r.i16(6)); break;
     case U_WMR_SETWINDOWORG:
         if (U_WMRSETWINDOWORG_get(raw(), &a))
@@ -266,7 +272,7 @@ void WmfPlayer::dispatch(int function) {
     case U_WMR_SETPIXEL: {
         U_COLORREF colour{};
         if (U_WMRSETPIXEL_get(raw(), &colour, &a))
-            device_.setPixel(pointOf(a), qRgb(colour.Red, colour.Green, colour.Blue));
+            device_.setPixel(pointOf(a), device_.colour(r.u32(6)));
         break;
     }
     case U_WMR_POLYGON:
@@ -284,14 +290,14 @@ void WmfPlayer::dispatch(int function) {
         GdiPen pen;
         pen.style = r.u16(6);
         pen.width = r.i16(8);
-        pen.colour = rgbFromColorRef(r.u32(12));
+        pen.colour = device_.colour(r.u32(12));
         create(pen);
         break;
     }
     case U_WMR_CREATEBRUSHINDIRECT: {
         GdiBrush brush;
         const quint16 style = r.u16(6);
-        brush.colour = rgbFromColorRef(r.u32(8));
+        brush.colour = device_.colour(r.u32(8));
         brush.hatch = r.u16(12);
         brush.kind = style == U_BS_NULL ? GdiBrush::Kind::Null
                    : style == U_BS_HATCHED ? GdiBrush::Kind::Hatched : GdiBrush::Kind::Solid;
@@ -301,8 +307,18 @@ void WmfPlayer::dispatch(int function) {
     case U_WMR_CREATEFONTINDIRECT: createFont(); break;
     case U_WMR_CREATEREGION: createRegion(); break;
     case U_WMR_DIBCREATEPATTERNBRUSH: createDibPatternBrush(); break;
+    case U_WMR_CREATEPALETTE: create(GdiPalette{decodePaletteEntries(r, 10, r.u16(8))}); break;
+    case U_WMR_SELECTPALETTE: device_.selectPalette(r.u16(6)); break;
+    // These two change the selected palette.
+    case U_WMR_SETPALENTRIES:
+        if (const auto selected = device_.selectedPalette())
+            device_.setPaletteEntries(*selected, r.u16(6), decodePaletteEntries(r, 10, r.u16(8)));
+        break;
+    case U_WMR_RESIZEPALETTE:
+        if (const auto selected = device_.selectedPalette())
+            device_.resizePalette(*selected, r.u16(6));
+        break;
     case U_WMR_CREATEPATTERNBRUSH:
-    case U_WMR_CREATEPALETTE:
     case U_WMR_CREATEBITMAP:
     case U_WMR_CREATEBITMAPINDIRECT:
         create(GdiPlaceholder{});
@@ -326,7 +342,7 @@ void WmfPlayer::dispatch(int function) {
         blit(function);
         break;
     default:
-        break;   // escapes, palettes, flood fills, ...
+        break;   // escapes, palette animation, ...
     }
 }
 
@@ -448,7 +464,7 @@ void WmfPlayer::createDibPatternBrush() {
         bitmap.BitsPixel = r.u8(19);
         pattern = deviceBitmap(bitmap, r.sub(20, r.size() - std::min<std::size_t>(r.size(), 20)));
     } else {
-        pattern = decodePackedDib(r.sub(10, r.size() - 10), usage);
+        pattern = decodePackedDib(r.sub(10, r.size() - 10), usage, device_.palette());
     }
     if (pattern.isNull()) {
         create(GdiPlaceholder{});
@@ -522,7 +538,7 @@ void WmfPlayer::blit(int function) {
     auto dibImage = [&](quint32 usage) {
         if (!dibAt || dibAt < record_.data() || dibAt >= end)
             return QImage();
-        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), usage);
+        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), usage, device_.palette());
     };
     switch (function) {
     case U_WMR_PATBLT:

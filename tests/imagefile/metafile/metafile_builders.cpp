@@ -12,6 +12,19 @@ void put32(QByteArray& out, quint32 value) {
     put16(out, quint16(value >> 16));
 }
 
+QByteArray infoHeader(int width, int height, int bitCount, quint32 compression, const QList<quint32>& table) {
+    QByteArray out;
+    for (quint32 w : {40u, quint32(width), quint32(height)})
+        put32(out, w);
+    put16(out, 1);
+    put16(out, quint16(bitCount));
+    for (quint32 w : {compression, 0u, 0u, 0u, quint32(table.size()), 0u})
+        put32(out, w);
+    for (quint32 entry : table)
+        put32(out, entry);
+    return out;
+}
+
 namespace {
 
 void set32(QByteArray& data, int at, quint32 value) {

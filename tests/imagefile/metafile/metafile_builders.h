@@ -44,6 +44,9 @@ private:
     QByteArray data_;
 };
 
+// BITMAPINFOHEADER with its colour table (0x00RRGGBB entries as stored).
+QByteArray infoHeader(int width, int height, int bitCount, quint32 compression, const QList<quint32>& table);
+
 // Appends little-endian values.
 void put16(QByteArray& out, quint16 value);
 void put32(QByteArray& out, quint32 value);

@@ -17,6 +17,7 @@
 namespace pelmora {
 
 using test::EmfBuilder;
+using test::infoHeader;
 using test::WmfBuilder;
 
 namespace {
@@ -40,7 +41,7 @@ enum : quint16 {
     wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B, wmfDeleteObject = 0x01F0,
     wmfSetViewportOrg = 0x020D, wmfSetViewportExt = 0x020E, wmfOffsetViewportOrg = 0x0211,
     wmfScaleViewportExt = 0x0412, wmfScaleWindowExt = 0x0410, wmfIntersectClipRect = 0x0416, wmfCreateRegion = 0x06FF,
-    wmfSelectClipRegion = 0x012C,
+    wmfSelectClipRegion = 0x012C, wmfSetMapMode = 0x0103,
 };
 constexpr qint32 nullPen = qint32(0x80000008u);
 
@@ -69,20 +70,6 @@ void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour ou
                 QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, not %4").arg(x).arg(y)
                                      .arg(picture.pixel(x, y), 6, 16, QLatin1Char('0')).arg(want, 6, 16, QLatin1Char('0'))));
         }
-}
-
-// BITMAPINFOHEADER with its colour table (0x00RRGGBB entries as stored).
-QByteArray infoHeader(int width, int height, int bitCount, quint32 compression, const QList<quint32>& table) {
-    QByteArray out;
-    for (quint32 w : {40u, quint32(width), quint32(height)})
-        test::put32(out, w);
-    test::put16(out, 1);
-    test::put16(out, quint16(bitCount));
-    for (quint32 w : {compression, 0u, 0u, 0u, quint32(table.size()), 0u})
-        test::put32(out, w);
-    for (quint32 entry : table)
-        test::put32(out, entry);
-    return out;
 }
 
 // EMR_STRETCHDIBITS of a whole DIB onto a destination box.
@@ -133,6 +120,8 @@ private slots:
     void emfUnderWmfName();
     void size_data();
     void size();
+    void zeroSideWmf_data();
+    void zeroSideWmf();
     void rectangle_data();
     void rectangle();
     void wmfMapping_data();
@@ -264,6 +253,28 @@ void MetafileTest::size() {
     QCOMPARE(picture.pixel(picture.width() - 1, picture.height() - 1), white);
 }
 
+void MetafileTest::zeroSideWmf_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("no width") << WmfBuilder(10, 0, 10, 50, 96).bytes() << QSize(0, 50);
+    QTest::newRow("no height") << WmfBuilder(0, 7, 40, 7, 96).bytes() << QSize(40, 0);
+    // A fifteenth of a pixel wide.
+    QTest::newRow("narrower than half a pixel") << WmfBuilder(0, 0, 1, 1440, 1440).bytes() << QSize(0, 96);
+}
+
+void MetafileTest::zeroSideWmf() {
+    // Opens as an empty picture, the size rule's, like an empty bitmap file.
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    try {
+        const Bitmap picture = importMetafile(bytes);
+        QVERIFY(picture.isEmpty());
+        QCOMPARE(QSize(picture.width(), picture.height()), size);
+    } catch (const PelmoraError& e) {
+        QFAIL(qPrintable(e.text()));
+    }
+}
+
 void MetafileTest::rectangle_data() {
     QTest::addColumn<QList<qint32>>("mapping");   // map mode, window ext, viewport ext
     QTest::addColumn<QRect>("rect");              // logical left, top, right, bottom
@@ -315,6 +326,12 @@ void MetafileTest::wmfMapping_data() {
                                                    << QRect(QPoint(10, 20), QPoint(28, 38));
     QTest::newRow("window scaled by 2 down") << QList<QList<qint16>>{{wmfScaleWindowExt, 1, 2, 1, 1}}
                                              << QRect(QPoint(20, 10), QPoint(58, 18));
+    // A square window on the 2:1 picture: anisotropic stretches it,
+    // isotropic keeps the smaller scale on both axes.
+    QTest::newRow("anisotropic, unequal aspects") << QList<QList<qint16>>{{wmfSetMapMode, 8}, {wmfSetWindowExt, 1000, 1000}}
+                                                  << QRect(QPoint(20, 10), QPoint(58, 18));
+    QTest::newRow("isotropic, unequal aspects") << QList<QList<qint16>>{{wmfSetMapMode, 7}, {wmfSetWindowExt, 1000, 1000}}
+                                                << QRect(QPoint(10, 10), QPoint(28, 18));
     // A region's header, no scans, bounds (0, 0)-(200, 150).
     QTest::newRow("region selected as clip")
         << QList<QList<qint16>>{{wmfCreateRegion, 0, 6, 0, 20, 0, 0, 0, 0, 200, 150}, {wmfSelectClipRegion, 2}}
