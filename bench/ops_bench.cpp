@@ -9,6 +9,7 @@
 
 // Local
 #include "imageops/bitmap.h"
+#include "imageops/connected_background.h"
 #include "imageops/fill.h"
 #include "imageops/outline.h"
 #include "imageops/rotate_mirror.h"
@@ -116,6 +117,7 @@ std::vector<Operation> operations() {
         {"copy", [](const Bitmap& b) { Bitmap c = b; c.rgb32(); return c; }, 1},
         {"fill", [](const Bitmap& b) { return filled(b, 0x00FF00); }, 1},
         {"outline", [](const Bitmap& b) { return outlined(b, 0x00FF00); }, 1},
+        {"solid fill", [](const Bitmap& b) { return solidFilled(b, 0x00FF00); }, 1},
         {"turn 90", turn(kTurn90), 1},
         {"turn 180", turn(kTurn180), 1},
         {"turn 270", turn(kTurn270), 1},

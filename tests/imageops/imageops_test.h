@@ -23,4 +23,10 @@ private slots:
     void turnsAndMirrorsPlacePixels();
     void stretchMatchesPlainStepping_data();
     void stretchMatchesPlainStepping();
+
+    void solidNamedPictures_data();
+    void solidNamedPictures();
+    void solidMatchesBreadthFirstFlood_data();
+    void solidMatchesBreadthFirstFlood();
+    void solidFollowsWindingCorridor();
 };

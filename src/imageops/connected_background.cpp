@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "connected_background.h"
+
+// Local
+#include "fill.h"
+#include "outline.h"
+#include "pixel_rows.h"
+
+// Std
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace pelmora {
+
+namespace {
+
+// Runs of marks are found eight bytes at a time.
+static_assert(std::endian::native == std::endian::little);
+constexpr quint64 kEveryByte = 0x0101010101010101u;
+constexpr quint64 kEnclosedBytes = kEveryByte * kEnclosedBackground;
+
+inline quint64 eightMarks(const uchar* at) {
+    quint64 word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// The first x in [from, to) not marked enclosed, or to.
+int endOfRun(const uchar* marks, int from, int to) {
+    int x = from;
+    for (; x + 8 <= to; x += 8)
+        if (const quint64 other = eightMarks(marks + x) ^ kEnclosedBytes)
+            return x + std::countr_zero(other) / 8;
+    while (x < to && marks[x] == kEnclosedBackground)
+        ++x;
+    return x;
+}
+
+// The first x of the enclosed run that ends just before `end`.
+int startOfRun(const uchar* marks, int end) {
+    int x = end;
+    for (; x >= 8; x -= 8)
+        if (const quint64 other = eightMarks(marks + x - 8) ^ kEnclosedBytes)
+            return x - std::countl_zero(other) / 8;
+    while (x > 0 && marks[x - 1] == kEnclosedBackground)
+        --x;
+    return x;
+}
+
+// The first x in [from, to) marked enclosed, or to.
+int nextEnclosed(const uchar* marks, int from, int to) {
+    if (from >= to)
+        return to;
+    const void* found = std::memchr(marks + from, kEnclosedBackground, size_t(to - from));
+    return found ? int(static_cast<const uchar*>(found) - marks) : to;
+}
+
+PELMORA_ROW_LOOP void markRow(const QRgb* in, uchar* out, int width, QRgb background) {
+    for (int x = 0; x < width; ++x)
+        out[x] = uchar((in[x] & kRgbBits) == background);
+}
+
+// A flood fill by runs: each seed is one pixel of a run of the background
+// colour not yet reached; the whole run is marked open at once, and the
+// runs it touches in the rows above and below become seeds. Rows are
+// marked from the pixels one at a time, top to bottom, and flooded while
+// they are still in the cache; what reaches down into a row not yet marked
+// waits for it.
+class OpenBackgroundFlood {
+public:
+    OpenBackgroundFlood(const QImage& pixels, QRgb background, QImage& marks)
+        : pixels_(pixels), background_(background), bits_(marks.bits()), stride_(marks.bytesPerLine()),
+          width_(marks.width()), height_(marks.height()) {}
+
+    void run() {
+        for (int y = 0; y < height_; ++y) {
+            markRow(pixelRow(pixels_, y), row(y), width_, background_);
+            for (const Span span : std::exchange(waiting_, {}))
+                seedRuns(y, span.left, span.right);
+            if (y == 0 || y == height_ - 1) {
+                seedRuns(y, 0, width_);
+            } else {
+                seedRuns(y, 0, 1);
+                seedRuns(y, width_ - 1, width_);
+            }
+            floodTo(y);
+        }
+    }
+
+private:
+    struct Seed {
+        int x;
+        int y;
+    };
+    struct Span {
+        int left;
+        int right;
+    };
+
+    uchar* row(int y) const { return bits_ + stride_ * y; }
+
+    void seedRuns(int y, int from, int to) {
+        const uchar* marks = row(y);
+        for (int x = nextEnclosed(marks, from, to); x < to; x = nextEnclosed(marks, endOfRun(marks, x, to), to))
+            seeds_.push_back({x, y});
+    }
+
+    // Floods the rows marked so far, rows 0 to last.
+    void floodTo(int last) {
+        while (!seeds_.empty()) {
+            const Seed seed = seeds_.back();
+            seeds_.pop_back();
+            uchar* marks = row(seed.y);
+            if (marks[seed.x] != kEnclosedBackground)
+                continue;
+            const int left = startOfRun(marks, seed.x);
+            const int right = endOfRun(marks, seed.x, width_);
+            std::memset(marks + left, kOpenBackground, size_t(right - left));
+            if (seed.y > 0)
+                seedRuns(seed.y - 1, left, right);
+            if (seed.y < last)
+                seedRuns(seed.y + 1, left, right);
+            else if (seed.y + 1 < height_)
+                waiting_.push_back({left, right});
+        }
+    }
+
+    const QImage& pixels_;
+    const QRgb background_;
+    uchar* const bits_;
+    const qsizetype stride_;
+    const int width_;
+    const int height_;
+    std::vector<Seed> seeds_;
+    std::vector<Span> waiting_;   // runs of row last + 1 reached from row last
+};
+
+// Sets every pixel marked enclosed to colour.
+void paintEnclosed(Bitmap& picture, const QImage& marks, QRgb colour) {
+    QImage& image = picture.rgb32();
+    uchar* bits = image.bits();
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        const uchar* row = marks.constScanLine(y);
+        QRgb* out = writableRow(bits, image.bytesPerLine(), y);
+        for (int x = nextEnclosed(row, 0, width); x < width;) {
+            const int end = endOfRun(row, x, width);
+            std::fill(out + x, out + end, colour);
+            x = nextEnclosed(row, end, width);
+        }
+    }
+}
+
+} // namespace
+
+QImage backgroundMarks(const Bitmap& picture, Colour background) {
+    if (picture.isEmpty())
+        return QImage();
+    const QImage pixels = rgb32Pixels(picture);
+    QImage marks = allocateImage(picture.width(), picture.height(), QImage::Format_Grayscale8);
+    OpenBackgroundFlood(pixels, rgbFromColour(background) & kRgbBits, marks).run();
+    return marks;
+}
+
+Bitmap solidOutlined(const Bitmap& source, Colour outlineColour) {
+    Bitmap result = outlined(source, outlineColour);
+    if (!source.isEmpty()) {
+        const Colour background = source.pixel(0, 0);
+        paintEnclosed(result, backgroundMarks(source, background), rgbFromColour(background));
+    }
+    return result;
+}
+
+Bitmap solidFilled(const Bitmap& source, Colour fillColour) {
+    Bitmap result = filled(source, fillColour);
+    if (!source.isEmpty())
+        paintEnclosed(result, backgroundMarks(source, source.pixel(0, 0)), rgbFromColour(resolveColour(fillColour)));
+    return result;
+}
+
+} // namespace pelmora

@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Qt
+#include <QTest>
+
+// Std
+#include <deque>
+
+// Local
+#include "imageops/connected_background.h"
+#include "imageops_test.h"
+#include "test_pictures.h"
+
+using namespace pelmora;
+using namespace pelmora::test;
+
+namespace {
+
+// Breadth first from every border pixel of the top-left colour, one pixel
+// at a time: true for the pixels reached.
+QList<QList<bool>> reachedFromBorder(const Bitmap& g) {
+    const Colour background = g.pixel(0, 0);
+    QList<QList<bool>> reached(g.height(), QList<bool>(g.width(), false));
+    std::deque<QPoint> queue;
+    const auto visit = [&](QPoint p) {
+        if (QRect(0, 0, g.width(), g.height()).contains(p) && !reached[p.y()][p.x()]
+            && g.pixel(p.x(), p.y()) == background) {
+            reached[p.y()][p.x()] = true;
+            queue.push_back(p);
+        }
+    };
+    for (int y = 0; y < g.height(); ++y)
+        for (int x = 0; x < g.width(); ++x)
+            if (x == 0 || y == 0 || x == g.width() - 1 || y == g.height() - 1)
+                visit(QPoint(x, y));
+    while (!queue.empty()) {
+        const QPoint p = queue.front();
+        queue.pop_front();
+        for (const QPoint step : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)})
+            visit(p + step);
+    }
+    return reached;
+}
+
+Bitmap solidApplied(const Bitmap& picture, const QString& operation) {
+    const Colour paint = kGlyphColours[kGlyphs.indexOf(operation.back())];
+    return operation.startsWith(QLatin1String("outline")) ? solidOutlined(picture, paint) : solidFilled(picture, paint);
+}
+
+} // namespace
+
+void ImageOpsTest::solidNamedPictures_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("expected");
+    const QString ring = ".......|.#####.|.#...#.|.#...#.|.#...#.|.#####.|.......";
+    QTest::newRow("ring: filled whole") << ring << "fill r"
+                                        << ".......|.rrrrr.|.rrrrr.|.rrrrr.|.rrrrr.|.rrrrr.|.......";
+    QTest::newRow("ring: outlined outside only") << ring << "outline g"
+                                                 << ".ggggg.|g#####g|g#...#g|g#...#g|g#...#g|g#####g|.ggggg.";
+    QTest::newRow("ring around a dot: no rim for the dot")
+        << ".......|.#####.|.#...#.|.#.r.#.|.#...#.|.#####.|......." << "outline g"
+        << ".ggggg.|g#####g|g#...#g|g#.r.#g|g#...#g|g#####g|.ggggg.";
+    const QString nested = ".........|.#######.|.#.....#.|.#.###.#.|.#.#.#.#.|.#.###.#.|.#.....#.|.#######.|.........";
+    QTest::newRow("nested rings: filled whole")
+        << nested << "fill b"
+        << ".........|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.........";
+    QTest::newRow("nested rings: outlined outside only")
+        << nested << "outline g"
+        << ".ggggggg.|g#######g|g#.....#g|g#.###.#g|g#.#.#.#g|g#.###.#g|g#.....#g|g#######g|.ggggggg.";
+    const QString gap = ".......|.##.##.|.#...#.|.#...#.|.#####.|.......";
+    QTest::newRow("hole open to the border through one pixel: stays a hole")
+        << gap << "fill r" << ".......|.rr.rr.|.r...r.|.r...r.|.rrrrr.|.......";
+    QTest::newRow("hole open to the border through one pixel: rim inside")
+        << gap << "outline g" << ".gg.gg.|g##g##g|g#g.g#g|g#ggg#g|g#####g|.ggggg.";
+    QTest::newRow("hole touching the outside at a corner only: filled")
+        << ".....|.###.|.#.#.|.##..|....." << "fill r" << ".....|.rrr.|.rrr.|.rr..|.....";
+    QTest::newRow("one colour") << "...|...|..." << "fill r" << "...|...|...";
+    QTest::newRow("one colour, outlined") << "rrr|rrr" << "outline g" << "rrr|rrr";
+    QTest::newRow("1 x 1") << "#" << "fill r" << "#";
+    QTest::newRow("0 x 0") << "" << "outline g" << "";
+    QTest::newRow("island of the corner's colour: filled")
+        << "#...#|#.#.#|#...#" << "fill r" << "#rrr#|#rrr#|#rrr#";
+}
+
+void ImageOpsTest::solidNamedPictures() {
+    QFETCH(QString, source);
+    QFETCH(QString, operation);
+    QTEST(rowsOfPicture(solidApplied(pictureFromRows(source), operation)), "expected");
+}
+
+void ImageOpsTest::solidMatchesBreadthFirstFlood_data() {
+    QTest::addColumn<QImage::Format>("format");
+    QTest::addColumn<QSize>("largest");
+    QTest::newRow("rgb32, small") << QImage::Format_RGB32 << QSize(40, 12);
+    QTest::newRow("rgb32, rows past a word") << QImage::Format_RGB32 << QSize(300, 60);
+    QTest::newRow("rgb888") << QImage::Format_RGB888 << QSize(40, 40);
+    QTest::newRow("indexed8") << QImage::Format_Indexed8 << QSize(40, 40);
+}
+
+// Random pictures near the density where background pockets are most
+// varied: many enclosed areas, winding open ones.
+void ImageOpsTest::solidMatchesBreadthFirstFlood() {
+    QFETCH(QImage::Format, format);
+    QFETCH(QSize, largest);
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 150; ++round) {
+        const QString where = QString::number(round);
+        const QList<Colour> colours = round % 3 == 0 ? QList<Colour>{kWhite, kWhite, kBlack}
+                                                     : QList<Colour>{kWhite, kWhite, kWhite, kBlack, kRed};
+        const Bitmap picture = randomPicture(random.bounded(1, largest.width()), random.bounded(1, largest.height()),
+                                             random, colours);
+        const Bitmap source(picture.image().convertToFormat(format));
+        const Colour background = picture.pixel(0, 0);
+        const Colour paint = round % 5 == 0 ? background : kBlue;
+        const QList<QList<bool>> open = reachedFromBorder(picture);
+
+        const QImage marks = backgroundMarks(source, background);
+        const Bitmap fill = solidFilled(source, paint);
+        const Bitmap outline = solidOutlined(source, paint);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const Colour c = picture.pixel(x, y);
+                const uchar mark = open[y][x] ? kOpenBackground : c == background ? kEnclosedBackground : kSubjectPixel;
+                QVERIFY2(marks.constScanLine(y)[x] == mark, qPrintable(where));
+                QVERIFY2(fill.pixel(x, y) == (open[y][x] ? c : paint), qPrintable(where));
+                bool touches = false;
+                for (const QPoint n : {QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1)})
+                    if (QRect(0, 0, picture.width(), picture.height()).contains(n)) {
+                        const Colour nc = picture.pixel(n.x(), n.y());
+                        touches = touches || (nc != background && nc != paint);
+                    }
+                QVERIFY2(outline.pixel(x, y) == (open[y][x] && touches ? paint : c), qPrintable(where));
+            }
+    }
+}
+
+// A long spiral corridor: one open region that winds through every row
+// many times, and an enclosed pocket at its end.
+void ImageOpsTest::solidFollowsWindingCorridor() {
+    const int side = 201;
+    Bitmap picture = Bitmap::white(side, side);
+    QImage& image = picture.rgb32();
+    image.fill(Qt::black);
+    int left = 0, top = 0, right = side - 1, bottom = side - 1;
+    QPoint at(0, 0);
+    const auto carve = [&](QPoint to) {
+        while (at != to) {
+            image.setPixel(at, qRgb(255, 255, 255));
+            at += QPoint((to.x() > at.x()) - (to.x() < at.x()), (to.y() > at.y()) - (to.y() < at.y()));
+        }
+    };
+    while (right - left > 4 && bottom - top > 4) {
+        carve(QPoint(right, top));
+        carve(QPoint(right, bottom));
+        carve(QPoint(left, bottom));
+        top += 2;
+        carve(QPoint(left, top));
+        left += 2;
+        right -= 2;
+        bottom -= 2;
+    }
+    image.setPixel(at, qRgb(255, 255, 255));
+    image.setPixel(side / 2, side / 2 + 1, qRgb(255, 255, 255));   // walled in unless the corridor ends there
+    const Bitmap source(image);
+    const QList<QList<bool>> open = reachedFromBorder(source);
+    const QImage marks = backgroundMarks(source, kWhite);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            QCOMPARE(marks.constScanLine(y)[x] == kOpenBackground, open[y][x]);
+}
