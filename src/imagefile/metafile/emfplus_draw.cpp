@@ -83,7 +83,7 @@ double scaleOf(const QTransform& t) {
 
 bool EmfPlusPlayer::prepare(const QRectF& worldBounds) {
     const QTransform t = transform();
-    if (!painter_.isActive() || !plusUsableTransform(t))
+    if (!painter_.isActive() || !usableTransform(t))
         return false;
     const QRectF touched = t.mapRect(worldBounds).adjusted(-1, -1, 1, 1).intersected(QRectF(target_.rect()));
     budget_ -= touched.width() * touched.height() + 16;
@@ -195,7 +195,7 @@ void EmfPlusPlayer::shape(quint16 type, quint16 flags, ByteView data) {
     case U_PMR_FILLREGION: {
         const auto* region = find<EmfPlusRegion>(flags & 0xFF);
         const QTransform t = transform();
-        if (!region || !plusUsableTransform(t))
+        if (!region || !usableTransform(t))
             return;
         path = t.inverted().map(regionPath(*region, 0, 0));
         break;
@@ -242,7 +242,7 @@ void EmfPlusPlayer::shape(quint16 type, quint16 flags, ByteView data) {
 }
 
 void EmfPlusPlayer::drawImage(const EmfPlusImage& image, const QRectF& source, const QTransform& sourceToWorld) {
-    if (!plusUsableTransform(sourceToWorld) || !prepare(sourceToWorld.mapRect(source)))
+    if (!usableTransform(sourceToWorld) || !prepare(sourceToWorld.mapRect(source)))
         return;
     if (!image.bitmap.isNull()) {
         painter_.setTransform(sourceToWorld * transform());

@@ -8,6 +8,7 @@
 // Local
 #include "dib.h"
 #include "emfplus_records.h"
+#include "gdi_device.h"
 
 // libUEMF
 #include <upmf.h>
@@ -201,7 +202,7 @@ std::optional<EmfPlusBrush> readLinearGradient(ByteView data) {
             gradient.setStops(*stops);
     }
     EmfPlusBrush brush{QBrush(gradient), {}, {}};
-    if (plusUsableTransform(transform))
+    if (usableTransform(transform))
         brush.brush.setTransform(transform);
     return brush;
 }
@@ -244,7 +245,7 @@ std::optional<EmfPlusBrush> readPathGradient(ByteView data) {
     EmfPlusBrush brush{QBrush(gradient), {}, {}};
     if (flags & brushDataTransform) {
         const QTransform transform = EmfPlusReader(data).matrix(at);
-        if (plusUsableTransform(transform)) {
+        if (usableTransform(transform)) {
             brush.brush.setTransform(transform);
             boundary = transform.map(boundary);
         }
@@ -267,7 +268,7 @@ std::optional<EmfPlusBrush> readTexture(ByteView data) {
     if (!image || image->bitmap.isNull())
         return std::nullopt;
     EmfPlusBrush brush{QBrush(image->bitmap), {}, {}};
-    if (plusUsableTransform(transform))
+    if (usableTransform(transform))
         brush.brush.setTransform(transform);
     return brush;
 }

@@ -144,7 +144,7 @@ void EmfPlusPlayer::dispatch(quint16 type, quint16 flags, ByteView data) {
         break;
     case U_PMR_ENDCONTAINER: restore(data.u32(0)); break;
     case U_PMR_SETWORLDTRANSFORM:
-        if (data.has(0, 24) && plusUsableTransform(r.matrix(0)))
+        if (data.has(0, 24) && usableTransform(r.matrix(0)))
             state_.world = r.matrix(0);
         break;
     case U_PMR_RESETWORLDTRANSFORM: state_.world = QTransform(); break;
@@ -308,7 +308,7 @@ QTransform EmfPlusPlayer::transform() const {
 
 void EmfPlusPlayer::changeWorld(const QTransform& t, quint16 flags) {
     const QTransform changed = (flags & flagPostMultiply) ? state_.world * t : t * state_.world;
-    if (plusUsableTransform(changed))
+    if (usableTransform(changed))
         state_.world = changed;
 }
 
@@ -341,7 +341,7 @@ void EmfPlusPlayer::beginContainer(ByteView data) {
         * QTransform::fromScale(dest->width() / source->width(), dest->height() / source->height())
         * QTransform::fromTranslate(dest->x(), dest->y());
     const QTransform container = fit * state_.world * state_.container;
-    if (plusUsableTransform(container)) {
+    if (usableTransform(container)) {
         state_.container = container;
         state_.world = QTransform();
     }

@@ -147,11 +147,4 @@ bool usableNumber(double value) {
     return std::isfinite(value) && std::abs(value) < 1e9;
 }
 
-bool plusUsableTransform(const QTransform& t) {
-    for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()})
-        if (!usableNumber(v))
-            return false;
-    return std::abs(t.determinant()) > 1e-12;
-}
-
 } // namespace pelmora

@@ -65,6 +65,5 @@ QString readUtf16(ByteView data, std::size_t at, quint32 count);
 
 // Finite and within reach of int pixel arithmetic.
 bool usableNumber(double value);
-bool plusUsableTransform(const QTransform& t);
 
 } // namespace pelmora

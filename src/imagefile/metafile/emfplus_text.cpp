@@ -104,7 +104,7 @@ void EmfPlusPlayer::drawDriverString(quint16 flags, ByteView data) {
     const QTransform glyphs = hasMatrix ? EmfPlusReader(data).matrix(matrixAt) : QTransform();
     double scale = 0;
     const QFont qt = qtFont(*font, scale);
-    if (!(scale > 0) || !plusUsableTransform(glyphs))
+    if (!(scale > 0) || !usableTransform(glyphs))
         return;
     const double em = qt.pixelSize() / scale;
     if (!prepare(glyphs.mapRect(positions->boundingRect().adjusted(-em, -em, em * 2, em))))

@@ -1,0 +1,303 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Qt
+#include <QtTest>
+
+// Std
+#include <functional>
+#include <limits>
+
+// Local
+#include "emfplus_builders.h"
+#include "imagefile/metafile/metafile.h"
+#include "metafile_builders.h"
+
+namespace pelmora {
+
+using test::EmfBuilder;
+using test::EmfPlusRecords;
+using test::floats;
+using test::words;
+
+namespace {
+
+constexpr Colour white = 0xFFFFFF;
+constexpr Colour red = 0x0000FF;
+constexpr Colour blue = 0xFF0000;
+constexpr Colour green = 0x00FF00;
+constexpr quint32 argbRed = 0xFFFF0000;
+constexpr quint32 argbBlue = 0xFF0000FF;
+
+enum : quint16 {
+    plusObject = 0x08, plusFillRects = 0x0A, plusFillPolygon = 0x0C, plusDrawLines = 0x0D, plusFillPath = 0x14,
+    plusDrawString = 0x1C, plusSave = 0x25, plusRestore = 0x26, plusBeginContainer = 0x27,
+    plusSetWorldTransform = 0x2A, plusTranslateWorld = 0x2D, plusScaleWorld = 0x2E, plusSetPageTransform = 0x30,
+    plusSetClipRect = 0x32, plusSetClipPath = 0x33, plusDrawDriverString = 0x36,
+};
+constexpr quint16 directColour = 0x8000;
+constexpr quint16 postMultiply = 0x2000;
+constexpr quint16 objectBrush = 0x100, objectPath = 0x300, objectRegion = 0x400, objectFont = 0x600,
+                  objectFormat = 0x700;
+constexpr quint32 objectVersion = 0xDBC01002;
+
+// A 100 x 100 pixel picture (10 mm at 10 pixels per millimetre) holding
+// the records, after the GDI records given.
+QByteArray picture(const EmfPlusRecords& plus, const std::function<void(EmfBuilder&)>& gdi = {}) {
+    EmfBuilder emf(0, 0, 1000, 1000);
+    emf.rawRecord(70, plus.comment());
+    if (gdi)
+        gdi(emf);
+    return emf.bytes();
+}
+
+QByteArray fillRect(const QRectF& r) {
+    return words({argbRed, 1}) + floats({float(r.x()), float(r.y()), float(r.width()), float(r.height())});
+}
+
+// A closed square path, as an object.
+QByteArray squarePath(float from, float to) {
+    return words({objectVersion, 4, 0}) + floats({from, from, to, from, to, to, from, to})
+        + QByteArray("\x00\x01\x01\x81", 4);
+}
+
+void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour outside = white) {
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const Colour want = box.contains(x, y) ? inside : outside;
+            if (picture.pixel(x, y) != want)
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, not %4").arg(x).arg(y)
+                                     .arg(picture.pixel(x, y), 6, 16, QLatin1Char('0')).arg(want, 6, 16, QLatin1Char('0'))));
+        }
+}
+
+int redOf(Colour c) { return int(c & 0xFF); }
+
+// The box holding every pixel that is not white.
+QRect inkBox(const Bitmap& picture) {
+    QRect box;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != white)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+} // namespace
+
+class EmfPlusTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void worldTransform_data();
+    void worldTransform();
+    void linearGradient_data();
+    void linearGradient();
+    void pathClip_data();
+    void pathClip();
+    void drawString_data();
+    void drawString();
+    void dualFile_data();
+    void dualFile();
+    void malformed_data();
+    void malformed();
+};
+
+// A 10 x 10 red square drawn at (20, 30), twice its size, by each way of
+// setting the transform.
+void EmfPlusTest::worldTransform_data() {
+    QTest::addColumn<QByteArray>("file");
+    const QByteArray place = floats({2, 0, 0, 2, 20, 30});
+    const QByteArray square = fillRect(QRectF(0, 0, 10, 10));
+    auto row = [&](const char* name, EmfPlusRecords records) {
+        QTest::newRow(name) << picture(records.record(plusFillRects, directColour, square));
+    };
+    row("set", EmfPlusRecords().record(plusSetWorldTransform, 0, place));
+    row("translate, then scale before it", EmfPlusRecords()
+                                               .record(plusTranslateWorld, 0, floats({20, 30}))
+                                               .record(plusScaleWorld, 0, floats({2, 2})));
+    row("scale, then translate after it", EmfPlusRecords()
+                                              .record(plusScaleWorld, 0, floats({2, 2}))
+                                              .record(plusTranslateWorld, postMultiply, floats({20, 30})));
+    row("container", EmfPlusRecords().record(plusBeginContainer, 0, floats({20, 30, 20, 20, 0, 0, 10, 10}) + words({1})));
+    row("restored", EmfPlusRecords()
+                        .record(plusSetWorldTransform, 0, place)
+                        .record(plusSave, 0, words({7}))
+                        .record(plusSetWorldTransform, 0, floats({5, 0, 0, 5, 0, 0}))
+                        .record(plusRestore, 0, words({7})));
+    // Millimetres (10 pixels each), a fifth of one to the unit.
+    row("page in millimetres", EmfPlusRecords()
+                                   .record(plusSetPageTransform, 6, floats({0.2f}))
+                                   .record(plusTranslateWorld, 0, floats({10, 15})));
+}
+
+void EmfPlusTest::worldTransform() {
+    QFETCH(QByteArray, file);
+    expectBox(importMetafile(file), QRect(20, 30, 20, 20), red);
+}
+
+void EmfPlusTest::linearGradient_data() {
+    QTest::addColumn<QByteArray>("transform");
+    QTest::addColumn<bool>("down");
+    QTest::newRow("across") << QByteArray() << false;
+    // The brush turned a quarter: its x runs down the picture.
+    QTest::newRow("turned") << floats({0, 1, -1, 0, 100, 0}) << true;
+}
+
+// Black to white over the 100 pixels.
+void EmfPlusTest::linearGradient() {
+    QFETCH(QByteArray, transform);
+    QFETCH(bool, down);
+    const QByteArray brush = words({objectVersion, 4, transform.isEmpty() ? 0u : 2u, 4}) + floats({0, 0, 100, 100})
+        + words({0xFF000000, 0xFFFFFFFF, 0, 0}) + transform;
+    const Bitmap result = importMetafile(picture(EmfPlusRecords()
+                                                     .record(plusObject, objectBrush | 3, brush)
+                                                     .record(plusFillRects, 0, words({3, 1}) + floats({0, 0, 100, 100}))));
+    auto at = [&](int along, int across) { return redOf(down ? result.pixel(across, along) : result.pixel(along, across)); };
+    QVERIFY(at(2, 50) < 20);
+    QVERIFY(at(97, 50) > 235);
+    QVERIFY(std::abs(at(50, 50) - 128) < 20);
+    for (int i = 1; i < 100; ++i)
+        QVERIFY(at(i, 50) >= at(i - 1, 50));
+    QCOMPARE(at(30, 5), at(30, 95));
+}
+
+void EmfPlusTest::pathClip_data() {
+    QTest::addColumn<QByteArray>("clipFirst");
+    QTest::addColumn<quint16>("mode");
+    QTest::addColumn<QRect>("box");
+    QTest::addColumn<Colour>("inside");
+    QTest::addColumn<Colour>("outside");
+    const QByteArray none;
+    QTest::newRow("replace") << none << quint16(0) << QRect(20, 20, 40, 40) << blue << white;
+    QTest::newRow("exclude") << none << quint16(4) << QRect(20, 20, 40, 40) << white << blue;
+    QTest::newRow("intersect a rectangle") << floats({0, 0, 40, 100}) << quint16(1) << QRect(20, 20, 20, 40) << blue
+                                           << white;
+    QTest::newRow("union with a rectangle") << floats({20, 0, 40, 20}) << quint16(2) << QRect(20, 0, 40, 60) << blue
+                                            << white;
+}
+
+void EmfPlusTest::pathClip() {
+    QFETCH(QByteArray, clipFirst);
+    QFETCH(quint16, mode);
+    QFETCH(QRect, box);
+    QFETCH(Colour, inside);
+    QFETCH(Colour, outside);
+    EmfPlusRecords records;
+    records.record(plusObject, objectPath | 1, squarePath(20, 60));
+    if (!clipFirst.isEmpty())
+        records.record(plusSetClipRect, 0, clipFirst);
+    records.record(plusSetClipPath, quint16(1 | mode << 8))
+        .record(plusFillRects, directColour, words({argbBlue, 1}) + floats({0, 0, 100, 100}));
+    expectBox(importMetafile(picture(records)), box, inside, outside);
+}
+
+void EmfPlusTest::drawString_data() {
+    QTest::addColumn<quint32>("align");
+    QTest::newRow("near") << 0u;
+    QTest::newRow("centred") << 1u;
+    QTest::newRow("far") << 2u;
+}
+
+// "HH" 20 pixels high in the box from (10, 30) to (90, 70).
+void EmfPlusTest::drawString() {
+    QFETCH(quint32, align);
+    const QByteArray font = words({objectVersion}) + floats({20}) + words({2, 0, 0, 5}) + test::utf16("Arial");
+    const QByteArray format = words({objectVersion, 0, 0, align, 0}) + QByteArray(40, '\0');
+    const QString text = QStringLiteral("HH");
+    const Bitmap result = importMetafile(picture(EmfPlusRecords()
+                                                     .record(plusObject, objectFont | 2, font)
+                                                     .record(plusObject, objectFormat | 4, format)
+                                                     .record(plusDrawString, directColour | 2,
+                                                             words({0xFF000000, 4, quint32(text.size())})
+                                                                 + floats({10, 30, 80, 40}) + test::utf16(text))));
+    const QRect ink = inkBox(result);
+    QVERIFY(!ink.isEmpty());
+    QVERIFY(QRect(10, 30, 80, 40).contains(ink));
+    QVERIFY(ink.height() >= 10 && ink.height() <= 20);
+    const int centre = ink.center().x();
+    const int wanted[] = {10 + ink.width() / 2, 50, 90 - ink.width() / 2};
+    QVERIFY2(std::abs(centre - wanted[align]) <= 4, qPrintable(QString::number(centre)));
+}
+
+void EmfPlusTest::dualFile_data() {
+    QTest::addColumn<bool>("gdiDraws");
+    QTest::addColumn<Colour>("drawn");
+    QTest::newRow("GDI records draw") << true << green;
+    QTest::newRow("GDI records draw nothing") << false << red;
+}
+
+// GDI draws a green square where EMF+ draws a red one.
+void EmfPlusTest::dualFile() {
+    QFETCH(bool, gdiDraws);
+    QFETCH(Colour, drawn);
+    const QByteArray file = picture(EmfPlusRecords(true).record(plusFillRects, directColour, fillRect(QRectF(20, 30, 20, 20))),
+                                    [&](EmfBuilder& emf) {
+                                        emf.record(17, {1});   // SETMAPMODE: nothing drawn
+                                        if (gdiDraws)
+                                            emf.record(39, {1, 0, qint32(green), 0})
+                                                .record(37, {1})
+                                                .record(37, {qint32(0x80000008u)})
+                                                .record(43, {20, 30, 41, 51});   // a pixel less without a pen
+                                    });
+    expectBox(importMetafile(file), QRect(20, 30, 20, 20), drawn);
+}
+
+void EmfPlusTest::malformed_data() {
+    QTest::addColumn<QByteArray>("file");
+    const QByteArray huge = words({0x7FFFFFFF});
+    auto row = [](const char* name, EmfPlusRecords records) { QTest::newRow(name) << picture(records); };
+    row("rectangles past the record", EmfPlusRecords().record(plusFillRects, directColour, words({argbRed}) + huge));
+    row("relative points past the record",
+        EmfPlusRecords().record(plusFillPolygon, directColour | 0x0800, words({argbRed}) + huge + QByteArray(6, '\x01')));
+    row("compressed lines past the record", EmfPlusRecords().record(plusDrawLines, 0x4000, huge + QByteArray(8, '\0')));
+    row("path points past the object", EmfPlusRecords()
+                                           .record(plusObject, objectPath | 1, words({objectVersion, 0x7FFFFFFF, 0}))
+                                           .record(plusFillPath, 1, words({0})));
+    row("path types run short", EmfPlusRecords()
+                                    .record(plusObject, objectPath | 1, squarePath(0, 90).left(40))
+                                    .record(plusFillPath, directColour | 1, words({argbRed})));
+    row("continued object larger than the file",
+        EmfPlusRecords()
+            .record(plusObject, 0x8000 | objectPath | 1, words({0x7FFFFFF0, objectVersion, 4}))
+            .record(plusObject, objectPath | 1, words({0}))
+            .record(plusFillPath, directColour | 1, words({argbRed})));
+    QByteArray deep = words({objectVersion, 100000});
+    for (int i = 0; i < 5000; ++i)
+        deep += words({1});
+    row("region nested past reason",
+        EmfPlusRecords().record(plusObject, objectRegion | 1, deep).record(plusSetClipPath, 1));
+    row("string past the record", EmfPlusRecords()
+                                      .record(plusObject, objectFont | 2,
+                                              words({objectVersion}) + floats({20}) + words({2, 0, 0, 0x7FFFFFFF}))
+                                      .record(plusDrawString, directColour | 2,
+                                              words({0xFF000000, 0xFFFFFFFF, 0x7FFFFFFF}) + floats({0, 0, 50, 50})));
+    row("glyphs past the record",
+        EmfPlusRecords()
+            .record(plusObject, objectFont | 2, words({objectVersion}) + floats({20}) + words({2, 0, 0, 1}) + test::utf16("A"))
+            .record(plusDrawDriverString, directColour | 2, words({0xFF000000, 1, 0, 0x7FFFFFFF, 65})));
+    row("transform not finite",
+        EmfPlusRecords()
+            .record(plusSetWorldTransform, 0, floats({std::numeric_limits<float>::infinity(), 0, 0, 1, 0, 0}))
+            .record(plusScaleWorld, 0, floats({0, 0}))
+            .record(plusFillRects, directColour, fillRect(QRectF(0, 0, 1e30f, 1e30f))));
+    // A record whose size runs past its comment ends the comment's records.
+    QByteArray overrun = EmfPlusRecords().comment();
+    test::put16(overrun, 0x400A);
+    test::put16(overrun, directColour);
+    test::put32(overrun, 0x7FFFFFF0);
+    test::put32(overrun, 8);
+    EmfBuilder emf(0, 0, 1000, 1000);
+    QTest::newRow("record past its comment") << emf.rawRecord(70, overrun).bytes();
+}
+
+// Nothing drawn, nothing read outside the file.
+void EmfPlusTest::malformed() {
+    QFETCH(QByteArray, file);
+    const Bitmap result = importMetafile(file);
+    QCOMPARE(result.width(), 100);
+    QVERIFY(inkBox(result).isEmpty());
+}
+
+} // namespace pelmora
+
+QTEST_MAIN(pelmora::EmfPlusTest)
+#include "emfplus_test.moc"
