@@ -1,13 +1,17 @@
 #include "batch_job.h"
 
 // Local
-#include "imagefile/open_picture.h"
+#include "imagefile/atomic_file.h"
 #include "imagefile/save_picture.h"
+#include "imageops/connected_background.h"
 #include "imageops/fill.h"
 #include "imageops/outline.h"
 #include "imageops/pelmora_error.h"
 #include "imageops/rotate_mirror.h"
 #include "imageops/stretch_copy.h"
+#include "input_picture.h"
+#include "png_output.h"
+#include "svg_trace.h"
 
 // Std
 #include <exception>
@@ -17,15 +21,16 @@ namespace pelmora::batch {
 
 namespace {
 
-QString kindName(PictureKind kind) {
-    switch (kind) {
-    case PictureKind::Wmf: return QStringLiteral("WMF");
-    case PictureKind::Emf: return QStringLiteral("EMF");
-    case PictureKind::Jpeg: return QStringLiteral("JPEG");
-    case PictureKind::Icon: return QStringLiteral("ICON");
-    case PictureKind::Bitmap: return QStringLiteral("BMP");
+using Progress = std::function<void(double)>;
+
+Bitmap shadowed(Bitmap picture, const Options& options) {
+    const Colour colour = options.shadowColour;
+    switch (options.shadow) {
+    case Shadow::Outline: return options.solid ? solidOutlined(picture, colour) : outlined(std::move(picture), colour);
+    case Shadow::Fill: return options.solid ? solidFilled(picture, colour) : filled(std::move(picture), colour);
+    case Shadow::None: break;
     }
-    return QString();
+    return picture;
 }
 
 // Sizes in the resize dialog's arithmetic: 32-bit, truncating.
@@ -39,38 +44,65 @@ Bitmap applyStep(const Bitmap& picture, const Step& step) {
     return stretched(picture, size.width, size.height);
 }
 
-void write(const Bitmap& picture, OutputType type, const QString& path) {
+Bitmap afterSteps(Bitmap picture, const Options& options) {
+    for (const Step& step : options.steps)
+        picture = applyStep(picture, step);
+    return picture;
+}
+
+// The result is the picture with its outline or fill; plain, in the same
+// size, is the picture without them, where PNG and SVG find the subject.
+void write(const Bitmap& result, const Bitmap& plain, OutputType type, const QString& path, const Options& options,
+           const Background& background, const Progress& progress) {
     switch (type) {
-    case OutputType::Bmp: saveAsBitmap(picture, path); break;
-    case OutputType::Jpeg: saveAsJpeg(picture, path); break;
-    case OutputType::Icon: saveAsIcon(picture, path); break;
+    case OutputType::Bmp: saveAsBitmap(result, path); break;
+    case OutputType::Jpeg: saveAsJpeg(result, path); break;
+    case OutputType::Icon: saveAsIcon(result, path); break;
+    case OutputType::Png:
+        writeFileAtomically(path, options.opaque ? encodeOpaquePng(result)
+                                                 : encodeTransparentPng(result, plain, background));
+        break;
+    case OutputType::Svg: {
+        const SvgPaint paint{options.shadow == Shadow::None ? kBlack : options.shadowColour,
+                             options.shadow == Shadow::Outline};
+        writeFileAtomically(path, traceToSvg(plain, background, paint, progress));
+        break;
+    }
     }
 }
 
-JobResult work(const Options& options, const QString& input) {
-    const std::optional<PictureKind> kind = pictureKindOf(input);
+// `writing` names the output once writing it has begun, for the error.
+JobResult work(const Options& options, const QString& input, const Progress& progress, QString& writing) {
+    const std::optional<InputKind> kind = inputKindOf(input);
     if (!kind)
-        return {false, oneLine(unacceptedExtensionText())};
+        return {false, unreadExtensionText(), QString()};
     if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind))
-        return {false, QStringLiteral("pictures from JPEG files are never outlined or filled")};
+        return {false, QStringLiteral("pictures from JPEG files are never outlined or filled"), QString()};
 
-    Bitmap picture = importPicture(input, *kind);
+    Bitmap picture = readInput(input, *kind);
     if (options.info)
-        return {true, QStringLiteral("%1\t%2\t%3\t%4")
-                          .arg(kindName(*kind))
-                          .arg(picture.width())
-                          .arg(picture.height())
-                          .arg(fileSizeText(fileSizeOnDisk(input)))};
+        return {true,
+                QStringLiteral("%1\t%2\t%3\t%4")
+                    .arg(inputKindName(*kind))
+                    .arg(picture.width())
+                    .arg(picture.height())
+                    .arg(fileSizeText(fileSizeOnDisk(input))),
+                QString()};
 
-    if (options.shadow == Shadow::Outline)
-        picture = outlined(picture, options.shadowColour);
-    else if (options.shadow == Shadow::Fill)
-        picture = filled(picture, options.shadowColour);
-    for (const Step& step : options.steps)
-        picture = applyStep(picture, step);
     const QString output = outputPathFor(options, input);
-    write(picture, typeForOutput(options, output), output);
-    return {true, QString()};
+    const OutputType type = typeForOutput(options, output);
+    const Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
+    const bool needsPlain = type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
+    Bitmap plain;
+    if (needsPlain)
+        plain = afterSteps(picture, options);
+    Bitmap result;
+    if (type != OutputType::Svg)
+        result = needsPlain && options.shadow == Shadow::None ? plain
+                                                              : afterSteps(shadowed(std::move(picture), options), options);
+    writing = output;
+    write(result, plain, type, output, options, background, progress);
+    return {true, QString(), QString()};
 }
 
 } // namespace
@@ -79,15 +111,16 @@ QString oneLine(const QString& text) {
     return text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(QLatin1Char(' '));
 }
 
-JobResult runJob(const Options& options, const QString& input) {
+JobResult runJob(const Options& options, const QString& input, const Progress& progress) {
+    QString writing;
     try {
-        return work(options, input);
+        return work(options, input, progress, writing);
     } catch (const PelmoraError& e) {
-        return {false, oneLine(e.text())};
+        return {false, oneLine(e.text()), writing};
     } catch (const std::bad_alloc&) {
-        return {false, outOfMemoryText()};
+        return {false, outOfMemoryText(), writing};
     } catch (const std::exception& e) {
-        return {false, QString::fromLocal8Bit(e.what())};
+        return {false, QString::fromLocal8Bit(e.what()), writing};
     }
 }
 

@@ -6,16 +6,22 @@
 // Local
 #include "batch_options.h"
 
+// Std
+#include <functional>
+
 namespace pelmora::batch {
 
 struct JobResult {
     bool ok = false;
-    QString line;   // the --info line, or the error text without the file name
+    QString line;     // the --info line, or the error text without the file names
+    QString output;   // for an error while writing the result: the file being written
 };
 
-// Opens one input with the window's readers and rules, then prints its
-// facts (--info) or makes and writes its result. Never throws.
-JobResult runJob(const Options& options, const QString& input);
+// Opens one input with the window's readers and rules, or Qt's for the
+// kinds the window does not read, then prints its facts (--info) or makes
+// and writes its result. `progress` hears how far a slow step is, from 0 to
+// 1. Never throws.
+JobResult runJob(const Options& options, const QString& input, const std::function<void(double)>& progress);
 
 // A product text on one line: its line breaks become spaces, empty lines
 // disappear.

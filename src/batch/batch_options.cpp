@@ -65,6 +65,8 @@ QString extensionOf(OutputType type) {
     case OutputType::Bmp: return QStringLiteral("bmp");
     case OutputType::Jpeg: return QStringLiteral("jpg");
     case OutputType::Icon: return QStringLiteral("ico");
+    case OutputType::Png: return QStringLiteral("png");
+    case OutputType::Svg: return QStringLiteral("svg");
     }
     return QString();
 }
@@ -90,6 +92,14 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
         }
         if (name == QLatin1String("--info")) {
             options.info = true;
+            continue;
+        }
+        if (name == QLatin1String("--solid")) {
+            options.solid = true;
+            continue;
+        }
+        if (name == QLatin1String("--opaque")) {
+            options.opaque = true;
             continue;
         }
         if (name == QLatin1String("--")) {
@@ -148,6 +158,10 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
                 options.type = OutputType::Jpeg;
             else if (type == QLatin1String("ico"))
                 options.type = OutputType::Icon;
+            else if (type == QLatin1String("png"))
+                options.type = OutputType::Png;
+            else if (type == QLatin1String("svg"))
+                options.type = OutputType::Svg;
             else
                 return bad(name, *value);
         } else if (name == QLatin1String("-o") || name == QLatin1String("--output")) {
@@ -167,8 +181,8 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
     if (options.inputs.isEmpty())
         return QStringLiteral("no input files");
     if (options.info) {
-        if (options.shadow != Shadow::None || !options.steps.empty() || options.type || !options.output.isEmpty()
-            || !options.outputFolder.isEmpty())
+        if (options.shadow != Shadow::None || options.solid || options.opaque || !options.steps.empty() || options.type
+            || !options.output.isEmpty() || !options.outputFolder.isEmpty())
             return QStringLiteral("--info takes only input files");
         return options;
     }
@@ -191,6 +205,11 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
 OutputType typeForOutput(const Options& options, const QString& outputPath) {
     if (options.type)
         return *options.type;
+    const QString extension = pictureExtension(outputPath);
+    if (extension == QLatin1String(".png"))
+        return OutputType::Png;
+    if (extension == QLatin1String(".svg"))
+        return OutputType::Svg;
     switch (pictureKindOf(outputPath).value_or(PictureKind::Bitmap)) {
     case PictureKind::Jpeg: return OutputType::Jpeg;
     case PictureKind::Icon: return OutputType::Icon;
@@ -211,22 +230,29 @@ QString helpText() {
         "Usage: pelmora-batch [OPTION]... (-o FILE | --out-dir DIR) INPUT...\n"
         "       pelmora-batch --info INPUT...\n"
         "\n"
-        "Makes shadow images from pictures (.bmp, .jpg, .jpeg, .ico, .wmf, .emf), the\n"
-        "way Pelmora does: every pixel of the top-left pixel's colour is background.\n"
+        "Makes shadow images from pictures (.bmp, .jpg, .jpeg, .ico, .wmf, .emf, .png,\n"
+        ".gif, .tif, .tiff, .webp), the way Pelmora does: every pixel of the top-left\n"
+        "pixel's colour is background. Transparent pixels count as white; of an\n"
+        "animation or a multi-page file, the first picture is read.\n"
         "\n"
         "  --outline COLOUR     draw a one-pixel outline in COLOUR around the subject\n"
         "  --fill COLOUR        fill the subject with COLOUR\n"
         "                       (not for pictures from JPEG files; COLOUR is #RRGGBB\n"
         "                       or a colour name such as black or navy)\n"
+        "  --solid              only background joined to the picture's border counts:\n"
+        "                       areas of its colour inside the subject are filled\n"
+        "                       and get no outline\n"
         "  --rotate 90|180|270  turn clockwise by that many degrees\n"
         "  --mirror lr|tb       mirror left-right or top-bottom\n"
         "  --scale PERCENT      scale both sides to PERCENT of their size\n"
         "  --size WxH           scale to W x H pixels\n"
         "                       (turns, mirrors and scales apply in the order given,\n"
         "                       after the outline or fill)\n"
-        "  --type bmp|jpg|ico   type written; without it, the -o name's extension\n"
-        "                       decides, and --out-dir writes bmp. JPEG is written at\n"
-        "                       quality 90; an icon needs a 32 x 32 picture\n"
+        "  --type TYPE          bmp, jpg, ico, png or svg; without it, the -o name's\n"
+        "                       extension decides, and --out-dir writes bmp. JPEG is\n"
+        "                       written at quality 90; an icon needs a 32 x 32\n"
+        "                       picture and makes the top-left colour transparent\n"
+        "  --opaque             write a PNG without transparent pixels\n"
         "  -o, --output FILE    write the one input's result to FILE\n"
         "  --out-dir DIR        write each result to DIR, named after its input\n"
         "  -j, --jobs N         process N inputs at once (default: one per core)\n"
@@ -234,7 +260,17 @@ QString helpText() {
         "  -h, --help           show this help\n"
         "  --version            print the version and exit\n"
         "\n"
-        "Errors are printed as FILE: message; the other inputs are still done.\n"
+        "A PNG is the result with its background transparent. An SVG is the subject\n"
+        "traced into smooth curves: filled in the --fill colour (black without it),\n"
+        "or drawn as a line in the --outline colour; its size is the picture's size\n"
+        "in pixels, after any turns, mirrors and scales.\n"
+        "\n"
+        "Examples:\n"
+        "  pelmora-batch --solid --fill black -o shadow.png snowman.png\n"
+        "  pelmora-batch --solid --outline navy -o shadow.svg snowman.png\n"
+        "\n"
+        "Errors are printed as FILE: message, or as FILE -> OUTPUT: message when the\n"
+        "result cannot be written; the other inputs are still done.\n"
         "Exit status: 0 when every input succeeded, 1 when any failed, 2 for a bad\n"
         "command line.\n");
 }

@@ -15,7 +15,7 @@
 namespace pelmora::batch {
 
 enum class Shadow { None, Outline, Fill };
-enum class OutputType { Bmp, Jpeg, Icon };
+enum class OutputType { Bmp, Jpeg, Icon, Png, Svg };
 
 // One step applied after the outline or fill, in the order given.
 struct Turn { int code; };                  // a code of rotateOrFlipPicture
@@ -29,6 +29,8 @@ struct Options {
     bool info = false;
     Shadow shadow = Shadow::None;
     Colour shadowColour = 0;
+    bool solid = false;               // only the background joined to the border counts
+    bool opaque = false;              // PNG: no transparent pixels
     std::vector<Step> steps;
     std::optional<OutputType> type;   // nothing: from the output name, else BMP
     QString output;                   // -o: one file

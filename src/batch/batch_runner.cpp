@@ -35,7 +35,16 @@ public:
             print(options_.inputs[qsizetype(printed_)], *results_[printed_]);
             ++printed_;
         }
-        drawProgress(options_.inputs[index]);
+        drawProgress(options_.inputs[index], -1);
+    }
+
+    // How far a slow step of an input in work is, from 0 to 1.
+    void advanced(qsizetype index, double done) {
+        if (!progress_)
+            return;
+        const std::lock_guard lock(mutex_);
+        clearProgress();
+        drawProgress(options_.inputs[index], int(done * 100));
     }
 
     void end() {
@@ -49,17 +58,23 @@ public:
 
 private:
     void print(const QString& input, const JobResult& result) {
-        if (!result.ok)
+        if (!result.ok && !result.output.isEmpty())
+            std::fprintf(stderr, "%s -> %s: %s\n", qUtf8Printable(input), qUtf8Printable(result.output),
+                         qUtf8Printable(result.line));
+        else if (!result.ok)
             std::fprintf(stderr, "%s: %s\n", qUtf8Printable(input), qUtf8Printable(result.line));
         else if (!result.line.isEmpty())
             std::printf("%s\t%s\n", qUtf8Printable(input), qUtf8Printable(result.line));
         std::fflush(stdout);
     }
 
-    void drawProgress(const QString& lastInput) {
+    // percent < 0: none shown.
+    void drawProgress(const QString& input, int percent) {
         if (!progress_)
             return;
-        std::fprintf(stderr, "[%zu/%zu] %s", done_, results_.size(), qUtf8Printable(QFileInfo(lastInput).fileName()));
+        std::fprintf(stderr, "[%zu/%zu] %s", done_, results_.size(), qUtf8Printable(QFileInfo(input).fileName()));
+        if (percent >= 0)
+            std::fprintf(stderr, " %d%%", percent);
         std::fflush(stderr);
     }
 
@@ -93,7 +108,9 @@ int runAll(const Options& options) {
     std::atomic<qsizetype> next {0};
     const auto work = [&] {
         for (qsizetype i = next++; i < count; i = next++)
-            printer.finished(i, runJob(options, options.inputs[i]));
+            printer.finished(i, runJob(options, options.inputs[i], [&printer, i](double done) {
+                printer.advanced(i, done);
+            }));
     };
     std::vector<std::thread> threads;
     for (qsizetype t = 1; t < workers; ++t)

@@ -12,13 +12,15 @@
 
 namespace {
 
-QtMessageHandler startupHandler = nullptr;
+QtMessageHandler defaultHandler = nullptr;
 
 // The platform's start-up remarks (no XDG_RUNTIME_DIR under cron or in a
-// container) would read as problems with the user's pictures.
-void quietStartupRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+// container) and the image libraries' complaints about a damaged file
+// would read as more problems with the user's pictures, out of order; each
+// failure is reported once, as FILE: message.
+void quietRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        startupHandler(type, context, message);
+        defaultHandler(type, context, message);
 }
 
 } // namespace
@@ -27,9 +29,8 @@ int main(int argc, char** argv) {
     // Metafile text needs the font database of a GUI application; the tool
     // never shows a window, so it needs no display either.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    startupHandler = qInstallMessageHandler(quietStartupRemarks);
+    defaultHandler = qInstallMessageHandler(quietRemarks);
     QGuiApplication app(argc, argv);
-    qInstallMessageHandler(startupHandler);
     const auto parsed = pelmora::batch::parseOptions(app.arguments().mid(1));
     if (const auto* problem = std::get_if<QString>(&parsed)) {
         std::fprintf(stderr, "pelmora-batch: %s\nTry 'pelmora-batch --help'.\n", qUtf8Printable(*problem));

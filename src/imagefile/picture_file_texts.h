@@ -10,6 +10,8 @@ namespace pelmora::texts {
 inline QString invalidBitmap() { return QStringLiteral("ビットマップイメージが不正です"); }
 inline QString invalidIcon() { return QStringLiteral("アイコンイメージが不正です"); }
 inline QString jpegError(int code) { return QStringLiteral("JPEG エラー #%1").arg(code); }
+// The kind as pelmora-batch names it: "PNG", "GIF", "TIFF", "WEBP".
+inline QString invalidImage(const QString& kind) { return QStringLiteral("%1 イメージが不正です").arg(kind); }
 
 inline QString fileNotFound() { return QStringLiteral("ファイルが見つかりません"); }
 inline QString badFileName() { return QStringLiteral("ファイル名の指定が間違っています"); }

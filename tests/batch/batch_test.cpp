@@ -1,165 +1,160 @@
 // Qt
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 
 // Local
-#include "imagefile/open_picture.h"
+#include "batch_test.h"
 #include "imagefile/save_picture.h"
 #include "../imagefile/metafile/metafile_builders.h"
 
 using namespace pelmora;
 
-// pelmora-batch run as a user runs it, on pictures made here.
-class BatchTest : public QObject {
-    Q_OBJECT
+BatchTest::Run BatchTest::run(const QStringList& arguments) const {
+    QProcess process;
+    process.setWorkingDirectory(dir_->path());
+    process.start(QStringLiteral(PELMORA_BATCH_PATH), arguments);
+    if (!process.waitForFinished(60000))
+        return {-1, QString(), QStringLiteral("did not finish")};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+}
 
-    struct Run {
-        int status;
-        QString out;
-        QString err;
-    };
+void BatchTest::writeFile(const QString& name, const QByteArray& bytes) const {
+    QFile file(path(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
 
-    Run run(const QStringList& arguments) {
-        QProcess process;
-        process.setWorkingDirectory(dir_->path());
-        process.start(QStringLiteral(PELMORA_BATCH_PATH), arguments);
-        if (!process.waitForFinished(60000))
-            return {-1, QString(), QStringLiteral("did not finish")};
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
-    }
-    QString path(const QString& name) const { return dir_->filePath(name); }
-    Bitmap read(const QString& name, PictureKind kind = PictureKind::Bitmap) { return importPicture(path(name), kind); }
+// small.bmp: 4 x 3 on white, a black pixel at (1, 0) and a red one at (2, 2).
+void BatchTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    Bitmap picture = Bitmap::white(4, 3);
+    picture.setPixel(1, 0, kBlack);
+    picture.setPixel(2, 2, 0x0000FF);
+    saveAsBitmap(picture, path(QStringLiteral("small.bmp")));
+    saveAsJpeg(Bitmap::white(8, 8), path(QStringLiteral("photo.jpg")));
+}
 
-    std::unique_ptr<QTemporaryDir> dir_;
+void BatchTest::exitStatusAndMessages_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");   // a line standard error must hold; empty: none at all
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "";
+    QTest::newRow("no output named") << QStringList{"small.bmp"} << 2
+                                     << "pelmora-batch: give either -o FILE or --out-dir DIR";
+    QTest::newRow("unknown option") << QStringList{"--blur", "3", "small.bmp"} << 2
+                                    << "pelmora-batch: unknown option --blur";
+    QTest::newRow("bad colour") << QStringList{"--fill", "#12", "-o", "o.bmp", "small.bmp"} << 2
+                                << "pelmora-batch: --fill: \"#12\" is not a valid value";
+    QTest::newRow("-o with two inputs") << QStringList{"-o", "o.bmp", "small.bmp", "small.bmp"} << 2
+                                        << "pelmora-batch: -o takes one input; use --out-dir for several";
+    QTest::newRow("one of two fails") << QStringList{"--out-dir", "out", "small.bmp", "missing.bmp"} << 1
+                                      << "missing.bmp: ファイルが見つかりません";
+    QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "picture.psd"} << 1
+                                       << "picture.psd: not a picture file pelmora-batch reads (.bmp, .jpg, "
+                                          ".jpeg, .ico, .wmf, .emf, .png, .gif, .tif, .tiff, .webp)";
+    QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
+                                        << "photo.jpg: pictures from JPEG files are never outlined or filled";
+    QTest::newRow("jpeg is turned") << QStringList{"--rotate", "90", "-o", "o.jpg", "photo.jpg"} << 0 << "";
+    QTest::newRow("outline to an icon") << QStringList{"--outline", "blue", "--size", "32x32", "-o", "o.ico", "small.bmp"}
+                                        << 0 << "";
+    QTest::newRow("icon of the wrong size") << QStringList{"--type", "ico", "-o", "o.ico", "small.bmp"} << 1
+                                            << "small.bmp -> o.ico: Icon ファイルとして保存できるのは "
+                                               "Iconサイズ(32x32)ピクセルの画像だけです";
+    // Errors while writing name the output as well as the input.
+    QTest::newRow("output folder missing") << QStringList{"-o", "no/such/x.bmp", "small.bmp"} << 1
+                                           << "small.bmp -> no/such/x.bmp: ファイルが見つかりません";
+    QTest::newRow("--info takes no --solid") << QStringList{"--info", "--solid", "small.bmp"} << 2
+                                             << "pelmora-batch: --info takes only input files";
+    QTest::newRow("empty picture to PNG") << QStringList{"--scale", "10", "-o", "o.png", "small.bmp"} << 1
+                                          << "small.bmp -> o.png: a PNG cannot hold a picture of no pixels";
+}
 
-private slots:
-    // small.bmp: 4 x 3 on white, a black pixel at (1, 0) and a red one at (2, 2).
-    void init() {
-        dir_ = std::make_unique<QTemporaryDir>();
-        Bitmap picture = Bitmap::white(4, 3);
-        picture.setPixel(1, 0, kBlack);
-        picture.setPixel(2, 2, 0x0000FF);
-        saveAsBitmap(picture, path(QStringLiteral("small.bmp")));
-        saveAsJpeg(Bitmap::white(8, 8), path(QStringLiteral("photo.jpg")));
-    }
-
-    void exitStatusAndMessages_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("error");   // a line standard error must hold; empty: none at all
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "";
-        QTest::newRow("no output named") << QStringList{"small.bmp"} << 2
-                                         << "pelmora-batch: give either -o FILE or --out-dir DIR";
-        QTest::newRow("unknown option") << QStringList{"--blur", "3", "small.bmp"} << 2
-                                        << "pelmora-batch: unknown option --blur";
-        QTest::newRow("bad colour") << QStringList{"--fill", "#12", "-o", "o.bmp", "small.bmp"} << 2
-                                    << "pelmora-batch: --fill: \"#12\" is not a valid value";
-        QTest::newRow("-o with two inputs") << QStringList{"-o", "o.bmp", "small.bmp", "small.bmp"} << 2
-                                            << "pelmora-batch: -o takes one input; use --out-dir for several";
-        QTest::newRow("one of two fails") << QStringList{"--out-dir", "out", "small.bmp", "missing.bmp"} << 1
-                                          << "missing.bmp: ファイルが見つかりません";
-        QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "picture.png"} << 1
-                                           << "picture.png: 開けるファイルは メタファイル[*.WMF][*.EMF] "
-                                              "ジェイペグ[*.JPG][*.JPEG] アイコンファイル[*.ICO] ビットマップ[*.BMP]です";
-        QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
-                                            << "photo.jpg: pictures from JPEG files are never outlined or filled";
-        QTest::newRow("jpeg is turned") << QStringList{"--rotate", "90", "-o", "o.jpg", "photo.jpg"} << 0 << "";
-        QTest::newRow("outline to an icon") << QStringList{"--outline", "blue", "--size", "32x32", "-o", "o.ico", "small.bmp"}
-                                            << 0 << "";
-        QTest::newRow("icon of the wrong size") << QStringList{"--type", "ico", "-o", "o.ico", "small.bmp"} << 1
-                                                << "small.bmp: Icon ファイルとして保存できるのは "
-                                                   "Iconサイズ(32x32)ピクセルの画像だけです";
-    }
-    void exitStatusAndMessages() {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, error);
-        const Run result = run(arguments);
-        QCOMPARE(result.status, status);
-        if (error.isEmpty())
-            QCOMPARE(result.err, QString());
-        else
-            QVERIFY2(result.err.split(QLatin1Char('\n')).contains(error), qPrintable(result.err));
-        // Whatever else failed, the good input was written.
-        const qsizetype out = arguments.indexOf(QStringLiteral("-o"));
-        if (status == 0 && out >= 0)
-            QVERIFY(QFile::exists(path(arguments[out + 1])));
-        if (arguments.contains(QStringLiteral("--out-dir")) && arguments.contains(QStringLiteral("small.bmp")))
-            QVERIFY(QFile::exists(path(QStringLiteral("out/small.bmp"))));
-    }
-
-    // Filled green, 4 x 3; turned clockwise to 3 x 4, (x, y) -> (2 - y, x);
-    // doubled to 6 x 8; mirrored, (x, y) -> (5 - x, y).
-    void fillThenTurnThenScaleInOrder() {
-        QCOMPARE(run({"--fill", "#00ff00", "--rotate", "90", "--scale", "200", "--mirror", "lr",
-                      "-o", "result.bmp", "small.bmp"}).status, 0);
-        const Bitmap picture = read(QStringLiteral("result.bmp"));
-        QCOMPARE(picture.width(), 6);
-        QCOMPARE(picture.height(), 8);
-        const Colour g = 0x00FF00, w = kWhite;
-        const Colour turned[4][3] = {{w, w, w}, {w, w, g}, {g, w, w}, {w, w, w}};
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 6; ++x)
-                QCOMPARE(picture.pixel(x, y), turned[y / 2][(5 - x) / 2]);
-    }
-
-    void infoListsEachInputInOrder() {
-        const Run result = run({"--info", "-j", "2", "small.bmp", "photo.jpg", "missing.bmp"});
-        QCOMPARE(result.status, 1);
-        const QString bmpSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("small.bmp"))));
-        const QString jpegSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("photo.jpg"))));
-        QCOMPARE(result.out, QStringLiteral("small.bmp\tBMP\t4\t3\t%1\nphoto.jpg\tJPEG\t8\t8\t%2\n").arg(bmpSize, jpegSize));
-        QCOMPARE(result.err, QStringLiteral("missing.bmp: ファイルが見つかりません\n"));
-    }
-
-    // Text in a metafile needs fonts, which a console-only Qt application lacks.
-    void metafileTextIsDrawn() {
-        const quint16 textOut = 0x0521;
-        const QByteArray wmf = test::WmfBuilder(0, 0, 64, 32, 96).record(textOut, {2, 0x4948, 4, 4}).bytes();
-        QFile file(path(QStringLiteral("text.wmf")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(wmf);
-        file.close();
-
-        const Run info = run({"--info", "text.wmf"});
-        QCOMPARE(info.err, QString());
-        QVERIFY(info.out.startsWith(QStringLiteral("text.wmf\tWMF\t64\t32\t")));
-
-        const Run drawn = run({"-j", "2", "-o", "text.bmp", "text.wmf"});
-        QCOMPARE(drawn.err, QString());
-        QCOMPARE(drawn.status, 0);
-        const Bitmap picture = read(QStringLiteral("text.bmp"));
-        bool inked = false;
-        for (int y = 0; y < picture.height() && !inked; ++y)
-            for (int x = 0; x < picture.width() && !inked; ++x)
-                inked = picture.pixel(x, y) != kWhite;
-        QVERIFY(inked);
-    }
-
-    // Input i has one red pixel, never the top-left, which the fill makes black.
-    void manyInputsInParallelAllSucceed() {
-        QStringList arguments{"--fill", "black", "-j", "4", "--out-dir", "many/deeper"};
-        const auto spot = [](int i) { return QPoint(1 + i % 4, 1 + i / 4 % 4); };
-        for (int i = 0; i < 24; ++i) {
-            Bitmap picture = Bitmap::white(5, 5);
-            picture.setPixel(spot(i).x(), spot(i).y(), 0x0000FF);
-            arguments.append(QStringLiteral("p%1.bmp").arg(i));
-            saveAsBitmap(picture, path(arguments.last()));
-        }
-        const Run result = run(arguments);
-        QCOMPARE(result.status, 0);
+void BatchTest::exitStatusAndMessages() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    const Run result = run(arguments);
+    QCOMPARE(result.status, status);
+    if (error.isEmpty())
         QCOMPARE(result.err, QString());
-        for (int i = 0; i < 24; ++i) {
-            const Bitmap out = read(QStringLiteral("many/deeper/p%1.bmp").arg(i));
-            for (int y = 0; y < 5; ++y)
-                for (int x = 0; x < 5; ++x)
-                    QCOMPARE(out.pixel(x, y), QPoint(x, y) == spot(i) ? kBlack : kWhite);
-        }
+    else
+        QVERIFY2(result.err.split(QLatin1Char('\n')).contains(error), qPrintable(result.err));
+    // Whatever else failed, the good input was written.
+    const qsizetype out = arguments.indexOf(QStringLiteral("-o"));
+    if (status == 0 && out >= 0)
+        QVERIFY(QFile::exists(path(arguments[out + 1])));
+    if (arguments.contains(QStringLiteral("--out-dir")) && arguments.contains(QStringLiteral("small.bmp")))
+        QVERIFY(QFile::exists(path(QStringLiteral("out/small.bmp"))));
+}
+
+// Filled green, 4 x 3; turned clockwise to 3 x 4, (x, y) -> (2 - y, x);
+// doubled to 6 x 8; mirrored, (x, y) -> (5 - x, y).
+void BatchTest::fillThenTurnThenScaleInOrder() {
+    QCOMPARE(run({"--fill", "#00ff00", "--rotate", "90", "--scale", "200", "--mirror", "lr",
+                  "-o", "result.bmp", "small.bmp"}).status, 0);
+    const Bitmap picture = read(QStringLiteral("result.bmp"));
+    QCOMPARE(picture.width(), 6);
+    QCOMPARE(picture.height(), 8);
+    const Colour g = 0x00FF00, w = kWhite;
+    const Colour turned[4][3] = {{w, w, w}, {w, w, g}, {g, w, w}, {w, w, w}};
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 6; ++x)
+            QCOMPARE(picture.pixel(x, y), turned[y / 2][(5 - x) / 2]);
+}
+
+void BatchTest::infoListsEachInputInOrder() {
+    const Run result = run({"--info", "-j", "2", "small.bmp", "photo.jpg", "missing.bmp"});
+    QCOMPARE(result.status, 1);
+    const QString bmpSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("small.bmp"))));
+    const QString jpegSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("photo.jpg"))));
+    QCOMPARE(result.out, QStringLiteral("small.bmp\tBMP\t4\t3\t%1\nphoto.jpg\tJPEG\t8\t8\t%2\n").arg(bmpSize, jpegSize));
+    QCOMPARE(result.err, QStringLiteral("missing.bmp: ファイルが見つかりません\n"));
+}
+
+// Text in a metafile needs fonts, which a console-only Qt application lacks.
+void BatchTest::metafileTextIsDrawn() {
+    const quint16 textOut = 0x0521;
+    const QByteArray wmf = test::WmfBuilder(0, 0, 64, 32, 96).record(textOut, {2, 0x4948, 4, 4}).bytes();
+    QFile file(path(QStringLiteral("text.wmf")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(wmf);
+    file.close();
+
+    const Run info = run({"--info", "text.wmf"});
+    QCOMPARE(info.err, QString());
+    QVERIFY(info.out.startsWith(QStringLiteral("text.wmf\tWMF\t64\t32\t")));
+
+    const Run drawn = run({"-j", "2", "-o", "text.bmp", "text.wmf"});
+    QCOMPARE(drawn.err, QString());
+    QCOMPARE(drawn.status, 0);
+    const Bitmap picture = read(QStringLiteral("text.bmp"));
+    bool inked = false;
+    for (int y = 0; y < picture.height() && !inked; ++y)
+        for (int x = 0; x < picture.width() && !inked; ++x)
+            inked = picture.pixel(x, y) != kWhite;
+    QVERIFY(inked);
+}
+
+// Input i has one red pixel, never the top-left, which the fill makes black.
+void BatchTest::manyInputsInParallelAllSucceed() {
+    QStringList arguments{"--fill", "black", "-j", "4", "--out-dir", "many/deeper"};
+    const auto spot = [](int i) { return QPoint(1 + i % 4, 1 + i / 4 % 4); };
+    for (int i = 0; i < 24; ++i) {
+        Bitmap picture = Bitmap::white(5, 5);
+        picture.setPixel(spot(i).x(), spot(i).y(), 0x0000FF);
+        arguments.append(QStringLiteral("p%1.bmp").arg(i));
+        saveAsBitmap(picture, path(arguments.last()));
     }
-};
+    const Run result = run(arguments);
+    QCOMPARE(result.status, 0);
+    QCOMPARE(result.err, QString());
+    for (int i = 0; i < 24; ++i) {
+        const Bitmap out = read(QStringLiteral("many/deeper/p%1.bmp").arg(i));
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 5; ++x)
+                QCOMPARE(out.pixel(x, y), QPoint(x, y) == spot(i) ? kBlack : kWhite);
+    }
+}
 
 QTEST_MAIN(BatchTest)
-
-#include "batch_test.moc"

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+// Qt
+#include <QString>
+
+// Local
+#include "imagefile/open_picture.h"
+#include "imagefile/qt_image_file.h"
+
+// Std
+#include <optional>
+#include <variant>
+
+namespace pelmora::batch {
+
+// The kinds of picture file pelmora-batch reads: the window's five, read
+// by the window's rules, and the ones Qt's image readers decode.
+using InputKind = std::variant<PictureKind, QtImageKind>;
+
+// By the path's extension; nothing for a file that is not read.
+std::optional<InputKind> inputKindOf(const QString& path);
+
+// As --info prints it: "BMP", "JPEG", "PNG", "WEBP", ...
+QString inputKindName(const InputKind& kind);
+
+// Pictures from JPEG files are never outlined or filled.
+bool allowsOutlineAndFill(const InputKind& kind);
+
+// The refusal of a file whose extension is not read.
+QString unreadExtensionText();
+
+// Throws PelmoraError with the reader's text when the file cannot be read.
+Bitmap readInput(const QString& path, const InputKind& kind);
+
+} // namespace pelmora::batch

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+// Qt
+#include <QByteArray>
+
+// Local
+#include "background.h"
+#include "imageops/bitmap.h"
+
+namespace pelmora::batch {
+
+// The picture as a PNG file, as it is, all opaque.
+QByteArray encodeOpaquePng(const Bitmap& picture);
+
+// The picture as a PNG file in RGBA: a pixel is fully transparent where it
+// has the background colour and `plain`, the same picture without its
+// outline or fill, has background; every other pixel is opaque. So an
+// outline never walls background in, and a fill in the background colour
+// stays.
+QByteArray encodeTransparentPng(const Bitmap& picture, const Bitmap& plain, const Background& background);
+
+// Both throw PelmoraError for a picture of no pixels, which PNG cannot hold.
+
+} // namespace pelmora::batch

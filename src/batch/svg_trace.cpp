@@ -1,0 +1,135 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "svg_trace.h"
+
+// Qt
+#include <QColor>
+
+// Local
+#include "imageops/connected_background.h"
+#include "imageops/pelmora_error.h"
+
+// Std
+#include <memory>
+#include <potracelib.h>
+#include <vector>
+
+namespace pelmora::batch {
+
+namespace {
+
+constexpr int kWordBits = int(sizeof(potrace_word)) * 8;
+constexpr potrace_word kLeftmostBit = potrace_word(1) << (kWordBits - 1);
+
+// The subject as potrace's bitmap: one bit per pixel, the leftmost pixel in
+// the highest bit, row y of the picture as scanline y, so that the curves
+// come out in the picture's own coordinates.
+struct SubjectBits {
+    std::vector<potrace_word> words;
+    potrace_bitmap_t bitmap{};
+    bool empty = true;
+};
+
+SubjectBits subjectBits(const Bitmap& picture, const Background& background) {
+    SubjectBits bits;
+    const int width = picture.width();
+    const int height = picture.height();
+    const int wordsPerRow = (width + kWordBits - 1) / kWordBits;
+    bits.words.assign(size_t(wordsPerRow) * size_t(height), 0);
+    const QImage marks = backgroundMarks(picture, background.colour);
+    for (int y = 0; y < height; ++y) {
+        const uchar* mark = marks.constScanLine(y);
+        potrace_word* row = bits.words.data() + size_t(wordsPerRow) * size_t(y);
+        for (int x = 0; x < width; ++x)
+            if (!isBackgroundMark(mark[x], background.solid)) {
+                row[x / kWordBits] |= kLeftmostBit >> (x % kWordBits);
+                bits.empty = false;
+            }
+    }
+    bits.bitmap = {width, height, wordsPerRow, bits.words.data()};
+    return bits;
+}
+
+void appendNumber(QByteArray& out, double value) {
+    QByteArray text = QByteArray::number(value, 'f', 2);
+    while (text.endsWith('0'))
+        text.chop(1);
+    if (text.endsWith('.'))
+        text.chop(1);
+    out += text == "-0" ? QByteArrayLiteral("0") : text;
+}
+
+void appendPoint(QByteArray& out, const potrace_dpoint_t& point) {
+    out += ' ';
+    appendNumber(out, point.x);
+    out += ' ';
+    appendNumber(out, point.y);
+}
+
+// Every curve as one closed subpath; holes are subpaths inside others.
+QByteArray pathData(const potrace_path_t* paths) {
+    QByteArray d;
+    for (const potrace_path_t* path = paths; path; path = path->next) {
+        const potrace_curve_t& curve = path->curve;
+        d += 'M';
+        appendPoint(d, curve.c[curve.n - 1][2]);
+        for (int i = 0; i < curve.n; ++i) {
+            if (curve.tag[i] == POTRACE_CORNER) {
+                d += 'L';
+                appendPoint(d, curve.c[i][1]);
+                d += 'L';
+                appendPoint(d, curve.c[i][2]);
+            } else {
+                d += 'C';
+                appendPoint(d, curve.c[i][0]);
+                appendPoint(d, curve.c[i][1]);
+                appendPoint(d, curve.c[i][2]);
+            }
+        }
+        d += 'Z';
+    }
+    return d;
+}
+
+QByteArray tracedPath(const potrace_bitmap_t& bitmap, const SvgPaint& paint,
+                      const std::function<void(double)>& progress) {
+    const std::unique_ptr<potrace_param_t, decltype(&potrace_param_free)> parameters(potrace_param_default(),
+                                                                                      potrace_param_free);
+    if (!parameters)
+        throw PelmoraError(outOfMemoryText());
+    parameters->progress.callback = [](double done, void* listener) {
+        (*static_cast<const std::function<void(double)>*>(listener))(done);
+    };
+    parameters->progress.data = const_cast<std::function<void(double)>*>(&progress);
+    parameters->progress.min = 0;
+    parameters->progress.max = 1;
+    parameters->progress.epsilon = 0.01;
+    const std::unique_ptr<potrace_state_t, decltype(&potrace_state_free)> traced(
+        potrace_trace(parameters.get(), &bitmap), potrace_state_free);
+    if (!traced || traced->status != POTRACE_STATUS_OK)
+        throw PelmoraError(outOfMemoryText());
+
+    const QByteArray colour = qColorFromColour(paint.colour).name().toLatin1();
+    const QByteArray look = paint.stroke ? "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1\""
+                                         : "fill=\"" + colour + "\" fill-rule=\"evenodd\"";
+    return "<path " + look + " d=\"" + pathData(traced->plist) + "\"/>\n";
+}
+
+} // namespace
+
+QByteArray traceToSvg(const Bitmap& picture, const Background& background, const SvgPaint& paint,
+                      const std::function<void(double)>& progress) {
+    const QByteArray width = QByteArray::number(picture.width());
+    const QByteArray height = QByteArray::number(picture.height());
+    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height
+                     + "\" viewBox=\"0 0 " + width + ' ' + height + "\">\n";
+    if (!picture.isEmpty()) {
+        const SubjectBits subject = subjectBits(picture, background);
+        if (!subject.empty)
+            svg += tracedPath(subject.bitmap, paint, progress);
+    }
+    svg += "</svg>\n";
+    return svg;
+}
+
+} // namespace pelmora::batch

@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+
+// Qt
+#include <QObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+// Local
+#include "imagefile/open_picture.h"
+
+// Std
+#include <memory>
+
+// pelmora-batch run as a user runs it, on pictures made here.
+class BatchTest : public QObject {
+    Q_OBJECT
+
+public:
+    struct Run {
+        int status;
+        QString out;
+        QString err;
+    };
+
+    Run run(const QStringList& arguments) const;
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    pelmora::Bitmap read(const QString& name, pelmora::PictureKind kind = pelmora::PictureKind::Bitmap) const {
+        return pelmora::importPicture(path(name), kind);
+    }
+    void writeFile(const QString& name, const QByteArray& bytes) const;
+
+private slots:
+    void init();
+
+    void exitStatusAndMessages_data();
+    void exitStatusAndMessages();
+    void fillThenTurnThenScaleInOrder();
+    void infoListsEachInputInOrder();
+    void metafileTextIsDrawn();
+    void manyInputsInParallelAllSucceed();
+
+    void qtKindsOpenWithTheirPixels_data();
+    void qtKindsOpenWithTheirPixels();
+    void firstFrameOfAnAnimation();
+    void unreadableQtKindNamesItsKind();
+
+    void pngAlphaFollowsTheBackground_data();
+    void pngAlphaFollowsTheBackground();
+    void svgMatchesTheFilledBitmap_data();
+    void svgMatchesTheFilledBitmap();
+    void svgOfNoSubjectIsEmpty();
+    void svgTakesTheFinalSizeAndPaint();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+};
