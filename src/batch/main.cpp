@@ -6,9 +6,11 @@
 // Local
 #include "batch_options.h"
 #include "batch_runner.h"
+#include "imagefile/open_picture.h"
 
 // Std
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -23,15 +25,26 @@ void quietRemarks(QtMsgType type, const QMessageLogContext& context, const QStri
         defaultHandler(type, context, message);
 }
 
+// Metafile text needs the font database of a GUI application, whose start
+// and end take longer than reading, filling and writing a 48 MB picture;
+// other pictures need only the core application.
+std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const auto kind = pelmora::pictureKindOf(QString::fromLocal8Bit(argv[i]));
+        if (kind == pelmora::PictureKind::Wmf || kind == pelmora::PictureKind::Emf)
+            return std::make_unique<QGuiApplication>(argc, argv);
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    // Metafile text needs the font database of a GUI application; the tool
-    // never shows a window, so it needs no display either.
+    // The tool never shows a window, so it needs no display either.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(quietRemarks);
-    QGuiApplication app(argc, argv);
-    const auto parsed = pelmora::batch::parseOptions(app.arguments().mid(1));
+    const auto app = makeApplication(argc, argv);
+    const auto parsed = pelmora::batch::parseOptions(app->arguments().mid(1));
     if (const auto* problem = std::get_if<QString>(&parsed)) {
         std::fprintf(stderr, "pelmora-batch: %s\nTry 'pelmora-batch --help'.\n", qUtf8Printable(*problem));
         return 2;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
+#include <sys/mman.h>
 #include <unistd.h>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace {
 
 constexpr std::size_t kMaxKept = 4;
 constexpr std::size_t kPageBytes = 4096;
+constexpr std::size_t kHugePageBytes = std::size_t(2) << 20;
 constexpr std::size_t kHeaderBytes = 64;   // keeps the pixels 64-byte aligned
 
 // Reusing memory would hide use-after-free from AddressSanitizer.
@@ -57,8 +59,16 @@ Kept& kept() {
     return *k;
 }
 
+// Large buffers start on a huge-page boundary and ask for huge pages: a
+// picture of 64 MB faults in 32 pages instead of 16,000, which costs more
+// than the work done on it. The advice is a hint; a refusal changes nothing.
 void* allocate(std::size_t total) {
-    return std::aligned_alloc(kPageBytes, (total + kPageBytes - 1) / kPageBytes * kPageBytes);
+    const std::size_t alignment = total >= 2 * kHugePageBytes ? kHugePageBytes : kPageBytes;
+    const std::size_t rounded = (total + alignment - 1) / alignment * alignment;
+    void* base = std::aligned_alloc(alignment, rounded);
+    if (base && alignment == kHugePageBytes)
+        madvise(base, rounded, MADV_HUGEPAGE);
+    return base;
 }
 
 void* takeKept(std::size_t total) {
