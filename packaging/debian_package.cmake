@@ -11,8 +11,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # face of the windows, TIFF and WebP readers, and a face for metafile
 # symbol text.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-image-formats-plugins, fonts-symbola")
-# Qt's own dialogs in Japanese.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
+# Qt's own dialogs in Japanese, and the faces that fill Symbola's gaps.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-opensymbol")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
