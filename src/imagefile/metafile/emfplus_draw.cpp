@@ -21,6 +21,7 @@ namespace {
 constexpr quint16 flagDirectColour = 0x8000;
 constexpr quint16 flagWinding = 0x2000;
 constexpr quint16 flagClosed = 0x2000;
+constexpr double elementCost = 16;
 
 // A metafile drawn as an image is rendered at most this big, and a
 // metafile inside one inside another is not drawn.
@@ -75,19 +76,66 @@ QPainterPath cardinalSpline(const QPolygonF& p, double tension, bool closed, qsi
     return path;
 }
 
+// The anchor a line cap puts on a line's end at tip, pointing along
+// direction (a unit vector), for a pen width wide.
+QPainterPath anchor(qint32 cap, QPointF tip, QPointF direction, double width) {
+    const QPointF along = direction * width;
+    const QPointF across(-along.y(), along.x());
+    QPainterPath shape;
+    switch (cap) {
+    case 0x11:   // square
+        shape.addPolygon(QPolygonF{tip + along + across, tip + along - across, tip - along - across, tip - along + across});
+        break;
+    case 0x12:   // round
+        shape.addEllipse(tip, width, width);
+        break;
+    case 0x13:   // diamond
+        shape.addPolygon(QPolygonF{tip + along, tip + across, tip - along, tip - across});
+        break;
+    case 0x14:   // arrow
+        shape.addPolygon(QPolygonF{tip, tip - 2 * along + across, tip - 2 * along - across});
+        break;
+    default:
+        return shape;
+    }
+    shape.closeSubpath();
+    return shape;
+}
+
+// The anchors at both ends of every figure of the path.
+QPainterPath anchors(const QPainterPath& path, qint32 startCap, qint32 endCap, double width) {
+    QPainterPath shapes;
+    auto unit = [](QPointF v) {
+        const double length = std::hypot(v.x(), v.y());
+        return length > 0 ? v / length : QPointF(1, 0);
+    };
+    int first = 0;
+    for (int i = 1; i <= path.elementCount(); ++i) {
+        if (i < path.elementCount() && !path.elementAt(i).isMoveTo())
+            continue;
+        if (i - first >= 2) {
+            const QPointF a = path.elementAt(first), b = path.elementAt(first + 1);
+            const QPointF y = path.elementAt(i - 2), z = path.elementAt(i - 1);
+            shapes.addPath(anchor(startCap, a, unit(a - b), width));
+            shapes.addPath(anchor(endCap, z, unit(z - y), width));
+        }
+        first = i;
+    }
+    return shapes;
+}
+
 double scaleOf(const QTransform& t) {
     return std::sqrt(std::abs(t.determinant()));
 }
 
 } // namespace
 
-bool EmfPlusPlayer::prepare(const QRectF& worldBounds) {
+bool EmfPlusPlayer::prepare(const QRectF& worldBounds, qsizetype elements) {
     const QTransform t = transform();
     if (!painter_.isActive() || !usableTransform(t))
         return false;
     const QRectF touched = t.mapRect(worldBounds).adjusted(-1, -1, 1, 1).intersected(QRectF(target_.rect()));
-    budget_ -= touched.width() * touched.height() + 16;
-    if (budget_ <= 0 || touched.isEmpty())
+    if (!spend(touched.width() * touched.height() + double(elements + 1) * elementCost) || touched.isEmpty())
         return false;
     if (!clipApplied_) {
         painter_.resetTransform();
@@ -104,7 +152,7 @@ bool EmfPlusPlayer::prepare(const QRectF& worldBounds) {
 }
 
 void EmfPlusPlayer::fill(const QPainterPath& path, const EmfPlusBrush& brush) {
-    if (!prepare(path.controlPointRect()))
+    if (!prepare(path.controlPointRect(), path.elementCount()))
         return;
     if (brush.background)
         painter_.fillPath(path, *brush.background);
@@ -125,7 +173,8 @@ void EmfPlusPlayer::stroke(const QPainterPath& path, const EmfPlusPen& pen) {
         width = worldScale > 0 ? width * unitPixels(pen.unit) / worldScale : 0;
     }
     const double pixels = std::abs(width) * scaleOf(transform());
-    if (!usableNumber(pixels) || !prepare(path.controlPointRect().adjusted(-width, -width, width, width)))
+    if (!usableNumber(pixels)
+        || !prepare(path.controlPointRect().adjusted(-width, -width, width, width), path.elementCount()))
         return;
     // However thin, a GDI+ line covers a pixel.
     QPen qtPen(pen.brush.brush, pixels < 1 ? 0 : std::abs(width), Qt::SolidLine, pen.cap, pen.join);
@@ -135,6 +184,10 @@ void EmfPlusPlayer::stroke(const QPainterPath& path, const EmfPlusPen& pen) {
         qtPen.setDashOffset(pen.dashOffset);
     }
     painter_.strokePath(path, qtPen);
+    if (pen.startCap >= 0x11 || pen.endCap >= 0x11) {
+        const double reach = pixels < 1 ? 1 / scaleOf(transform()) : std::abs(width);
+        painter_.fillPath(anchors(path, pen.startCap, pen.endCap, reach), pen.brush.brush);
+    }
 }
 
 void EmfPlusPlayer::shape(quint16 type, quint16 flags, ByteView data) {
@@ -195,7 +248,7 @@ void EmfPlusPlayer::shape(quint16 type, quint16 flags, ByteView data) {
     case U_PMR_FILLREGION: {
         const auto* region = find<EmfPlusRegion>(flags & 0xFF);
         const QTransform t = transform();
-        if (!region || !usableTransform(t))
+        if (!region || !usableTransform(t) || !spendOnRegion(*region))
             return;
         path = t.inverted().map(regionPath(*region, 0, 0));
         break;

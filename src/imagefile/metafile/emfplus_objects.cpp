@@ -316,9 +316,9 @@ std::optional<EmfPlusPen> readPen(ByteView data) {
         at += 24;
     }
     if (flags & U_PD_StartCap)
-        pen.cap = capStyle(data.i32(at)), at += 4;
+        pen.startCap = data.i32(at), pen.cap = capStyle(pen.startCap), at += 4;
     if (flags & U_PD_EndCap)
-        at += 4;
+        pen.endCap = data.i32(at), at += 4;
     if (flags & U_PD_Join)
         pen.join = joinStyle(data.u32(at)), at += 4;
     if (flags & U_PD_MiterLimit)

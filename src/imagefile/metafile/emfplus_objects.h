@@ -34,6 +34,7 @@ struct EmfPlusPen {
     quint32 unit = 0;                        // UnitType of the width
     QTransform transform;
     Qt::PenCapStyle cap = Qt::FlatCap;
+    qint32 startCap = 0, endCap = 0;         // LineCapType; the anchors are drawn apart
     Qt::PenJoinStyle join = Qt::MiterJoin;
     double miterLimit = 10;
     QList<qreal> dashes;                     // in widths; empty when solid

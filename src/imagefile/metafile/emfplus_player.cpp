@@ -22,9 +22,11 @@ constexpr std::size_t maxSaved = 1024;
 constexpr int maxGdiRuns = 64;
 
 // Drawing stops once it has touched this many full passes over the
-// picture, as the GDI player's does.
+// picture, as the GDI player's does. Path elements count too: a clip or
+// region is combined by element, a shape rasterised by element.
 constexpr double budgetPasses = 32;
 constexpr double budgetBase = 1e8;
+constexpr double combineCost = 200;
 
 // The one colour every pixel has, if there is one.
 std::optional<QRgb> uniformColour(const QImage& image) {
@@ -188,7 +190,7 @@ void EmfPlusPlayer::dispatch(quint16 type, quint16 flags, ByteView data) {
             combineClip(transform().map(path->path), flags >> 8 & 0xF);
         break;
     case U_PMR_SETCLIPREGION:
-        if (const auto* region = find<EmfPlusRegion>(flags & 0xFF))
+        if (const auto* region = find<EmfPlusRegion>(flags & 0xFF); region && spendOnRegion(*region))
             combineClip(regionPath(*region, 0, 0), flags >> 8 & 0xF);
         break;
     case U_PMR_OFFSETCLIP:
@@ -347,7 +349,21 @@ void EmfPlusPlayer::beginContainer(ByteView data) {
     }
 }
 
+bool EmfPlusPlayer::spend(double cost) {
+    budget_ -= cost;
+    return budget_ > 0;
+}
+
+bool EmfPlusPlayer::spendOnRegion(const EmfPlusRegion& region) {
+    double elements = 0;
+    for (const EmfPlusRegion::Node& node : region.nodes)
+        elements += double(node.path.elementCount()) + 1;
+    return spend(elements * combineCost);
+}
+
 void EmfPlusPlayer::combineClip(const QPainterPath& targetPath, int mode) {
+    if (!spend(double(targetPath.elementCount() + (state_.clip ? state_.clip->elementCount() : 0)) * combineCost))
+        return;
     QPainterPath everything;
     everything.addRect(QRectF(target_.rect()).adjusted(-2, -2, 2, 2));
     const QPainterPath current = state_.clip ? *state_.clip : everything;

@@ -66,8 +66,12 @@ private:
     void combineClip(const QPainterPath& targetPath, int mode);
     QPainterPath regionPath(const EmfPlusRegion& region, int node, int depth) const;
 
+    // Charges work against the file's budget; false once it is spent.
+    bool spend(double cost);
+    bool spendOnRegion(const EmfPlusRegion& region);
+
     // Drawing, in world units.
-    bool prepare(const QRectF& worldBounds);
+    bool prepare(const QRectF& worldBounds, qsizetype elements = 0);
     void fill(const QPainterPath& path, const EmfPlusBrush& brush);
     void stroke(const QPainterPath& path, const EmfPlusPen& pen);
     void shape(quint16 type, quint16 flags, ByteView data);
