@@ -365,6 +365,10 @@ void GdiRecordsTest::symbolText_data() {
                                   << QStringLiteral("\u00AE");
     QTest::newRow("Wingdings smile") << QStringLiteral("Wingdings") << 2 << true << 0xF04A << QStringLiteral("\u263A")
                                      << QStringLiteral("J");
+    QTest::newRow("Wingdings 2 check mark") << QStringLiteral("Wingdings 2") << 2 << false << 0x50
+                                            << QStringLiteral("\U0001F5F8") << QStringLiteral("P");
+    QTest::newRow("Webdings spider") << QStringLiteral("Webdings") << 2 << false << 0x21 << QStringLiteral("\U0001F577")
+                                     << QStringLiteral("!");
     QTest::newRow("Wingdings 3 triangle") << QStringLiteral("Wingdings 3") << 2 << false << 0x70
                                           << QStringLiteral("\u25B2") << QStringLiteral("p");
 }
