@@ -47,7 +47,8 @@ echo "$lintian_says"
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/$id.desktop" || fail "desktop entry"
-appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" || fail "AppStream metainfo"
+# The tree form also checks that the launchable's desktop entry is there.
+appstreamcli validate-tree --no-net "$root" || fail "AppStream metainfo"
 
 [ "$("$root/usr/bin/pelmora" --version)" = "pelmora $version" ] || fail "pelmora --version"
 [ "$("$root/usr/bin/pelmora-batch" --version)" = "pelmora-batch $version" ] || fail "pelmora-batch --version"
