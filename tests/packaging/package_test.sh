@@ -6,7 +6,7 @@
 set -euo pipefail
 cpack=$1 config=$2 version=$3
 
-for tool in dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli lintian; do
+for tool in dpkg dpkg-deb dpkg-shlibdeps desktop-file-validate appstreamcli lintian; do
   if ! command -v "$tool" >/dev/null; then
     echo "skipped: $tool is not installed"
     exit 77
@@ -18,7 +18,7 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 
 "$cpack" --config "$config" -B "$work/out" >/dev/null
-deb=$work/out/pelmora_${version}_amd64.deb
+deb=$work/out/pelmora_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no package named $(basename "$deb")"
 
 contents=$(dpkg-deb --contents "$deb")
@@ -37,7 +37,7 @@ for file in "${expected[@]}"; do
   grep -q " \./$file\$" <<<"$contents" || fail "the package lacks /$file"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for package in fonts-ipafont-gothic qt6-image-formats-plugins libqt6widgets6 libuemf0; do
+for package in fonts-ipafont-gothic fonts-symbola qt6-image-formats-plugins libqt6widgets6 libuemf0; do
   grep -q "$package" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 
