@@ -28,7 +28,7 @@ constexpr int halftoneMode = 4;
 
 } // namespace
 
-std::optional<GdiDevice::BlitPlace> GdiDevice::placeBlit(const QRectF& destination) {
+std::optional<GdiDevice::BlitPlace> GdiDevice::beginBlit(const QRectF& destination) {
     BlitPlace place;
     place.aligned = axisAligned();
     if (place.aligned) {
@@ -45,6 +45,9 @@ std::optional<GdiDevice::BlitPlace> GdiDevice::placeBlit(const QRectF& destinati
     if (place.target.isEmpty() || !spend(place.aligned ? place.target : transform().mapRect(place.target)))
         return std::nullopt;
     applyClip();
+    painter_.save();
+    if (!place.aligned)
+        painter_.setTransform(transform());
     return place;
 }
 
@@ -77,12 +80,9 @@ void GdiDevice::drawSource(const BlitPlace& place, const QImage& source, const Q
 }
 
 void GdiDevice::blit(const QRectF& destination, const QImage& source, const QRectF& sourceRect, quint32 rop) {
-    const auto place = placeBlit(destination);
+    const auto place = beginBlit(destination);
     if (!place)
         return;
-    painter_.save();
-    if (!place->aligned)
-        painter_.setTransform(transform());
     auto fill = [&](const QBrush& brush, QPainter::CompositionMode mode) {
         painter_.setCompositionMode(mode);
         painter_.fillRect(place->target, brush);
@@ -113,12 +113,9 @@ void GdiDevice::alphaBlend(const QRectF& destination, const QImage& source, cons
                            int constantAlpha) {
     if (source.isNull() || constantAlpha <= 0)
         return;
-    const auto place = placeBlit(destination);
+    const auto place = beginBlit(destination);
     if (!place)
         return;
-    painter_.save();
-    if (!place->aligned)
-        painter_.setTransform(transform());
     // Premultiplied source over the destination, all of it scaled by the
     // constant alpha: what Qt's opacity does.
     painter_.setOpacity(std::min(constantAlpha, 255) / 255.0);

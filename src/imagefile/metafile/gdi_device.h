@@ -188,8 +188,9 @@ private:
         bool mirrorX = false;
         bool mirrorY = false;
     };
-    // Charges the budget and applies the clip; nothing when nothing shows.
-    std::optional<BlitPlace> placeBlit(const QRectF& destination);
+    // Charges the budget, applies the clip, saves the painter and sets its
+    // transform; the caller restores it. Nothing when nothing shows.
+    std::optional<BlitPlace> beginBlit(const QRectF& destination);
     void drawSource(const BlitPlace& place, const QImage& source, const QRectF& sourceRect);
 
     QTransform transform() const;           // logical to target pixels
