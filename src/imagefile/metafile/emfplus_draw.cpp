@@ -167,11 +167,7 @@ void EmfPlusPlayer::fill(const QPainterPath& path, const EmfPlusBrush& brush) {
 }
 
 void EmfPlusPlayer::stroke(const QPainterPath& path, const EmfPlusPen& pen) {
-    double width = pen.width;
-    if (pen.unit != U_UT_World) {
-        const double worldScale = scaleOf(worldToDevice());
-        width = worldScale > 0 ? width * unitPixels(pen.unit) / worldScale : 0;
-    }
+    const double width = worldLength(pen.width, pen.unit);
     const double pixels = std::abs(width) * scaleOf(transform());
     if (!usableNumber(pixels)
         || !prepare(path.controlPointRect().adjusted(-width, -width, width, width), path.elementCount()))

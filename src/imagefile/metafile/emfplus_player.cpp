@@ -300,12 +300,14 @@ QTransform EmfPlusPlayer::pageTransform() const {
                                  unitPixels(state_.pageUnit, true) * state_.pageScale);
 }
 
-QTransform EmfPlusPlayer::worldToDevice() const {
-    return state_.world * state_.container * pageTransform();
+double EmfPlusPlayer::worldLength(double length, quint32 unit, bool vertical) const {
+    if (unit == U_UT_World)
+        return length;
+    return length * unitPixels(unit, vertical) / (unitPixels(state_.pageUnit, vertical) * state_.pageScale);
 }
 
 QTransform EmfPlusPlayer::transform() const {
-    return worldToDevice() * output_;
+    return state_.world * state_.container * pageTransform() * output_;
 }
 
 void EmfPlusPlayer::changeWorld(const QTransform& t, quint16 flags) {

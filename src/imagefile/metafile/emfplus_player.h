@@ -57,7 +57,9 @@ private:
     // Transforms and state.
     double unitPixels(quint32 unit, bool vertical = false) const;
     QTransform pageTransform() const;
-    QTransform worldToDevice() const;   // to recording device pixels
+    // A length in a unit as world units: the page transform converts it,
+    // the world transform then scales it as it does everything.
+    double worldLength(double length, quint32 unit, bool vertical = false) const;
     QTransform transform() const;       // to target pixels
     void changeWorld(const QTransform& t, quint16 flags);
     void save(quint32 id);

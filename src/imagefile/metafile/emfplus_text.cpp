@@ -37,11 +37,7 @@ QBrush fontSpaceBrush(QBrush brush, double scale) {
 // The font at a whole pixel size for the target; scale is then the font
 // space's units per world unit.
 QFont EmfPlusPlayer::qtFont(const EmfPlusFont& font, double& scale) const {
-    double em = std::abs(font.emSize);
-    if (font.unit != U_UT_World) {
-        const double worldScale = std::sqrt(std::abs(worldToDevice().determinant()));
-        em = worldScale > 0 ? em * unitPixels(font.unit, true) / worldScale : 0;
-    }
+    const double em = std::abs(worldLength(font.emSize, font.unit, true));
     const double targetScale = std::sqrt(std::abs(transform().determinant()));
     const double pixels = std::clamp(std::round(em * targetScale), 1.0, maxFontPixels);
     scale = em > 0 ? pixels / em : 0;
