@@ -71,6 +71,19 @@ void write(const Bitmap& result, const Bitmap& plain, OutputType type, const QSt
     }
 }
 
+// An outline or fill from BMP to BMP with nothing after it goes row by row,
+// without holding the picture, where the file allows.
+bool streamsShadow(const Options& options, const InputKind& kind, const QString& input, QString& writing) {
+    if (options.info || options.shadow == Shadow::None || options.solid || !options.steps.empty()
+        || kind != InputKind(PictureKind::Bitmap))
+        return false;
+    const QString output = outputPathFor(options, input);
+    if (typeForOutput(options, output) != OutputType::Bmp)
+        return false;
+    return saveShadowOfBitmapFile(input, output, options.shadow == Shadow::Fill ? RowShadow::Fill : RowShadow::Outline,
+                                  options.shadowColour, [&] { writing = output; });
+}
+
 // `writing` names the output once writing it has begun, for the error.
 JobResult work(const Options& options, const QString& input, const Progress& progress, QString& writing) {
     const std::optional<InputKind> kind = inputKindOf(input);
@@ -79,6 +92,8 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
     if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind))
         return {false, QStringLiteral("pictures from JPEG files are never outlined or filled"), QString()};
 
+    if (streamsShadow(options, *kind, input, writing))
+        return {true, QString(), QString()};
     Bitmap picture = readInput(input, *kind);
     if (options.info)
         return {true,

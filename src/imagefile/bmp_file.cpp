@@ -32,10 +32,6 @@ constexpr std::int64_t kPieceBytes = 256 << 10;
     throw PelmoraError(texts::invalidBitmap());
 }
 
-std::int64_t rowBytesOf(std::int64_t width, int bits) {
-    return (width * bits + 31) / 32 * 4;
-}
-
 // The file up to end, for the pictures that keep their file's bytes. The
 // kept copy states its own size, whatever the file said.
 QByteArray fileStart(const ByteSource& source, std::int64_t end) {
@@ -198,23 +194,56 @@ void writeRow(const QImage& image, int y, int bits, std::uint8_t* out) {
 
 } // namespace
 
-Bitmap readBmp(const ByteSource& source) {
-    const std::int64_t size = source.size();
-    if (size == 0)
-        return Bitmap();
-    QByteArray head(qsizetype(std::min(size, kBmpHeadBytes)), Qt::Uninitialized);
+std::int64_t rowBytesOf(std::int64_t width, int bits) {
+    return (width * bits + 31) / 32 * 4;
+}
+
+BmpLayout readBmpLayout(const ByteSource& source) {
+    QByteArray head(qsizetype(std::min(source.size(), kBmpHeadBytes)), Qt::Uninitialized);
     if (!source.readAt(0, head.data(), head.size()))
         refuse();
-    const std::optional<BmpLayout> layout = checkedBmpLayout(head, size);
+    const std::optional<BmpLayout> layout = checkedBmpLayout(head, source.size());
     if (!layout)
         refuse();
-    if (layout->runLength() || layout->bitsPerPixel == 16 || layout->bitsPerPixel == 32)
-        return readKept(source, *layout);
-    return readUncompressed(source, *layout);
+    return *layout;
+}
+
+Bitmap readBmp(const ByteSource& source) {
+    if (source.size() == 0)
+        return Bitmap();
+    const BmpLayout layout = readBmpLayout(source);
+    if (layout.runLength() || layout.bitsPerPixel == 16 || layout.bitsPerPixel == 32)
+        return readKept(source, layout);
+    return readUncompressed(source, layout);
 }
 
 Bitmap decodeBmp(const QByteArray& bytes) {
     return readBmp(MemorySource(bytes));
+}
+
+QByteArray bmpHeaders(int width, int height, int bits, const QList<QRgb>& palette) {
+    const qint64 rowBytes = rowBytesOf(width, bits);
+    const qint64 offset = 14 + 40 + qint64(palette.size()) * 4;
+    const qint64 total = offset + rowBytes * height;
+    if (total > 0xFFFFFFFFLL)
+        throw PelmoraError(outOfMemoryText());
+    QByteArray header(offset, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    putLe32(header, 2, quint32(total));
+    putLe32(header, 10, quint32(offset));
+    putLe32(header, 14, 40);
+    putLe32(header, 18, quint32(width));
+    putLe32(header, 22, quint32(height));
+    putLe16(header, 26, 1);
+    putLe16(header, 28, quint32(bits));
+    putLe32(header, 34, quint32(rowBytes * height));
+    putLe32(header, 38, 3780);   // 96 dots per inch
+    putLe32(header, 42, 3780);
+    putLe32(header, 46, quint32(palette.size()));
+    for (qsizetype i = 0; i < palette.size(); ++i)
+        putLe32(header, 54 + 4 * i, palette[i] & 0x00FFFFFFu);
+    return header;
 }
 
 void writeBmp(const Bitmap& picture, const ByteSink& sink) {
@@ -230,35 +259,11 @@ void writeBmp(const Bitmap& picture, const ByteSink& sink) {
     const int bits = fileBits(picture);
     const int width = picture.width();
     const int height = picture.height();
-    const qint64 paletteSize = bits <= 8 ? qint64(image.colorCount()) * 4 : 0;
-    const qint64 rowBytes = rowBytesOf(width, bits);
-    const qint64 offset = 14 + 40 + paletteSize;
-    const qint64 total = offset + rowBytes * height;
-    if (total > 0xFFFFFFFFLL)
-        throw PelmoraError(outOfMemoryText());
-
-    QByteArray header(offset, '\0');
-    header[0] = 'B';
-    header[1] = 'M';
-    putLe32(header, 2, quint32(total));
-    putLe32(header, 10, quint32(offset));
-    putLe32(header, 14, 40);
-    putLe32(header, 18, quint32(width));
-    putLe32(header, 22, quint32(height));
-    putLe16(header, 26, 1);
-    putLe16(header, 28, quint32(bits));
-    putLe32(header, 34, quint32(rowBytes * height));
-    putLe32(header, 38, 3780);   // 96 dots per inch
-    putLe32(header, 42, 3780);
-    if (bits <= 8) {
-        const QList<QRgb> table = image.colorTable();
-        putLe32(header, 46, quint32(table.size()));
-        for (qsizetype i = 0; i < table.size(); ++i)
-            putLe32(header, 54 + 4 * i, table[i] & 0x00FFFFFFu);
-    }
+    const QByteArray header = bmpHeaders(width, height, bits, bits <= 8 ? image.colorTable() : QList<QRgb>());
     sink(header.constData(), header.size());
 
     // Rows bottom-up; the padding after each row's pixels stays zero.
+    const qint64 rowBytes = rowBytesOf(width, bits);
     const int rowsPerPiece = int(std::clamp<std::int64_t>(kPieceBytes / rowBytes, 1, height));
     std::vector<std::uint8_t> piece(size_t(rowBytes * rowsPerPiece));
     for (int first = 0; first < height; first += rowsPerPiece) {

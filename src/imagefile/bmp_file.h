@@ -4,6 +4,7 @@
 #include <QByteArray>
 
 // Local
+#include "bmp_check.h"
 #include "byte_source.h"
 #include "imageops/bitmap.h"
 
@@ -30,5 +31,14 @@ using ByteSink = std::function<void(const char* data, qsizetype size)>;
 // from. An empty picture is an empty file, which reads back as one.
 void writeBmp(const Bitmap& picture, const ByteSink& sink);
 QByteArray encodeBmp(const Bitmap& picture);
+
+// The layout of a non-empty BMP file; throws as readBmp does when unsound.
+BmpLayout readBmpLayout(const ByteSource& source);
+
+// Bytes of one uncompressed row, padded to four.
+std::int64_t rowBytesOf(std::int64_t width, int bits);
+
+// The headers and palette of the uncompressed BMP file writeBmp writes.
+QByteArray bmpHeaders(int width, int height, int bits, const QList<QRgb>& palette);
 
 } // namespace pelmora

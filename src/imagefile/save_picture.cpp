@@ -8,10 +8,15 @@
 // Local
 #include "atomic_file.h"
 #include "bmp_file.h"
+#include "bmp_stream.h"
+#include "file_io.h"
 #include "icon_file.h"
 #include "imageops/pelmora_error.h"
 #include "jpeg_file.h"
 #include "picture_file_texts.h"
+
+// Std
+#include <optional>
 
 namespace pelmora {
 
@@ -29,6 +34,22 @@ void saveAsIcon(const Bitmap& picture, const QString& path) {
     if (picture.width() != 32 || picture.height() != 32)
         throw PelmoraError(iconSizeText());
     writeFileAtomically(path, encodeIcon(picture));
+}
+
+bool saveShadowOfBitmapFile(const QString& input, const QString& path, RowShadow shadow, Colour colour,
+                            const std::function<void()>& beginning) {
+    const ReadFile source(input);
+    std::optional<AtomicFile> file;
+    const bool done = shadeBmp(source, shadow, colour, [&](const char* data, qsizetype size) {
+        if (!file) {
+            beginning();
+            file.emplace(path);
+        }
+        file->write(data, size);
+    });
+    if (done)
+        file->commit();
+    return done;
 }
 
 QString iconSizeText() {

@@ -4,7 +4,11 @@
 #include <QString>
 
 // Local
+#include "bmp_stream.h"
 #include "imageops/bitmap.h"
+
+// Std
+#include <functional>
 
 namespace pelmora {
 
@@ -18,6 +22,13 @@ void saveAsBitmap(const Bitmap& picture, const QString& path);
 
 // Baseline JPEG, quality 90, 24-bit colour.
 void saveAsJpeg(const Bitmap& picture, const QString& path);
+
+// The outline or fill of the BMP file at input written to path as
+// saveAsBitmap would write it, made row by row without holding the picture
+// where the file allows (see shadeBmp); false, with nothing written, where
+// it does not. beginning runs when the output is about to be made.
+bool saveShadowOfBitmapFile(const QString& input, const QString& path, RowShadow shadow, Colour colour,
+                            const std::function<void()>& beginning);
 
 // A 32 x 32 icon, 4 bits per pixel, whose top-left colour is transparent.
 // Throws PelmoraError(iconSizeText()) for any other size.

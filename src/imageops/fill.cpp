@@ -9,15 +9,15 @@
 
 namespace pelmora {
 
-namespace {
-
-// in and out may be the same row.
 PELMORA_ROW_LOOP void fillRow(const QRgb* in, QRgb* out, int width, QRgb background, QRgb paint) {
+    background &= kRgbBits;
     for (int x = 0; x < width; ++x) {
         const QRgb c = in[x];
         out[x] = (c & kRgbBits) != background ? paint : c;
     }
 }
+
+namespace {
 
 // A palette picture whose palette holds the fill colour keeps its format:
 // each index maps to itself or to the fill colour's.

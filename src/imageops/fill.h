@@ -14,6 +14,9 @@ namespace pelmora {
 // otherwise; a source given up by its caller (moved in) is worked in place.
 Bitmap filled(Bitmap source, Colour fillColour);
 
+// One row of the fill; in and out may be the same row.
+void fillRow(const QRgb* in, QRgb* out, int width, QRgb background, QRgb paint);
+
 // ActPaintExecute's document side: makes FillImage from SourceImage, sets
 // FillDone and arms the display cycle. Returns FillImage, to be shown.
 const Bitmap& makeFill(ImageDocument& document, Colour fillColour);

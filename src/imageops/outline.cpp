@@ -30,15 +30,15 @@ inline QRgb decide(QRgb c, quint32 touches, QRgb background, QRgb paint) {
     return (quint32((c & kRgbBits) == background) & touches) ? paint : c;
 }
 
-// One result row from the original rows above, at and below it. A missing
-// neighbour row is stood in by the row itself, and a missing side neighbour
-// by the pixel itself: only a background pixel can be painted, and it is
-// never a subject, so a stand-in never paints anything.
+} // namespace
+
+// A missing side neighbour is stood in by the pixel itself: only a
+// background pixel can be painted, and it is never a subject, so a
+// stand-in never paints anything.
 PELMORA_ROW_LOOP void outlineRow(const QRgb* above, const QRgb* row, const QRgb* below, QRgb* __restrict out,
-                                  int width, const OutlineColours& k) {
-    const QRgb bg = k.background;
-    const QRgb ol = k.outline;
-    const QRgb paint = k.paint;
+                                  int width, QRgb background, QRgb paint) {
+    const QRgb bg = background & kRgbBits;
+    const QRgb ol = paint & kRgbBits;
     const auto vertical = [&](int x) { return subject(above[x], bg, ol) | subject(below[x], bg, ol); };
     if (width == 1) {
         out[0] = decide(row[0], vertical(0), bg, paint);
@@ -52,6 +52,8 @@ PELMORA_ROW_LOOP void outlineRow(const QRgb* above, const QRgb* row, const QRgb*
     }
     out[width - 1] = decide(row[width - 1], vertical(width - 1) | subject(row[width - 2], bg, ol), bg, paint);
 }
+
+namespace {
 
 // A palette picture whose palette holds the outline colour keeps its
 // format. Painting turns background into outline colour, neither of which
@@ -123,7 +125,7 @@ Bitmap outlined(Bitmap source, Colour outlineColour) {
         for (int y = 0; y < height; ++y) {
             const QRgb* row = pixelRow(in, y);
             outlineRow(y > 0 ? pixelRow(in, y - 1) : row, row, y + 1 < height ? pixelRow(in, y + 1) : row,
-                       writableRow(bits, out.bytesPerLine(), y), width, k);
+                       writableRow(bits, out.bytesPerLine(), y), width, k.background, k.paint);
         }
         return result;
     }
@@ -138,7 +140,7 @@ Bitmap outlined(Bitmap source, Colour outlineColour) {
         QRgb* row = writableRow(bits, out.bytesPerLine(), y);
         const QRgb* below = y + 1 < height ? writableRow(bits, out.bytesPerLine(), y + 1) : current.data();
         std::copy_n(row, width, current.data());
-        outlineRow(y > 0 ? above.data() : current.data(), current.data(), below, row, width, k);
+        outlineRow(y > 0 ? above.data() : current.data(), current.data(), below, row, width, k.background, k.paint);
         above.swap(current);
     }
     return source;

@@ -15,6 +15,12 @@ namespace pelmora {
 // up by its caller (moved in) is worked in place.
 Bitmap outlined(Bitmap source, Colour outlineColour);
 
+// One row of the outline from the source rows above, at and below it; a
+// missing neighbour row is stood in by the row itself. out must not be one
+// of the source rows.
+void outlineRow(const QRgb* above, const QRgb* row, const QRgb* below, QRgb* __restrict out, int width,
+                QRgb background, QRgb paint);
+
 // ActEdgeExecute's document side: makes OutlineImage from SourceImage, sets
 // OutlineDone and arms the display cycle. Returns OutlineImage, to be shown.
 const Bitmap& makeOutline(ImageDocument& document, Colour outlineColour);

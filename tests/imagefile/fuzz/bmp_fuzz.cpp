@@ -4,6 +4,7 @@
 // Local
 #include "imagefile/bmp_check.h"
 #include "imagefile/bmp_file.h"
+#include "imagefile/bmp_stream.h"
 #include "imageops/pelmora_error.h"
 
 // Std
@@ -12,9 +13,10 @@
 #include <optional>
 
 // libFuzzer entry point: every input must be read or refused with the
-// reader's error, never crash, leak or hang. Headers are checked for every
-// input; only pictures of up to four megapixels are decoded, so that a short
-// run tries many inputs rather than a few huge ones.
+// reader's error, never crash, leak or hang, by the picture reader and by
+// the row-by-row outline. Headers are checked for every input; only
+// pictures of up to four megapixels are decoded, so that a short run tries
+// many inputs rather than a few huge ones.
 
 namespace {
 
@@ -29,6 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     try {
         pelmora::decodeBmp(bytes);
+    } catch (const pelmora::PelmoraError&) {
+    }
+    // The row-by-row outline reads the same files its own way.
+    try {
+        pelmora::shadeBmp(pelmora::MemorySource(bytes), pelmora::RowShadow::Outline, 0, [](const char*, qsizetype) {});
     } catch (const pelmora::PelmoraError&) {
     }
     return 0;

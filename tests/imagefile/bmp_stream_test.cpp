@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Local
+#include "imagefile/bmp_stream.h"
+#include "imageops/fill.h"
+#include "imageops/outline.h"
+#include "test_support.h"
+
+using namespace pelmora;
+using namespace pelmora::test;
+
+Q_DECLARE_METATYPE(RowShadow)
+
+namespace {
+
+// The pattern with a third of its pixels, the corner among them, in the
+// corner's colour: background scattered through the subject.
+Bitmap scatteredBackground(int width, int height) {
+    QImage image = patternImage(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if ((x * 7 + y * 5) % 3 == 0)
+                image.setPixel(x, y, image.pixel(0, 0));
+    return Bitmap(image);
+}
+
+QByteArray streamed(const QByteArray& file, RowShadow shadow, Colour colour, bool* done) {
+    QByteArray out;
+    *done = shadeBmp(MemorySource(file), shadow, colour, [&](const char* data, qsizetype size) { out.append(data, size); });
+    return out;
+}
+
+} // namespace
+
+// Outline and fill made row by row between two files.
+class BmpStreamTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The same bytes as reading the whole picture, working on it and writing it.
+    void sameBytesAsThePictureWritten_data() {
+        QTest::addColumn<RowShadow>("shadow");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRgb>("colour");
+        for (const QSize size : {QSize(1, 1), QSize(1, 4), QSize(5, 1), QSize(2, 2), QSize(19, 7), QSize(64, 48)}) {
+            const QString name = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+            QTest::newRow(qPrintable("fill " + name)) << RowShadow::Fill << size << qRgb(10, 20, 30);
+            QTest::newRow(qPrintable("outline " + name)) << RowShadow::Outline << size << qRgb(200, 0, 0);
+        }
+        // A colour already in the subject is not an edge of it.
+        QTest::newRow("outline in a subject colour") << RowShadow::Outline << QSize(19, 7) << qRgb(19, 25, 230);
+    }
+    void sameBytesAsThePictureWritten() {
+        QFETCH(RowShadow, shadow);
+        QFETCH(QSize, size);
+        QFETCH(QRgb, colour);
+        const QByteArray file = encodeBmp(scatteredBackground(size.width(), size.height()));
+        const Bitmap picture = decodeBmp(file);
+        const Colour paint = colourFromRgb(colour);
+        const Bitmap whole = shadow == RowShadow::Fill ? filled(picture, paint) : outlined(picture, paint);
+        bool done = false;
+        QCOMPARE(streamed(file, shadow, paint, &done), encodeBmp(whole));
+        QVERIFY(done);
+    }
+
+    // Files of other kinds are left to the whole-picture path untouched.
+    void otherFilesAreLeftAlone_data() {
+        QTest::addColumn<QByteArray>("file");
+        const Bitmap picture = scatteredBackground(9, 4);
+        QByteArray topDown = encodeBmp(picture);
+        topDown[25] = char(0xFF);   // height -4, with 22..24
+        topDown.replace(22, 3, "\xfc\xff\xff");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("top-down") << topDown;
+        QTest::newRow("32-bit") << encodeBmp(Bitmap(picture.image(), 32));
+        QTest::newRow("8-bit") << encodeBmp(Bitmap(picture.image().convertToFormat(QImage::Format_Indexed8)));
+    }
+    void otherFilesAreLeftAlone() {
+        QFETCH(QByteArray, file);
+        bool done = true;
+        QVERIFY(streamed(file, RowShadow::Fill, 0, &done).isEmpty());
+        QVERIFY(!done);
+    }
+
+    void damagedFilesAreRefused() {
+        const QByteArray file = encodeBmp(scatteredBackground(19, 7));
+        const QString invalid = QStringLiteral("ビットマップイメージが不正です");
+        bool done = false;
+        for (const qsizetype cut : {qsizetype(10), qsizetype(54), file.size() / 2, file.size() - 1})
+            QCOMPARE(errorOf([&] { streamed(file.left(cut), RowShadow::Outline, 0, &done); }), invalid);
+    }
+};
+
+PELMORA_TEST_GROUP(BmpStreamTest)
+
+#include "bmp_stream_test.moc"
