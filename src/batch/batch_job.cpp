@@ -15,6 +15,7 @@
 
 // Std
 #include <exception>
+#include <optional>
 #include <new>
 
 namespace pelmora::batch {
@@ -44,10 +45,20 @@ Bitmap applyStep(const Bitmap& picture, const Step& step) {
     return stretched(picture, size.width, size.height);
 }
 
-Bitmap afterSteps(Bitmap picture, const Options& options) {
-    for (const Step& step : options.steps)
-        picture = applyStep(picture, step);
+// All steps but the last leftOut.
+Bitmap afterSteps(Bitmap picture, const Options& options, size_t leftOut = 0) {
+    for (size_t i = 0; i + leftOut < options.steps.size(); ++i)
+        picture = applyStep(picture, options.steps[i]);
     return picture;
+}
+
+// A quarter turn last before a BMP is made as the file is written, without
+// a turned copy of the picture.
+std::optional<int> turnWhileWriting(const Options& options, OutputType type) {
+    const Turn* turn = options.steps.empty() ? nullptr : std::get_if<Turn>(&options.steps.back());
+    if (type != OutputType::Bmp || !turn || (turn->code != kTurn90 && turn->code != kTurn270))
+        return std::nullopt;
+    return turn->code;
 }
 
 // The result is the picture with its outline or fill; plain, in the same
@@ -111,12 +122,17 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
     Bitmap plain;
     if (needsPlain)
         plain = afterSteps(picture, options);
+    const std::optional<int> lastTurn = turnWhileWriting(options, type);
     Bitmap result;
     if (type != OutputType::Svg)
-        result = needsPlain && options.shadow == Shadow::None ? plain
-                                                              : afterSteps(shadowed(std::move(picture), options), options);
+        result = needsPlain && options.shadow == Shadow::None
+                     ? plain
+                     : afterSteps(shadowed(std::move(picture), options), options, lastTurn ? 1 : 0);
     writing = output;
-    write(result, plain, type, output, options, background, progress);
+    if (lastTurn)
+        saveTurnedAsBitmap(result, *lastTurn, output);
+    else
+        write(result, plain, type, output, options, background, progress);
     return {true, QString(), QString()};
 }
 

@@ -9,9 +9,11 @@
 #include "atomic_file.h"
 #include "bmp_file.h"
 #include "bmp_stream.h"
+#include "bmp_turned.h"
 #include "file_io.h"
 #include "icon_file.h"
 #include "imageops/pelmora_error.h"
+#include "imageops/rotate_mirror.h"
 #include "jpeg_file.h"
 #include "picture_file_texts.h"
 
@@ -23,6 +25,16 @@ namespace pelmora {
 void saveAsBitmap(const Bitmap& picture, const QString& path) {
     AtomicFile file(path);
     writeBmp(picture, [&](const char* data, qsizetype size) { file.write(data, size); });
+    file.commit();
+}
+
+void saveTurnedAsBitmap(const Bitmap& picture, int code, const QString& path) {
+    if (picture.isEmpty() || picture.format() != QImage::Format_RGB32) {
+        saveAsBitmap(rotateOrFlipPicture(picture, code), path);
+        return;
+    }
+    AtomicFile file(path);
+    writeTurnedBmp(picture, code == kTurn90, [&](const char* data, qsizetype size) { file.write(data, size); });
     file.commit();
 }
 

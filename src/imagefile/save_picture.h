@@ -20,6 +20,10 @@ namespace pelmora {
 // from a run-length-compressed file is written with that file's own bytes.
 void saveAsBitmap(const Bitmap& picture, const QString& path);
 
+// The picture given the quarter turn of code (kTurn90 or kTurn270) as
+// saveAsBitmap would write the turned picture, without making it.
+void saveTurnedAsBitmap(const Bitmap& picture, int code, const QString& path);
+
 // Baseline JPEG, quality 90, 24-bit colour.
 void saveAsJpeg(const Bitmap& picture, const QString& path);
 

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
 #include "imagefile/bmp_stream.h"
+#include "imagefile/bmp_turned.h"
 #include "imageops/fill.h"
 #include "imageops/outline.h"
+#include "imageops/rotate_mirror.h"
 #include "test_support.h"
 
 using namespace pelmora;
@@ -31,7 +33,8 @@ QByteArray streamed(const QByteArray& file, RowShadow shadow, Colour colour, boo
 
 } // namespace
 
-// Outline and fill made row by row between two files.
+// Outline and fill made row by row between two files, and quarter turns
+// made as the file is written.
 class BmpStreamTest : public QObject {
     Q_OBJECT
 
@@ -79,6 +82,25 @@ private slots:
         bool done = true;
         QVERIFY(streamed(file, RowShadow::Fill, 0, &done).isEmpty());
         QVERIFY(!done);
+    }
+
+    void turnedWhileWritingSameBytesAsTurnedPicture_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QSize>("size");
+        // Sizes around the band of 16 rows the writer makes at once.
+        for (const QSize size : {QSize(1, 1), QSize(1, 5), QSize(6, 1), QSize(16, 3), QSize(17, 9), QSize(35, 40)}) {
+            const QString name = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+            QTest::newRow(qPrintable("90 " + name)) << kTurn90 << size;
+            QTest::newRow(qPrintable("270 " + name)) << kTurn270 << size;
+        }
+    }
+    void turnedWhileWritingSameBytesAsTurnedPicture() {
+        QFETCH(int, code);
+        QFETCH(QSize, size);
+        const Bitmap picture(patternImage(size.width(), size.height()));
+        QByteArray out;
+        writeTurnedBmp(picture, code == kTurn90, [&](const char* data, qsizetype n) { out.append(data, n); });
+        QCOMPARE(out, encodeBmp(rotateOrFlipPicture(picture, code)));
     }
 
     void damagedFilesAreRefused() {
