@@ -139,6 +139,9 @@ private:
     void createFont();
     void createRegion();
     void createDibPatternBrush();
+    void createPatternBrush(const QImage& pattern);
+    // A BITMAP16 header at one offset, its bits at another.
+    QImage deviceBitmapAt(std::size_t at, std::size_t bitsAt) const;
     void blit(int function);
     QImage deviceBitmap(const U_BITMAP16& bitmap, ByteView bits) const;
     void regionRecord(int function);
@@ -318,7 +321,8 @@ void WmfPlayer::dispatch(int function) {
         if (const auto selected = device_.selectedPalette())
             device_.resizePalette(*selected, r.u16(6));
         break;
-    case U_WMR_CREATEPATTERNBRUSH:
+    // A bitmap header whose bits pointer is unused, 18 reserved bytes, the bits.
+    case U_WMR_CREATEPATTERNBRUSH: createPatternBrush(deviceBitmapAt(6, 38)); break;
     case U_WMR_CREATEBITMAP:
     case U_WMR_CREATEBITMAPINDIRECT:
         create(GdiPlaceholder{});
@@ -449,23 +453,19 @@ void WmfPlayer::createRegion() {
     create(GdiRegion{region});
 }
 
-void WmfPlayer::createDibPatternBrush() {
+QImage WmfPlayer::deviceBitmapAt(std::size_t at, std::size_t bitsAt) const {
     const ByteView& r = record_;
-    const quint16 style = r.u16(6);
-    const quint16 usage = r.u16(8);
-    // BS_PATTERN (3) carries a device-dependent bitmap, the rest a DIB.
-    QImage pattern;
-    if (style == 3) {
-        U_BITMAP16 bitmap{};
-        bitmap.Width = r.i16(12);
-        bitmap.Height = r.i16(14);
-        bitmap.WidthBytes = r.i16(16);
-        bitmap.Planes = r.u8(18);
-        bitmap.BitsPixel = r.u8(19);
-        pattern = deviceBitmap(bitmap, r.sub(20, r.size() - std::min<std::size_t>(r.size(), 20)));
-    } else {
-        pattern = decodePackedDib(r.sub(10, r.size() - 10), usage, device_.palette());
-    }
+    U_BITMAP16 bitmap{};
+    bitmap.Width = r.i16(at + 2);
+    bitmap.Height = r.i16(at + 4);
+    bitmap.WidthBytes = r.i16(at + 6);
+    bitmap.Planes = r.u8(at + 8);
+    bitmap.BitsPixel = r.u8(at + 9);
+    return deviceBitmap(bitmap, r.sub(bitsAt, r.size() - std::min(r.size(), bitsAt)));
+}
+
+void WmfPlayer::createPatternBrush(const QImage& pattern) {
+    // A brush that cannot be made still takes its slot.
     if (pattern.isNull()) {
         create(GdiPlaceholder{});
         return;
@@ -474,6 +474,15 @@ void WmfPlayer::createDibPatternBrush() {
     brush.kind = GdiBrush::Kind::Pattern;
     brush.pattern = pattern;
     create(brush);
+}
+
+void WmfPlayer::createDibPatternBrush() {
+    const ByteView& r = record_;
+    const quint16 style = r.u16(6);
+    const quint16 usage = r.u16(8);
+    // BS_PATTERN (3) carries a device-dependent bitmap, the rest a DIB.
+    createPatternBrush(style == 3 ? deviceBitmapAt(10, 20)
+                                  : decodePackedDib(r.sub(10, r.size() - 10), usage, device_.palette()));
 }
 
 void WmfPlayer::regionRecord(int function) {
