@@ -23,9 +23,11 @@ constexpr quint16 flagWinding = 0x2000;
 constexpr quint16 flagClosed = 0x2000;
 constexpr double elementCost = 16;
 
-// A metafile drawn as an image is rendered at most this big, and a
-// metafile inside one inside another is not drawn.
+// A metafile drawn as an image is rendered at most this big, at most this
+// many times a file; a metafile inside one inside another is not drawn.
 constexpr int maxNestedSide = 4096;
+constexpr qint64 maxNestedPixels = qint64(1) << 24;
+constexpr int maxNestedPlays = 32;
 thread_local int nesting = 0;
 
 // A point's angle on the ellipse in the box, as GDI+ measures it (the true
@@ -122,6 +124,56 @@ QPainterPath anchors(const QPainterPath& path, qint32 startCap, qint32 endCap, d
         first = i;
     }
     return shapes;
+}
+
+// Plays a WMF or EMF onto the picture, its frame filling it; false when
+// the metafile does not hold together.
+bool playNested(const QByteArray& metafile, QImage& picture) {
+    // Spare zero bytes, as for any metafile the players read.
+    QByteArray padded(metafile.size() + 64, '\0');
+    std::copy(metafile.begin(), metafile.end(), padded.begin());
+    const ByteView bytes(padded.constData(), std::size_t(metafile.size()));
+    ++nesting;
+    bool played = true;
+    try {
+        if (isEmf(bytes)) {
+            emfSize(bytes);
+            playEmf(bytes, picture);
+        } else {
+            wmfSize(bytes);
+            playWmf(bytes, picture);
+        }
+    } catch (const PelmoraError&) {
+        played = false;
+    }
+    --nesting;
+    return played;
+}
+
+// The metafile with what it leaves unpainted transparent: played over
+// white and over black, a pixel that differs between the two was not
+// painted, or painted partly.
+QImage coverage(const QByteArray& metafile, QSize size) {
+    QImage onWhite(size, QImage::Format_RGB32);
+    QImage onBlack(size, QImage::Format_RGB32);
+    if (onWhite.isNull() || onBlack.isNull())
+        return {};
+    onWhite.fill(Qt::white);
+    onBlack.fill(Qt::black);
+    if (!playNested(metafile, onWhite) || !playNested(metafile, onBlack))
+        return {};
+    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < size.height(); ++y) {
+        const auto* white = reinterpret_cast<const QRgb*>(onWhite.constScanLine(y));
+        const auto* black = reinterpret_cast<const QRgb*>(onBlack.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const QRgb w = white[x], b = black[x];
+            const int alpha = 255 - std::max({qRed(w) - qRed(b), qGreen(w) - qGreen(b), qBlue(w) - qBlue(b), 0});
+            out[x] = qRgba(std::min(qRed(b), alpha), std::min(qGreen(b), alpha), std::min(qBlue(b), alpha), alpha);
+        }
+    }
+    return picture;
 }
 
 double scaleOf(const QTransform& t) {
@@ -298,38 +350,32 @@ void EmfPlusPlayer::drawImage(const EmfPlusImage& image, const QRectF& source, c
         painter_.drawImage(source, image.bitmap, source);
         return;
     }
-    // A metafile is drawn whole into the destination, at the size it has there.
-    const QRectF placed = (sourceToWorld * transform()).mapRect(source);
-    const QSize size(int(std::clamp(std::ceil(placed.width()), 1.0, double(maxNestedSide))),
-                     int(std::clamp(std::ceil(placed.height()), 1.0, double(maxNestedSide))));
-    if (nesting > 0)
+    if (nesting > 0 || nestedPlays_++ >= maxNestedPlays)
         return;
-    QByteArray padded(image.metafile.size() + 64, '\0');
-    std::copy(image.metafile.begin(), image.metafile.end(), padded.begin());
-    const ByteView bytes(padded.constData(), std::size_t(image.metafile.size()));
-    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
-    if (picture.isNull())
+    // A metafile is drawn whole into the destination, at the size it has
+    // there. Upright, it plays over a copy of what lies beneath, so that its
+    // raster operations meet the colours they would meet drawn in place.
+    const QTransform toTarget = sourceToWorld * transform();
+    const QRect area = toTarget.mapRect(source).toAlignedRect();
+    const bool upright = toTarget.type() <= QTransform::TxScale && toTarget.m11() > 0 && toTarget.m22() > 0
+        && qint64(area.width()) * area.height() <= maxNestedPixels;
+    QImage picture;
+    if (upright)
+        picture = target_.copy(area).convertToFormat(QImage::Format_RGB32);
+    else
+        picture = coverage(image.metafile, QSize(std::clamp(area.width(), 1, maxNestedSide),
+                                                  std::clamp(area.height(), 1, maxNestedSide)));
+    if (picture.isNull() || (upright && !playNested(image.metafile, picture)))
         return;
-    picture.fill(Qt::transparent);
-    ++nesting;
-    try {
-        if (isEmf(bytes)) {
-            emfSize(bytes);
-            playEmf(bytes, picture);
-        } else {
-            wmfSize(bytes);
-            playWmf(bytes, picture);
-        }
-    } catch (const PelmoraError&) {
-        picture = QImage();
+    if (upright) {
+        painter_.resetTransform();
+        painter_.drawImage(area.topLeft(), picture);
+        return;
     }
-    --nesting;
-    if (picture.isNull())
-        return;
     const QTransform pictureToSource =
-        QTransform::fromScale(source.width() / size.width(), source.height() / size.height())
+        QTransform::fromScale(source.width() / picture.width(), source.height() / picture.height())
         * QTransform::fromTranslate(source.x(), source.y());
-    painter_.setTransform(pictureToSource * sourceToWorld * transform());
+    painter_.setTransform(pictureToSource * toTarget);
     painter_.drawImage(QPointF(0, 0), picture);
 }
 

@@ -159,10 +159,19 @@ std::optional<EmfPlusImage> readImage(ByteView data) {
         return image;
     }
     if (type == U_IDT_Metafile) {
+        constexpr quint32 wmfPlaceable = 2;
+        constexpr std::size_t paddedPlaceable = 24;
         const quint32 size = data.u32(12);
-        const ByteView bytes = data.sub(16, size);
+        ByteView bytes = data.sub(16, size);
         if (size == 0 || bytes.size() != size)
             return std::nullopt;
+        // Writers pad a placeable header to 24 bytes and leave it out of the
+        // size; the metafile header then starts two bytes late.
+        const ByteView padded = data.sub(16, std::size_t(size) + paddedPlaceable);
+        if (data.u32(8) == wmfPlaceable && padded.size() > 0 && padded.u16(22) == 0 && padded.u16(26) == 9) {
+            image.metafile = QByteArray(padded.data(), 22) + QByteArray(padded.data() + paddedPlaceable, size);
+            return image;
+        }
         image.metafile = QByteArray(bytes.data(), qsizetype(bytes.size()));
         return image;
     }

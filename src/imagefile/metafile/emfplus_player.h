@@ -97,6 +97,7 @@ private:
     bool clipApplied_ = false;
     bool getDc_ = false;
     bool ended_ = false;
+    int nestedPlays_ = 0;
     double budget_ = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "emfplus_builders.h"
 #include "imagefile/metafile/metafile.h"
 #include "metafile_builders.h"
+#include "test_main.h"
 
 namespace pelmora {
 
@@ -31,7 +32,7 @@ enum : quint16 {
     plusObject = 0x08, plusFillRects = 0x0A, plusFillPolygon = 0x0C, plusDrawLines = 0x0D, plusFillPath = 0x14,
     plusDrawString = 0x1C, plusSave = 0x25, plusRestore = 0x26, plusBeginContainer = 0x27,
     plusSetWorldTransform = 0x2A, plusTranslateWorld = 0x2D, plusScaleWorld = 0x2E, plusSetPageTransform = 0x30,
-    plusSetClipRect = 0x32, plusSetClipPath = 0x33, plusDrawDriverString = 0x36,
+    plusSetClipRect = 0x32, plusDrawImage = 0x1A, plusSetClipPath = 0x33, plusDrawDriverString = 0x36,
 };
 constexpr quint16 directColour = 0x8000;
 constexpr quint16 postMultiply = 0x2000;
@@ -95,6 +96,8 @@ private slots:
     void pathClip();
     void drawString_data();
     void drawString();
+    void metafileImage_data();
+    void metafileImage();
     void dualFile_data();
     void dualFile();
     void malformed_data();
@@ -218,6 +221,49 @@ void EmfPlusTest::drawString() {
     QVERIFY2(std::abs(centre - wanted[align]) <= 4, qPrintable(QString::number(centre)));
 }
 
+void EmfPlusTest::metafileImage_data() {
+    QTest::addColumn<quint32>("kind");
+    QTest::addColumn<QByteArray>("metafile");
+    QTest::addColumn<quint32>("size");
+    QTest::addColumn<bool>("turned");
+    // A metafile painting all of itself red.
+    const QByteArray wmf = test::WmfBuilder(0, 0, 10, 10, 96)
+                               .record(0x020C, {10, 10})                   // SETWINDOWEXT
+                               .record(0x02FC, {0, 0x00FF, 0, 0})          // CREATEBRUSHINDIRECT
+                               .record(0x012D, {0})                        // SELECTOBJECT
+                               .record(0x02FA, {5, 0, 0, 0, 0})            // CREATEPENINDIRECT, no pen
+                               .record(0x012D, {1})
+                               .record(0x041B, {20, 20, -5, -5})           // RECTANGLE
+                               .bytes();
+    const QByteArray emf = EmfBuilder(0, 0, 1000, 1000)
+                               .record(39, {1, 0, qint32(red), 0})
+                               .record(37, {1})
+                               .record(37, {qint32(0x80000008u)})
+                               .record(43, {-10, -10, 2000, 2000})
+                               .bytes();
+    QTest::newRow("placeable WMF") << 2u << wmf << quint32(wmf.size()) << false;
+    // As writers store it: the header padded to 24 bytes and left out of the size.
+    QTest::newRow("placeable WMF, padded header") << 2u << wmf.left(22) + QByteArray(2, '\0') + wmf.mid(22)
+                                                  << quint32(wmf.size() - 22) << false;
+    QTest::newRow("EMF") << 3u << emf << quint32(emf.size()) << false;
+    QTest::newRow("EMF turned a quarter") << 3u << emf << quint32(emf.size()) << true;
+}
+
+// The metafile fills the destination box and nothing else; turned a
+// quarter about the picture's centre, the box lands at (50, 20).
+void EmfPlusTest::metafileImage() {
+    QFETCH(quint32, kind);
+    QFETCH(QByteArray, metafile);
+    QFETCH(quint32, size);
+    QFETCH(bool, turned);
+    EmfPlusRecords records;
+    if (turned)
+        records.record(plusSetWorldTransform, 0, floats({0, 1, -1, 0, 100, 0}));
+    records.record(plusObject, 0x500 | 5, words({objectVersion, 2, kind, size}) + metafile)
+        .record(plusDrawImage, 5, words({0xFFFFFFFF, 2}) + floats({0, 0, 10, 10, 20, 30, 20, 20}));
+    expectBox(importMetafile(picture(records)), turned ? QRect(50, 20, 20, 20) : QRect(20, 30, 20, 20), red);
+}
+
 void EmfPlusTest::dualFile_data() {
     QTest::addColumn<bool>("gdiDraws");
     QTest::addColumn<Colour>("drawn");
@@ -299,5 +345,5 @@ void EmfPlusTest::malformed() {
 
 } // namespace pelmora
 
-QTEST_MAIN(pelmora::EmfPlusTest)
+PELMORA_TEST_MAIN(pelmora::EmfPlusTest)
 #include "emfplus_test.moc"
