@@ -78,52 +78,36 @@ QPainterPath cardinalSpline(const QPolygonF& p, double tension, bool closed, qsi
     return path;
 }
 
-// The anchor a line cap puts on a line's end at tip, pointing along
+// A cap placed on a figure's end at tip, the line leaving it along
 // direction (a unit vector), for a pen width wide.
-QPainterPath anchor(qint32 cap, QPointF tip, QPointF direction, double width) {
-    const QPointF along = direction * width;
-    const QPointF across(-along.y(), along.x());
-    QPainterPath shape;
-    switch (cap) {
-    case 0x11:   // square
-        shape.addPolygon(QPolygonF{tip + along + across, tip + along - across, tip - along - across, tip - along + across});
-        break;
-    case 0x12:   // round
-        shape.addEllipse(tip, width, width);
-        break;
-    case 0x13:   // diamond
-        shape.addPolygon(QPolygonF{tip + along, tip + across, tip - along, tip - across});
-        break;
-    case 0x14:   // arrow
-        shape.addPolygon(QPolygonF{tip, tip - 2 * along + across, tip - 2 * along - across});
-        break;
-    default:
-        return shape;
-    }
-    shape.closeSubpath();
-    return shape;
+QPainterPath placedCap(const EmfPlusCap& cap, QPointF tip, QPointF direction, double width) {
+    const QPointF across(-direction.y(), direction.x());
+    return QTransform(across.x() * width, across.y() * width, direction.x() * width, direction.y() * width, tip.x(),
+                      tip.y())
+        .map(cap.shape);
 }
 
-// The anchors at both ends of every figure of the path.
-QPainterPath anchors(const QPainterPath& path, qint32 startCap, qint32 endCap, double width) {
-    QPainterPath shapes;
+// Every figure's ends as the pen's caps.
+void addCaps(const QPainterPath& path, const EmfPlusPen& pen, double width, QPainterPath& filled,
+             QPainterPath& stroked) {
     auto unit = [](QPointF v) {
         const double length = std::hypot(v.x(), v.y());
         return length > 0 ? v / length : QPointF(1, 0);
+    };
+    auto add = [&](const std::optional<EmfPlusCap>& cap, QPointF tip, QPointF from) {
+        if (cap)
+            (cap->filled ? filled : stroked).addPath(placedCap(*cap, tip, unit(tip - from), width));
     };
     int first = 0;
     for (int i = 1; i <= path.elementCount(); ++i) {
         if (i < path.elementCount() && !path.elementAt(i).isMoveTo())
             continue;
         if (i - first >= 2) {
-            const QPointF a = path.elementAt(first), b = path.elementAt(first + 1);
-            const QPointF y = path.elementAt(i - 2), z = path.elementAt(i - 1);
-            shapes.addPath(anchor(startCap, a, unit(a - b), width));
-            shapes.addPath(anchor(endCap, z, unit(z - y), width));
+            add(pen.startCap, path.elementAt(first), path.elementAt(first + 1));
+            add(pen.endCap, path.elementAt(i - 1), path.elementAt(i - 2));
         }
         first = i;
     }
-    return shapes;
 }
 
 // Plays a WMF or EMF onto the picture, its frame filling it; false when
@@ -232,9 +216,12 @@ void EmfPlusPlayer::stroke(const QPainterPath& path, const EmfPlusPen& pen) {
         qtPen.setDashOffset(pen.dashOffset);
     }
     painter_.strokePath(path, qtPen);
-    if (pen.startCap >= 0x11 || pen.endCap >= 0x11) {
-        const double reach = pixels < 1 ? 1 / scaleOf(transform()) : std::abs(width);
-        painter_.fillPath(anchors(path, pen.startCap, pen.endCap, reach), pen.brush.brush);
+    if (pen.startCap || pen.endCap) {
+        QPainterPath filled, stroked;
+        addCaps(path, pen, pixels < 1 ? 1 / scaleOf(transform()) : std::abs(width), filled, stroked);
+        painter_.fillPath(filled, pen.brush.brush);
+        qtPen.setStyle(Qt::SolidLine);
+        painter_.strokePath(stroked, qtPen);
     }
 }
 

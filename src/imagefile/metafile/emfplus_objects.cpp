@@ -309,6 +309,45 @@ Qt::PenJoinStyle joinStyle(quint32 join) {
     }
 }
 
+// The anchor caps as shapes; the others are the pen's own cap styles.
+std::optional<EmfPlusCap> anchorCap(qint32 cap) {
+    EmfPlusCap anchor;
+    switch (cap) {
+    case 0x11: anchor.shape.addRect(-1, -1, 2, 2); break;
+    case 0x12: anchor.shape.addEllipse(QPointF(0, 0), 1, 1); break;
+    case 0x13: anchor.shape.addPolygon(QPolygonF{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}); break;
+    case 0x14: anchor.shape.addPolygon(QPolygonF{{0, 0}, {-1, -2}, {1, -2}}); break;
+    default: return std::nullopt;
+    }
+    anchor.shape.closeSubpath();
+    return anchor;
+}
+
+// A custom line cap: an arrow of a width and height, or a path to fill or
+// to stroke, scaled by its width scale.
+std::optional<EmfPlusCap> readCustomCap(ByteView data) {
+    EmfPlusCap cap;
+    if (data.u32(4) == 1) {
+        const double width = data.f32(8), height = data.f32(12), scale = data.f32(40);
+        if (!data.has(0, 44) || !usableNumber(width * scale) || !usableNumber(height * scale))
+            return std::nullopt;
+        cap.shape.addPolygon(QPolygonF{{0, 0}, {-width * scale / 2, -height * scale}, {width * scale / 2, -height * scale}});
+        cap.shape.closeSubpath();
+        cap.filled = data.u32(20) != 0;
+        return cap;
+    }
+    constexpr std::size_t pathsAt = 56;
+    const quint32 flags = data.u32(8);
+    const double scale = data.f32(36);
+    const quint32 size = data.u32(pathsAt);
+    const auto path = readEmfPlusPath(data.sub(pathsAt + 4, size));
+    if (!data.has(0, pathsAt) || !(flags & 3) || !path || !usableNumber(scale))
+        return std::nullopt;
+    cap.shape = QTransform::fromScale(scale, scale).map(*path);
+    cap.filled = flags & 1;
+    return cap;
+}
+
 std::optional<EmfPlusPen> readPen(ByteView data) {
     if (!data.has(0, 20) || data.u32(4) != 0)
         return std::nullopt;
@@ -325,9 +364,9 @@ std::optional<EmfPlusPen> readPen(ByteView data) {
         at += 24;
     }
     if (flags & U_PD_StartCap)
-        pen.startCap = data.i32(at), pen.cap = capStyle(pen.startCap), at += 4;
+        pen.cap = capStyle(data.i32(at)), pen.startCap = anchorCap(data.i32(at)), at += 4;
     if (flags & U_PD_EndCap)
-        pen.endCap = data.i32(at), at += 4;
+        pen.endCap = anchorCap(data.i32(at)), at += 4;
     if (flags & U_PD_Join)
         pen.join = joinStyle(data.u32(at)), at += 4;
     if (flags & U_PD_MiterLimit)
@@ -357,11 +396,12 @@ std::optional<EmfPlusPen> readPen(ByteView data) {
             return std::nullopt;
         at += 4 + 4 * std::size_t(count);
     }
-    for (quint32 custom : {quint32(U_PD_CustomStartCap), quint32(U_PD_CustomEndCap)}) {
-        if (flags & custom) {
+    for (auto [flag, cap] : {std::pair(U_PD_CustomStartCap, &pen.startCap), std::pair(U_PD_CustomEndCap, &pen.endCap)}) {
+        if (flags & flag) {
             const quint32 size = data.u32(at);
             if (!data.has(at + 4, size))
                 return std::nullopt;
+            *cap = readCustomCap(data.sub(at + 4, size));
             at += 4 + std::size_t(size);
         }
     }

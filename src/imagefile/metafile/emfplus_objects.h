@@ -28,13 +28,20 @@ struct EmfPlusBrush {
     std::optional<QPainterPath> boundary;   // a path gradient paints only inside it
 };
 
+// A shape a pen puts on a figure's end: in pen widths, the end at the
+// origin and the line running out along +y.
+struct EmfPlusCap {
+    QPainterPath shape;
+    bool filled = true;
+};
+
 struct EmfPlusPen {
     EmfPlusBrush brush;
     double width = 1;
     quint32 unit = 0;                        // UnitType of the width
     QTransform transform;
     Qt::PenCapStyle cap = Qt::FlatCap;
-    qint32 startCap = 0, endCap = 0;         // LineCapType; the anchors are drawn apart
+    std::optional<EmfPlusCap> startCap, endCap;   // anchors and custom caps
     Qt::PenJoinStyle join = Qt::MiterJoin;
     double miterLimit = 10;
     QList<qreal> dashes;                     // in widths; empty when solid
