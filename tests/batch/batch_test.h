@@ -42,7 +42,6 @@ private slots:
 
     void qtKindsOpenWithTheirPixels_data();
     void qtKindsOpenWithTheirPixels();
-    void firstFrameOfAnAnimation();
     void unreadableQtKindNamesItsKind();
 
     void pngAlphaFollowsTheBackground_data();

@@ -133,38 +133,3 @@ void ImageOpsTest::solidMatchesBreadthFirstFlood() {
             }
     }
 }
-
-// A long spiral corridor: one open region that winds through every row
-// many times, and an enclosed pocket at its end.
-void ImageOpsTest::solidFollowsWindingCorridor() {
-    const int side = 201;
-    Bitmap picture = Bitmap::white(side, side);
-    QImage& image = picture.rgb32();
-    image.fill(Qt::black);
-    int left = 0, top = 0, right = side - 1, bottom = side - 1;
-    QPoint at(0, 0);
-    const auto carve = [&](QPoint to) {
-        while (at != to) {
-            image.setPixel(at, qRgb(255, 255, 255));
-            at += QPoint((to.x() > at.x()) - (to.x() < at.x()), (to.y() > at.y()) - (to.y() < at.y()));
-        }
-    };
-    while (right - left > 4 && bottom - top > 4) {
-        carve(QPoint(right, top));
-        carve(QPoint(right, bottom));
-        carve(QPoint(left, bottom));
-        top += 2;
-        carve(QPoint(left, top));
-        left += 2;
-        right -= 2;
-        bottom -= 2;
-    }
-    image.setPixel(at, qRgb(255, 255, 255));
-    image.setPixel(side / 2, side / 2 + 1, qRgb(255, 255, 255));   // walled in unless the corridor ends there
-    const Bitmap source(image);
-    const QList<QList<bool>> open = reachedFromBorder(source);
-    const QImage marks = backgroundMarks(source, kWhite);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x)
-            QCOMPARE(marks.constScanLine(y)[x] == kOpenBackground, open[y][x]);
-}

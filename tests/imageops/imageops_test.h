@@ -28,5 +28,4 @@ private slots:
     void solidNamedPictures();
     void solidMatchesBreadthFirstFlood_data();
     void solidMatchesBreadthFirstFlood();
-    void solidFollowsWindingCorridor();
 };
