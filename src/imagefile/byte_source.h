@@ -17,20 +17,24 @@ class ByteSource {
 public:
     virtual ~ByteSource() = default;
     virtual std::int64_t size() const = 0;
-    // Copies count bytes from offset; false when the source ends first (a
-    // file cut short while it is read).
-    virtual bool readAt(std::int64_t offset, void* out, std::int64_t count) const = 0;
+    // Copies as many of count bytes from offset as there are; returns how
+    // many (fewer at the end, or in a file cut short while it is read).
+    virtual std::int64_t readUpTo(std::int64_t offset, void* out, std::int64_t count) const = 0;
+    bool readAt(std::int64_t offset, void* out, std::int64_t count) const {
+        return readUpTo(offset, out, count) == count;
+    }
 };
 
 class MemorySource : public ByteSource {
 public:
     explicit MemorySource(const QByteArray& bytes) : bytes_(bytes) {}
     std::int64_t size() const override { return bytes_.size(); }
-    bool readAt(std::int64_t offset, void* out, std::int64_t count) const override {
-        if (offset < 0 || count < 0 || offset > size() || count > size() - offset)
-            return false;
+    std::int64_t readUpTo(std::int64_t offset, void* out, std::int64_t count) const override {
+        if (offset < 0 || count <= 0 || offset >= size())
+            return 0;
+        count = std::min(count, size() - offset);
         std::memcpy(out, bytes_.constData() + offset, size_t(count));
-        return true;
+        return count;
     }
 
 private:

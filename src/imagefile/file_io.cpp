@@ -78,10 +78,6 @@ std::int64_t ReadFile::readUpTo(std::int64_t offset, void* out, std::int64_t cou
     return done;
 }
 
-bool ReadFile::readAt(std::int64_t offset, void* out, std::int64_t count) const {
-    return readUpTo(offset, out, count) == count;
-}
-
 QByteArray readFileBytes(const QString& path) {
     const ReadFile file(path);
     QByteArray bytes = largeByteArray(qsizetype(file.size()));

@@ -28,9 +28,7 @@ public:
     ReadFile& operator=(const ReadFile&) = delete;
 
     std::int64_t size() const override { return size_; }
-    bool readAt(std::int64_t offset, void* out, std::int64_t count) const override;
-    // As many of count bytes as the file has from offset; returns how many.
-    std::int64_t readUpTo(std::int64_t offset, void* out, std::int64_t count) const;
+    std::int64_t readUpTo(std::int64_t offset, void* out, std::int64_t count) const override;
 
 private:
     int fd_ = -1;

@@ -6,6 +6,7 @@
 #include "reader_limits.h"
 
 // Std
+#include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -81,9 +82,54 @@ void cmykToRgb(const uchar* cmyk, uchar* rgb, int width, bool inverted) {
     }
 }
 
+// Feeds libjpeg the file a piece at a time: it reads only as far as the
+// picture goes, whatever follows in the file.
+struct PieceSource {
+    jpeg_source_mgr base {};   // first, so that libjpeg's pointer is this one's
+    const ByteSource* source = nullptr;
+    std::int64_t offset = 0;
+    std::array<JOCTET, 64 << 10> buffer {};
+};
+
+boolean fillPiece(j_decompress_ptr info) {
+    auto* piece = reinterpret_cast<PieceSource*>(info->src);
+    const std::int64_t got = piece->source->readUpTo(piece->offset, piece->buffer.data(), piece->buffer.size());
+    if (got <= 0) {
+        if (piece->offset == 0)
+            ERREXIT(info, JERR_INPUT_EMPTY);
+        // A file cut short ends as if its end marker followed, as libjpeg's
+        // own sources do.
+        WARNMS(info, JWRN_JPEG_EOF);
+        piece->buffer[0] = 0xFF;
+        piece->buffer[1] = JPEG_EOI;
+        piece->base.next_input_byte = piece->buffer.data();
+        piece->base.bytes_in_buffer = 2;
+        return TRUE;
+    }
+    piece->offset += got;
+    piece->base.next_input_byte = piece->buffer.data();
+    piece->base.bytes_in_buffer = size_t(got);
+    return TRUE;
+}
+
+void skipPiece(j_decompress_ptr info, long count) {
+    auto* piece = reinterpret_cast<PieceSource*>(info->src);
+    if (count <= 0)
+        return;
+    if (size_t(count) <= piece->base.bytes_in_buffer) {
+        piece->base.next_input_byte += count;
+        piece->base.bytes_in_buffer -= size_t(count);
+        return;
+    }
+    piece->offset += count - std::int64_t(piece->base.bytes_in_buffer);
+    piece->base.bytes_in_buffer = 0;
+}
+
+void noOp(j_decompress_ptr) {}
+
 class Decoder {
 public:
-    explicit Decoder(const QByteArray& bytes) : bytes_(bytes) {
+    explicit Decoder(const ByteSource& bytes) : bytes_(bytes) {
         installErrorManager(reinterpret_cast<j_common_ptr>(&info_), errors_);
         progress_.progress_monitor = limitScans;
     }
@@ -97,8 +143,13 @@ public:
         jpeg_create_decompress(&info_);
         info_.progress = &progress_;
         info_.mem->max_memory_to_use = memoryBudget();
-        jpeg_mem_src(&info_, reinterpret_cast<const unsigned char*>(bytes_.constData()),
-                     static_cast<unsigned long>(bytes_.size()));
+        piece_.source = &bytes_;
+        piece_.base.init_source = noOp;
+        piece_.base.fill_input_buffer = fillPiece;
+        piece_.base.skip_input_data = skipPiece;
+        piece_.base.resync_to_restart = jpeg_resync_to_restart;
+        piece_.base.term_source = noOp;
+        info_.src = &piece_.base;
         jpeg_read_header(&info_, TRUE);
         if (!declaredSizeFitsData(info_.image_width, info_.image_height, bytes_.size()))
             throw PelmoraError(texts::jpegError(JERR_IMAGE_TOO_BIG));
@@ -137,7 +188,8 @@ public:
     }
 
 private:
-    const QByteArray& bytes_;
+    const ByteSource& bytes_;
+    PieceSource piece_;
     jpeg_decompress_struct info_ {};
     ErrorManager errors_;
     jpeg_progress_mgr progress_ {};
@@ -185,9 +237,13 @@ private:
 
 } // namespace
 
-Bitmap decodeJpeg(const QByteArray& bytes) {
-    Decoder decoder(bytes);
+Bitmap readJpeg(const ByteSource& source) {
+    Decoder decoder(source);
     return Bitmap(decoder.run(), 24);
+}
+
+Bitmap decodeJpeg(const QByteArray& bytes) {
+    return readJpeg(MemorySource(bytes));
 }
 
 QByteArray encodeJpeg(const Bitmap& picture, int quality) {

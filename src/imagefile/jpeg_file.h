@@ -4,6 +4,7 @@
 #include <QByteArray>
 
 // Local
+#include "byte_source.h"
 #include "imageops/bitmap.h"
 
 namespace pelmora {
@@ -12,6 +13,8 @@ namespace pelmora {
 // accurate integer transform: colour files give 24-bit pictures (held in
 // 32-bit rows), grey-scale files 8 bits with a 256-level grey palette, CMYK
 // and YCCK files are turned into RGB. Throws PelmoraError("JPEG エラー #n") with libjpeg's message code.
+// Only the bytes up to the picture's end are read.
+Bitmap readJpeg(const ByteSource& source);
 Bitmap decodeJpeg(const QByteArray& bytes);
 
 // Encodes the picture in 24-bit colour with libjpeg's defaults at the given

@@ -81,7 +81,7 @@ Bitmap importPicture(const QString& path, PictureKind kind) {
     case PictureKind::Emf:
         return importMetafile(readFileBytes(path));
     case PictureKind::Jpeg:
-        return decodeJpeg(readFileBytes(path));
+        return readJpeg(ReadFile(path));
     case PictureKind::Icon:
         return decodeIcon(readFileBytes(path));
     case PictureKind::Bitmap:
