@@ -25,6 +25,7 @@
 #include "app/picture_view.h"
 #include "app/program_windows.h"
 #include "imagefile/open_picture.h"
+#include "test_main.h"
 
 // Std
 #include <functional>
@@ -113,5 +114,5 @@ inline QImage pictureWithBlock(QSize size, QRect block, QColor background = Qt::
     int main(int argc, char** argv) {                        \
         pelmora::PelmoraApplication application(argc, argv); \
         TestClass test;                                      \
-        return QTest::qExec(&test, argc, argv);              \
+        return pelmora::test::runTests(test, argc, argv);    \
     }

@@ -12,6 +12,9 @@
 #include <QTest>
 #include <QtGui/qguiapplication_platform.h>
 
+// Local
+#include "test_main.h"
+
 // Std
 #include <algorithm>
 #include <cstdlib>
@@ -98,6 +101,6 @@ private slots:
     }
 };
 
-QTEST_MAIN(EndToEndTest)
+PELMORA_TEST_MAIN(EndToEndTest)
 
 #include "end_to_end_test.moc"

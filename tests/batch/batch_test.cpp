@@ -6,6 +6,7 @@
 #include "batch_test.h"
 #include "imagefile/save_picture.h"
 #include "../imagefile/metafile/metafile_builders.h"
+#include "test_main.h"
 
 using namespace pelmora;
 
@@ -157,4 +158,4 @@ void BatchTest::manyInputsInParallelAllSucceed() {
     }
 }
 
-QTEST_MAIN(BatchTest)
+PELMORA_TEST_MAIN(BatchTest)

@@ -10,6 +10,7 @@
 // Local
 #include "imageops/bitmap.h"
 #include "imageops/pelmora_error.h"
+#include "test_main.h"
 
 // Std
 #include <functional>
@@ -71,4 +72,4 @@ inline QImage patternImage(int width, int height) {
 
 // Defines the function through which main() runs one group of tests.
 #define PELMORA_TEST_GROUP(Group) \
-    int run##Group(int argc, char** argv) { Group test; return QTest::qExec(&test, argc, argv); }
+    int run##Group(int argc, char** argv) { Group test; return pelmora::test::runTests(test, argc, argv); }

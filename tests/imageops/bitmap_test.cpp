@@ -7,6 +7,7 @@
 #include "imageops/pelmora_error.h"
 #include "imageops_test.h"
 #include "test_pictures.h"
+#include "test_main.h"
 
 using namespace pelmora;
 using namespace pelmora::test;
@@ -77,4 +78,4 @@ void ImageOpsTest::impossibleSizeThrows() {
     }
 }
 
-QTEST_MAIN(ImageOpsTest)
+PELMORA_TEST_MAIN(ImageOpsTest)

@@ -10,6 +10,7 @@
 #include "imagefile/open_picture.h"
 #include "imageops/pelmora_error.h"
 #include "metafile_builders.h"
+#include "test_main.h"
 
 // Std
 #include <bit>
@@ -765,5 +766,5 @@ void MetafileTest::corpus() {
 
 } // namespace pelmora
 
-QTEST_MAIN(pelmora::MetafileTest)
+PELMORA_TEST_MAIN(pelmora::MetafileTest)
 #include "metafile_test.moc"
