@@ -2,14 +2,13 @@
 
 // Qt
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 // Local
 #include "fonts.h"
 #include "glyphs.h"
+#include "screen_centring.h"
 
 namespace pelmora {
 
@@ -81,9 +80,7 @@ void TAboutBox::OKButtonClick() {
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.x() + (screen.width() - frameGeometry().width()) / 2,
-         screen.y() + (screen.height() - frameGeometry().height()) / 2);
+    centreOnScreen(*this);
     QDialog::showEvent(event);
 }
 

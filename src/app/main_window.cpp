@@ -7,12 +7,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusTipEvent>
@@ -23,6 +21,7 @@
 #include "cursor_file.h"
 #include "glyphs.h"
 #include "picture_view.h"
+#include "screen_centring.h"
 #include "window_texts.h"
 
 namespace pelmora {
@@ -88,9 +87,7 @@ void TPelmoraForm1::FormCreate() {
     setImage1Cursor(image1Cursor_);
     setAcceptDrops(true);
 
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
-    const QSize outer = frameGeometry().size();
-    move((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2);
+    centreOnScreen(*this);
 
     startOver(document_);
     applyAvailability(AvailabilityStep::Create);

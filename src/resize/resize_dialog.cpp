@@ -4,7 +4,6 @@
 #include <QButtonGroup>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,10 +11,10 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 // Local
+#include "app/screen_centring.h"
 #include "number_field.h"
 #include "resize_texts.h"
 #include "spin_arrows.h"
@@ -199,10 +198,7 @@ void TOKBottomDlg::FormShow() {
 void TOKBottomDlg::setVisible(bool visible) {
     if (visible && !isVisible()) {
         FormShow();
-        QRect frame(QPoint(), size());
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
-            frame.moveCenter(screen->geometry().center());
-        move(frame.topLeft());
+        centreOnScreen(*this);
     }
     QDialog::setVisible(visible);
 }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QTest>
 #include <QToolButton>
@@ -13,6 +14,7 @@
 #include "resize/picture_display.h"
 #include "resize/resize_dialog.h"
 #include "resize/spin_arrows.h"
+#include "test_main.h"
 
 namespace pelmora {
 
@@ -75,6 +77,7 @@ private slots:
     void applying_data();
     void applying() { play(); }
     void tooLargeTargetChangesNothing();
+    void centredEachTimeShown();
 
 private:
     void play();
@@ -257,7 +260,23 @@ void ResizeDialogTest::tooLargeTargetChangesNothing() {
     QVERIFY(w.dialog.isVisible());
 }
 
+// By the outer size, frame included, also after the user has moved it.
+void ResizeDialogTest::centredEachTimeShown() {
+    FakeWindow w(Bitmap::white(64, 48));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (int showing = 0; showing < 2; ++showing) {
+        QVERIFY(QTest::qWaitForWindowExposed(&w.dialog));
+        const QSize outer = w.dialog.frameGeometry().size();
+        QVERIFY(outer != w.dialog.size());
+        QTRY_COMPARE(w.dialog.frameGeometry().topLeft(),
+                     QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
+        w.dialog.move(3, 5);
+        w.dialog.hide();
+        w.dialog.show();
+    }
+}
+
 } // namespace pelmora
 
-QTEST_MAIN(pelmora::ResizeDialogTest)
+PELMORA_TEST_MAIN(pelmora::ResizeDialogTest)
 #include "resize_dialog_test.moc"
