@@ -7,6 +7,7 @@
 #include "imagefile/metafile/metafile.h"
 #include "imageops/pelmora_error.h"
 #include "metafile_builders.h"
+#include "test_main.h"
 
 namespace pelmora {
 
@@ -29,7 +30,8 @@ enum : quint32 {
 };
 enum : quint16 {
     wmfSelectObject = 0x012D, wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B,
-    wmfFloodFill = 0x0419, wmfCreatePalette = 0x00F7, wmfSelectPalette = 0x0234,
+    wmfFloodFill = 0x0419, wmfCreatePalette = 0x00F7, wmfSelectPalette = 0x0234, wmfCreatePatternBrush = 0x01F9,
+    wmfSetTextColor = 0x0209, wmfSetBkColor = 0x0201,
 };
 constexpr qint32 nullPen = qint32(0x80000008u);
 
@@ -137,6 +139,7 @@ private slots:
     void symbolText_data();
     void symbolText();
     void polyTextOut();
+    void wmfPatternBrush();
 };
 
 void GdiRecordsTest::alphaBlendPixels_data() {
@@ -418,7 +421,26 @@ void GdiRecordsTest::polyTextOut() {
     QVERIFY(right > 20);
 }
 
+void GdiRecordsTest::wmfPatternBrush() {
+    // An 8 x 2 monochrome bitmap, its top row set: set bits take the
+    // background colour, clear ones the text colour.
+    QList<qint16> brush{0, 8, 2, 2, 0x0101, 0, 0};
+    brush += QList<qint16>(9, 0);
+    brush += QList<qint16>{0x00FF, 0};
+    WmfBuilder w(0, 0, 100, 100, 96, 4);
+    w.record(wmfSetTextColor, {0x00FF, 0})
+        .record(wmfSetBkColor, {qint16(0xFF00), 0})
+        .record(wmfCreatePatternBrush, brush)
+        .record(wmfSelectObject, {0})
+        .record(wmfCreatePen, {5, 0, 0, 0, 0})
+        .record(wmfSelectObject, {1})
+        .record(wmfRectangle, {41, 41, 10, 10});
+    const Bitmap picture = importMetafile(w.bytes());
+    for (int y = 10; y < 30; ++y)
+        QCOMPARE(picture.pixel(20, y), y % 2 == 0 ? green : red);
+}
+
 } // namespace pelmora
 
-QTEST_MAIN(pelmora::GdiRecordsTest)
+PELMORA_TEST_MAIN(pelmora::GdiRecordsTest)
 #include "gdi_records_test.moc"
