@@ -138,16 +138,18 @@ private:
     std::vector<Span> waiting_;   // runs of row last + 1 reached from row last
 };
 
-// Sets every pixel marked enclosed to colour.
+// Sets every pixel marked enclosed to colour. A picture with nothing
+// enclosed keeps its format.
 void paintEnclosed(Bitmap& picture, const QImage& marks, QRgb colour) {
-    QImage& image = picture.rgb32();
-    uchar* bits = image.bits();
-    const int width = image.width();
-    for (int y = 0; y < image.height(); ++y) {
+    QImage* image = nullptr;
+    const int width = marks.width();
+    for (int y = 0; y < marks.height(); ++y) {
         const uchar* row = marks.constScanLine(y);
-        QRgb* out = writableRow(bits, image.bytesPerLine(), y);
         for (int x = nextEnclosed(row, 0, width); x < width;) {
+            if (!image)
+                image = &picture.rgb32();
             const int end = endOfRun(row, x, width);
+            QRgb* out = writableRow(image->bits(), image->bytesPerLine(), y);
             std::fill(out + x, out + end, colour);
             x = nextEnclosed(row, end, width);
         }
