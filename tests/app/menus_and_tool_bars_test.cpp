@@ -4,8 +4,11 @@
 // of the status bar.
 
 // Qt
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -124,6 +127,31 @@ private slots:
         const QMenu* shown = menu < 0 ? form->PopupMenu1 : bar.at(menu)->menu();
         QTEST(menu < 0 ? QString() : bar.at(menu)->text(), "title");
         QTEST(itemsOf(*shown), "items");
+    }
+
+    void contextMenuOpensOnARightClick_data() {
+        QTest::addColumn<QString>("where");
+        QTest::newRow("picture area") << "ScrollBox1";
+        QTest::newRow("tool bar") << "ToolBar2";
+        QTest::newRow("status bar") << "statusBar";
+    }
+
+    void contextMenuOpensOnARightClick() {
+        QFETCH(QString, where);
+        const auto form = shownWindow();
+        QWidget* target = where == QLatin1String("statusBar") ? form->statusBar()
+                          : where == QLatin1String("ToolBar2") ? static_cast<QWidget*>(form->ToolBar2)
+                                                                : form->ScrollBox1->viewport();
+        const QWidget* opened = nullptr;
+        QTimer::singleShot(100, [&] {
+            opened = QApplication::activePopupWidget();
+            if (opened)
+                const_cast<QWidget*>(opened)->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &click);
+        QTRY_VERIFY(opened);
+        QCOMPARE(opened, form->PopupMenu1);
     }
 
     void toolBars_data() {
