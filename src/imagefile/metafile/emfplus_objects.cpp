@@ -120,6 +120,7 @@ std::optional<QImage> readBitmap(ByteView data) {
     const uchar* first = reinterpret_cast<const uchar*>(bits.data() + at);
     QImage::Format qtFormat = QImage::Format_Invalid;
     switch (format) {
+    case 0x00101004: qtFormat = QImage::Format_Grayscale16; break;
     case 0x00021005: qtFormat = QImage::Format_RGB555; break;
     case 0x00021006: qtFormat = QImage::Format_RGB16; break;
     case 0x00021808: qtFormat = QImage::Format_BGR888; break;
@@ -552,31 +553,21 @@ std::optional<EmfPlusBrush> readEmfPlusBrush(ByteView data) {
 }
 
 std::optional<EmfPlusObject> readEmfPlusObject(quint32 type, ByteView data) {
+    auto held = [](auto value) -> std::optional<EmfPlusObject> {
+        if (!value)
+            return std::nullopt;
+        return EmfPlusObject(std::move(*value));
+    };
     switch (type) {
-    case U_OT_Brush:
-        if (auto brush = readEmfPlusBrush(data))
-            return EmfPlusObject(std::move(*brush));
-        return std::nullopt;
-    case U_OT_Pen:
-        if (auto pen = readPen(data))
-            return EmfPlusObject(std::move(*pen));
-        return std::nullopt;
-    case U_OT_Path:
-        if (auto path = readEmfPlusPath(data))
-            return EmfPlusObject(EmfPlusPath{std::move(*path)});
-        return std::nullopt;
-    case U_OT_Region:
-        if (auto region = readRegion(data))
-            return EmfPlusObject(std::move(*region));
-        return std::nullopt;
-    case U_OT_Image:
-        if (auto image = readImage(data))
-            return EmfPlusObject(std::move(*image));
-        return std::nullopt;
-    case U_OT_Font:
-        if (auto font = readFont(data))
-            return EmfPlusObject(std::move(*font));
-        return std::nullopt;
+    case U_OT_Brush: return held(readEmfPlusBrush(data));
+    case U_OT_Pen: return held(readPen(data));
+    case U_OT_Path: {
+        auto path = readEmfPlusPath(data);
+        return held(path ? std::optional(EmfPlusPath{std::move(*path)}) : std::nullopt);
+    }
+    case U_OT_Region: return held(readRegion(data));
+    case U_OT_Image: return held(readImage(data));
+    case U_OT_Font: return held(readFont(data));
     case U_OT_StringFormat:
         if (!data.has(0, 20))
             return std::nullopt;
