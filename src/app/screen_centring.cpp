@@ -13,6 +13,12 @@ namespace {
 
 const QString kWatcherName = QStringLiteral("centringOnceFramed");
 
+// Each half-difference truncated toward zero: a window larger than the
+// screen gets a negative left or top.
+QPoint centredTopLeft(const QRect& screen, QSize outer) {
+    return {screen.x() + (screen.width() - outer.width()) / 2, screen.y() + (screen.height() - outer.height()) / 2};
+}
+
 bool frameKnown(const QWidget& window) {
     return window.frameGeometry().size() != window.size();
 }
@@ -48,10 +54,6 @@ private:
 };
 
 } // namespace
-
-QPoint centredTopLeft(const QRect& screen, QSize outer) {
-    return {screen.x() + (screen.width() - outer.width()) / 2, screen.y() + (screen.height() - outer.height()) / 2};
-}
 
 void centreOnScreen(QWidget& window) {
     centreNow(window);

@@ -105,18 +105,16 @@ private slots:
         const QImage drawn = box->grab().toImage();
         const QRgb light = box->palette().color(QPalette::Light).rgb();
         const QRgb dark = box->palette().color(QPalette::Dark).rgb();
-        const QRect outer(7, 7, 258, 148);
-        const QRect inner = outer.adjusted(1, 1, -1, -1);
-        const int midX = outer.center().x(), midY = outer.center().y();
-        QCOMPARE(drawn.pixel(midX, outer.top()), dark);
-        QCOMPARE(drawn.pixel(outer.left(), midY), dark);
-        QCOMPARE(drawn.pixel(midX, outer.bottom()), light);
-        QCOMPARE(drawn.pixel(outer.right(), midY), light);
-        QCOMPARE(drawn.pixel(midX, inner.top()), light);
-        QCOMPARE(drawn.pixel(inner.left(), midY), light);
-        QCOMPARE(drawn.pixel(midX, inner.bottom()), dark);
-        QCOMPARE(drawn.pixel(inner.right(), midY), dark);
-        QCOMPARE(drawn.pixel(midX, inner.bottom() - 1), box->palette().color(QPalette::Button).rgb());
+        // Top and left, then bottom and right, of the outer and the inner bevel.
+        for (const QRect& bevel : {QRect(7, 7, 258, 148), QRect(8, 8, 256, 146)}) {
+            const QRgb topLeft = bevel.x() == 7 ? dark : light, bottomRight = bevel.x() == 7 ? light : dark;
+            const QPoint middle = bevel.center();
+            QCOMPARE(drawn.pixel(middle.x(), bevel.top()), topLeft);
+            QCOMPARE(drawn.pixel(bevel.left(), middle.y()), topLeft);
+            QCOMPARE(drawn.pixel(middle.x(), bevel.bottom()), bottomRight);
+            QCOMPARE(drawn.pixel(bevel.right(), middle.y()), bottomRight);
+        }
+        QCOMPARE(drawn.pixel(100, 152), box->palette().color(QPalette::Button).rgb());
     }
 
     // One box, shown beside a window that stays usable, centred on the

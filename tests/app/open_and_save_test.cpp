@@ -126,8 +126,6 @@ private slots:
         // The type chosen gives its extension in the same run.
         QTest::newRow("jpeg, no extension typed") << "cat.bmp" << 1 << "shadow" << "shadow.jpg" << "" << ""
                                                   << QStringLiteral("保存後JPEG");
-        QTest::newRow("icon, no extension typed") << "square.bmp" << 2 << "shadow" << "shadow.ico" << "" << ""
-                                                  << QStringLiteral("保存後ICON");
         QTest::newRow("jpeg under a bitmap's name") << "cat.bmp" << 1 << "odd.bmp" << "odd.bmp" << "" << ""
                                                     << QStringLiteral("保存後JPEG");
         QTest::newRow("icon of 32 x 31") << "short.bmp" << 2 << "icon.ico" << "" << "" << refusal << "";

@@ -10,7 +10,6 @@
 #include <QUrl>
 
 // Local
-#include "app/screen_centring.h"
 #include "app_test_support.h"
 #include "imageops/pelmora_error.h"
 
@@ -241,22 +240,6 @@ private slots:
         QCOMPARE(catcher.seen(), (QStringList{"Pelmora: !JPEG エラー #53.", "Pelmora: !I/O エラー (28)", "Pelmora: !",
                                               "Pelmora: !メモリが足りません.", "Pelmora: !device gone/."}));
     }
-    void centredTopLeft_data() {
-        QTest::addColumn<QRect>("screen");
-        QTest::addColumn<QSize>("outer");
-        QTest::addColumn<QPoint>("topLeft");
-        QTest::newRow("odd differences") << QRect(0, 0, 1024, 768) << QSize(617, 451) << QPoint(203, 158);
-        QTest::newRow("wider than the screen") << QRect(0, 0, 1024, 768) << QSize(1031, 775) << QPoint(-3, -3);
-        QTest::newRow("screen not at the origin") << QRect(1280, 0, 800, 600) << QSize(616, 446) << QPoint(1372, 77);
-    }
-
-    // Each half-difference truncated toward zero.
-    void centredTopLeft() {
-        QFETCH(QRect, screen);
-        QFETCH(QSize, outer);
-        QTEST(pelmora::centredTopLeft(screen, outer), "topLeft");
-    }
-
     void centredOnScreen_data() {
         QTest::addColumn<bool>("movedThenNew");
         QTest::newRow("at start-up") << false;
