@@ -208,7 +208,7 @@ void EmfPlusPlayer::dispatch(quint16 type, quint16 flags, ByteView data) {
             painter_.save();
             painter_.resetTransform();
             painter_.setCompositionMode(QPainter::CompositionMode_Source);
-            painter_.fillRect(target_.rect(), QColor::fromRgba(r.argb(0)));
+            painter_.fillRect(target_.rect(), QColor::fromRgba(data.u32(0)));
             painter_.restore();
         }
         break;

@@ -12,6 +12,10 @@ namespace pelmora {
 
 namespace {
 
+// An EMF comment's identifier for EMF+ records, and where they start.
+constexpr quint32 emfPlusIdentifier = 0x2B464D45;   // "EMF+"
+constexpr std::size_t emfPlusFirstRecord = 16;
+
 // A relative coordinate: 7 bits in one byte, or 15 bits in two when the
 // first byte's top bit is set.
 std::optional<int> relativeValue(ByteView data, std::size_t& at) {

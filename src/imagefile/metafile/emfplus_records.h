@@ -2,7 +2,6 @@
 #pragma once
 
 // Qt
-#include <QColor>
 #include <QPolygonF>
 #include <QRectF>
 #include <QString>
@@ -28,9 +27,7 @@ struct EmfPlusHeader {
 };
 EmfPlusHeader readEmfPlusHeader(ByteView file);
 
-// An EMF comment's identifier for EMF+ records, and where they start.
-inline constexpr quint32 emfPlusIdentifier = 0x2B464D45;   // "EMF+"
-inline constexpr std::size_t emfPlusFirstRecord = 16;
+// Type, flags, size and data size come before an EMF+ record's data.
 inline constexpr std::size_t emfPlusRecordHeader = 12;
 
 // The EMF+ records in one EMR_COMMENT: empty when it holds none.
@@ -42,10 +39,7 @@ class EmfPlusReader {
 public:
     explicit EmfPlusReader(ByteView data) : data_(data) {}
 
-    ByteView data() const { return data_; }
-    QRgb argb(std::size_t at) const { return data_.u32(at); }
     QTransform matrix(std::size_t at) const;
-    bool has(std::size_t at, std::size_t count) const { return data_.has(at, count); }
 
     // A rectangle: four floats, or four 16-bit integers when compressed.
     std::optional<QRectF> rect(std::size_t at, bool compressed) const;
