@@ -16,6 +16,8 @@ namespace pelmora::test {
 class EmfPlusRecords {
 public:
     explicit EmfPlusRecords(bool dual = false);
+    // Records for a later comment of the same file, with no header.
+    static EmfPlusRecords more() { return EmfPlusRecords(Later{}); }
 
     // A record of type (without the 0x4000 flag) with its flags and data.
     EmfPlusRecords& record(quint16 type, quint16 flags, const QByteArray& data = {});
@@ -23,6 +25,9 @@ public:
     QByteArray comment() const;
 
 private:
+    struct Later {};
+    explicit EmfPlusRecords(Later) {}
+
     QByteArray records_;
 };
 

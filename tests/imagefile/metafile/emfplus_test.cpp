@@ -3,8 +3,10 @@
 #include <QtTest>
 
 // Std
+#include <cmath>
 #include <functional>
 #include <limits>
+#include <numbers>
 
 // Local
 #include "emfplus_builders.h"
@@ -32,7 +34,7 @@ enum : quint16 {
     plusObject = 0x08, plusFillRects = 0x0A, plusFillPolygon = 0x0C, plusDrawLines = 0x0D, plusFillPath = 0x14,
     plusDrawString = 0x1C, plusSave = 0x25, plusRestore = 0x26, plusBeginContainer = 0x27,
     plusSetWorldTransform = 0x2A, plusTranslateWorld = 0x2D, plusScaleWorld = 0x2E, plusSetPageTransform = 0x30,
-    plusSetClipRect = 0x32, plusDrawImage = 0x1A, plusSetClipPath = 0x33, plusDrawDriverString = 0x36,
+    plusSetClipRect = 0x32, plusDrawImage = 0x1A, plusGetDc = 0x04, plusFillPie = 0x10, plusSetClipPath = 0x33, plusDrawDriverString = 0x36,
 };
 constexpr quint16 directColour = 0x8000;
 constexpr quint16 postMultiply = 0x2000;
@@ -96,6 +98,10 @@ private slots:
     void pathClip();
     void drawString_data();
     void drawString();
+    void continuedObject_data();
+    void continuedObject();
+    void pieAngles();
+    void gdiAfterGetDc();
     void metafileImage_data();
     void metafileImage();
     void dualFile_data();
@@ -219,6 +225,64 @@ void EmfPlusTest::drawString() {
     const int centre = ink.center().x();
     const int wanted[] = {10 + ink.width() / 2, 50, 90 - ink.width() / 2};
     QVERIFY2(std::abs(centre - wanted[align]) <= 4, qPrintable(QString::number(centre)));
+}
+
+void EmfPlusTest::continuedObject_data() {
+    QTest::addColumn<int>("parts");
+    QTest::newRow("one record") << 1;
+    QTest::newRow("two records") << 2;
+    QTest::newRow("three records") << 3;
+}
+
+// A path object cut into parts, each but the last flagged as continued and
+// carrying the whole size first.
+void EmfPlusTest::continuedObject() {
+    QFETCH(int, parts);
+    const QByteArray path = squarePath(20, 60);
+    EmfPlusRecords records;
+    const int step = (path.size() + parts - 1) / parts / 4 * 4;
+    for (int i = 0; i < parts; ++i) {
+        const QByteArray part = path.mid(i * step, i + 1 < parts ? step : -1);
+        if (i + 1 < parts)
+            records.record(plusObject, 0x8000 | objectPath | 1, words({quint32(path.size())}) + part);
+        else
+            records.record(plusObject, objectPath | 1, parts > 1 ? part : path);
+    }
+    records.record(plusFillPath, directColour | 1, words({argbRed}));
+    expectBox(importMetafile(picture(records)), QRect(20, 20, 40, 40), red);
+}
+
+// A pie's angles are true angles on its ellipse: on a box twice as wide as
+// high, 0 to 45 degrees takes in the point 35 degrees out from the centre
+// (a parametric angle of 45 would end near 27) and leaves the one at 55.
+void EmfPlusTest::pieAngles() {
+    const Bitmap result = importMetafile(picture(EmfPlusRecords().record(
+        plusFillPie, directColour, words({argbRed}) + floats({0, 45, 0, 0, 100, 50}))));
+    auto at = [&](double degrees) {
+        const double r = degrees * std::numbers::pi / 180;
+        return result.pixel(int(50 + 20 * std::cos(r)), int(25 + 20 * std::sin(r)));
+    };
+    QCOMPARE(at(10), red);
+    QCOMPARE(at(35), red);
+    QCOMPARE(at(55), white);
+    QCOMPARE(at(-10), white);
+}
+
+// The GDI records after GetDC are played, those before it are not.
+void EmfPlusTest::gdiAfterGetDc() {
+    auto greenRect = [](EmfBuilder& emf, qint32 left) {
+        emf.record(39, {1, 0, qint32(green), 0})
+            .record(37, {1})
+            .record(37, {qint32(0x80000008u)})
+            .record(43, {left, 10, left + 21, 31});
+    };
+    EmfBuilder emf(0, 0, 1000, 1000);
+    emf.rawRecord(70, EmfPlusRecords().comment());
+    greenRect(emf, 10);
+    emf.rawRecord(70, EmfPlusRecords::more().record(plusGetDc, 0).comment());
+    greenRect(emf, 60);
+    const Bitmap result = importMetafile(emf.bytes());
+    expectBox(result, QRect(60, 10, 20, 20), green);
 }
 
 void EmfPlusTest::metafileImage_data() {
