@@ -568,10 +568,13 @@ std::optional<EmfPlusObject> readEmfPlusObject(quint32 type, ByteView data) {
     case U_OT_Region: return held(readRegion(data));
     case U_OT_Image: return held(readImage(data));
     case U_OT_Font: return held(readFont(data));
-    case U_OT_StringFormat:
-        if (!data.has(0, 20))
+    case U_OT_StringFormat: {
+        const double leading = data.f32(36), trailing = data.f32(40);
+        if (!data.has(0, 44) || !usableNumber(leading) || !usableNumber(trailing))
             return std::nullopt;
-        return EmfPlusObject(EmfPlusStringFormat{data.u32(4), data.u32(12), data.u32(16)});
+        return EmfPlusObject(EmfPlusStringFormat{data.u32(4), data.u32(12), data.u32(16), std::clamp(leading, 0.0, 10.0),
+                                                 std::clamp(trailing, 0.0, 10.0)});
+    }
     default:
         return std::nullopt;
     }

@@ -79,6 +79,8 @@ struct EmfPlusStringFormat {
     quint32 flags = 0;
     quint32 align = 0;                       // StringAlignment, across
     quint32 lineAlign = 0;                   // and down
+    double leadingMargin = 1.0 / 6;          // ems kept clear before the text
+    double trailingMargin = 1.0 / 6;         // and after it
 };
 
 using EmfPlusObject = std::variant<std::monostate, EmfPlusBrush, EmfPlusPen, EmfPlusPath, EmfPlusRegion,

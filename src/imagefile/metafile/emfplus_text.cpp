@@ -5,6 +5,9 @@
 #include <QGlyphRun>
 #include <QRawFont>
 
+// Local
+#include "symbol_fonts.h"
+
 // libUEMF
 #include <upmf.h>
 
@@ -26,6 +29,12 @@ int qtAlignment(quint32 across, quint32 down) {
     return h | v;
 }
 
+// Text in a symbol face as the characters its glyphs show.
+QString shownText(const EmfPlusFont& font, const QString& text) {
+    const SymbolEncoding encoding = symbolEncoding(font.family, 0);
+    return encoding == SymbolEncoding::None ? text : symbolCharacters(text, encoding).join(QString());
+}
+
 // A brush for text drawn in font space, where one unit is 1 / scale world units.
 QBrush fontSpaceBrush(QBrush brush, double scale) {
     brush.setTransform(brush.transform() * QTransform::fromScale(scale, scale));
@@ -42,7 +51,12 @@ QFont EmfPlusPlayer::qtFont(const EmfPlusFont& font, double& scale) const {
     const double pixels = std::clamp(std::round(em * targetScale), 1.0, maxFontPixels);
     scale = em > 0 ? pixels / em : 0;
     QFont qt;
-    qt.setFamilies({font.family, QStringLiteral("DejaVu Sans"), QStringLiteral("IPAPGothic")});
+    // One family, so that the font configuration may substitute a face of
+    // the same metrics (an Arial for Arial) before any fallback.
+    if (symbolEncoding(font.family, 0) != SymbolEncoding::None)
+        qt.setFamilies(symbolFamilies());
+    else
+        qt.setFamily(font.family);
     qt.setPixelSize(int(pixels));
     qt.setBold(font.style & fontBold);
     qt.setItalic(font.style & fontItalic);
@@ -58,8 +72,10 @@ void EmfPlusPlayer::drawString(quint16 flags, ByteView data) {
     const auto* format = find<EmfPlusStringFormat>(data.u32(4));
     const quint32 length = data.u32(8);
     const auto box = EmfPlusReader(data).rect(12, false);
-    const QString text = readUtf16(data, 28, length);
-    if (!font || !textBrush || !box || text.isEmpty())
+    if (!font)
+        return;
+    const QString text = shownText(*font, readUtf16(data, 28, length));
+    if (!textBrush || !box || text.isEmpty())
         return;
     double scale = 0;
     const QFont qt = qtFont(*font, scale);
@@ -81,8 +97,12 @@ void EmfPlusPlayer::drawString(quint16 flags, ByteView data) {
     painter_.setTransform(QTransform::fromScale(1 / scale, 1 / scale) * transform());
     painter_.setFont(qt);
     painter_.setPen(QPen(fontSpaceBrush(textBrush->brush, scale), 0));
-    const QRectF place(box->x() * scale, box->y() * scale, std::max(0.0, box->width()) * scale,
-                       std::max(0.0, box->height()) * scale);
+    // The margins are kept inside the box, or beside the point.
+    const double leading = layout.leadingMargin * em, trailing = layout.trailingMargin * em;
+    const QRectF inner = point ? box->translated(layout.align == U_SA_Far ? -trailing : layout.align == U_SA_Near ? leading : 0, 0)
+                               : box->adjusted(leading, 0, -trailing, 0);
+    const QRectF place(inner.x() * scale, inner.y() * scale, std::max(0.0, inner.width()) * scale,
+                       std::max(0.0, inner.height()) * scale);
     painter_.drawText(place, textFlags, text);
 }
 
@@ -116,15 +136,15 @@ void EmfPlusPlayer::drawDriverString(quint16 flags, ByteView data) {
         codes.append(data.u16(16 + 2 * std::size_t(i)));
     const bool followOn = options & U_DSO_RealizedAdvance;
     if (options & U_DSO_CmapLookup) {
-        QString text;
+        QStringList characters;
         for (quint32 code : codes)
-            text.append(QChar(char16_t(code)));
+            characters.append(shownText(*font, QString(QChar(char16_t(code)))));
         if (followOn) {
-            painter_.drawText(places.front(), text);
+            painter_.drawText(places.front(), characters.join(QString()));
             return;
         }
-        for (qsizetype i = 0; i < text.size(); ++i)
-            painter_.drawText(places[i], QString(text[i]));
+        for (qsizetype i = 0; i < characters.size(); ++i)
+            painter_.drawText(places[i], characters[i]);
         return;
     }
     // Glyph indices of the recording font, looked up in the nearest font here.
