@@ -2,6 +2,8 @@
 #include "emfplus_objects.h"
 
 // Qt
+#include <QBuffer>
+#include <QImageReader>
 #include <QLinearGradient>
 #include <QRadialGradient>
 
@@ -96,8 +98,17 @@ std::optional<QImage> readBitmap(ByteView data) {
         return std::nullopt;
     const ByteView bits = data.sub(20, data.size() - 20);
     if (type == 1) {
-        QImage image = QImage::fromData(QByteArrayView(bits.data(), qsizetype(bits.size())));
-        if (image.isNull() || image.width() > maxDibSide || image.height() > maxDibSide)
+        // The size is read before the pixels, so that a small file cannot
+        // unpack into a huge picture.
+        QByteArray compressed = QByteArray::fromRawData(bits.data(), qsizetype(bits.size()));
+        QBuffer buffer(&compressed);
+        QImageReader reader(&buffer);
+        const QSize size = reader.size();
+        if (size.isEmpty() || size.width() > maxDibSide || size.height() > maxDibSide
+            || qint64(size.width()) * size.height() > maxDibPixels)
+            return std::nullopt;
+        QImage image = reader.read();
+        if (image.isNull())
             return std::nullopt;
         return image;
     }
@@ -332,7 +343,8 @@ std::optional<EmfPlusCap> readCustomCap(ByteView data) {
         const double width = data.f32(8), height = data.f32(12), scale = data.f32(40);
         if (!data.has(0, 44) || !usableNumber(width * scale) || !usableNumber(height * scale))
             return std::nullopt;
-        cap.shape.addPolygon(QPolygonF{{0, 0}, {-width * scale / 2, -height * scale}, {width * scale / 2, -height * scale}});
+        const double across = width * scale / 2, back = -height * scale;
+        cap.shape.addPolygon(QPolygonF{{0, 0}, {-across, back}, {across, back}});
         cap.shape.closeSubpath();
         cap.filled = data.u32(20) != 0;
         return cap;

@@ -28,6 +28,19 @@ constexpr double budgetPasses = 32;
 constexpr double budgetBase = 1e8;
 constexpr double combineCost = 200;
 
+// The table holds at most this many bytes of pixels at once.
+constexpr qint64 maxTableBytes = qint64(1) << 29;
+
+qint64 pixelBytes(const EmfPlusObject& object) {
+    if (const auto* image = std::get_if<EmfPlusImage>(&object))
+        return image->bitmap.sizeInBytes() + image->metafile.size();
+    if (const auto* brush = std::get_if<EmfPlusBrush>(&object))
+        return brush->brush.textureImage().sizeInBytes();
+    if (const auto* pen = std::get_if<EmfPlusPen>(&object))
+        return pen->brush.brush.textureImage().sizeInBytes();
+    return 0;
+}
+
 // The one colour every pixel has, if there is one.
 std::optional<QRgb> uniformColour(const QImage& image) {
     if (image.isNull())
@@ -223,10 +236,11 @@ void EmfPlusPlayer::dispatch(quint16 type, quint16 flags, ByteView data) {
         const QTransform toSource = QTransform::fromTranslate(-source->x(), -source->y());
         if (type == U_PMR_DRAWIMAGE) {
             const auto dest = r.rect(24, compressed);
-            if (dest)
-                drawImage(*image, *source,
-                          toSource * QTransform::fromScale(dest->width() / source->width(), dest->height() / source->height())
-                              * QTransform::fromTranslate(dest->x(), dest->y()));
+            if (dest) {
+                const QTransform fit = QTransform::fromScale(dest->width() / source->width(),
+                                                             dest->height() / source->height());
+                drawImage(*image, *source, toSource * fit * QTransform::fromTranslate(dest->x(), dest->y()));
+            }
             break;
         }
         // Where the source's top-left, top-right and bottom-left corners land.
@@ -269,8 +283,14 @@ void EmfPlusPlayer::object(quint16 flags, ByteView data) {
     }
     const quint32 id = flags & 0xFF;
     if (id < objects_.size()) {
+        objects_[id] = EmfPlusObject();
         auto parsed = readEmfPlusObject(flags >> 8 & 0x7F, bytes);
-        objects_[id] = parsed ? std::move(*parsed) : EmfPlusObject();
+        qint64 held = parsed ? pixelBytes(*parsed) : 0;
+        for (const EmfPlusObject& other : objects_)
+            held += pixelBytes(other);
+        // Unpacking an image is work like drawing it.
+        if (parsed && held <= maxTableBytes && spend(double(pixelBytes(*parsed)) / 4))
+            objects_[id] = std::move(*parsed);
     }
     continued_.clear();
 }

@@ -35,6 +35,9 @@ QString shownText(const EmfPlusFont& font, const QString& text) {
     return encoding == SymbolEncoding::None ? text : symbolCharacters(text, encoding).join(QString());
 }
 
+// Laying out and drawing a character costs as much as this many path elements.
+constexpr qsizetype characterCost = 12;
+
 // A brush for text drawn in font space, where one unit is 1 / scale world units.
 QBrush fontSpaceBrush(QBrush brush, double scale) {
     brush.setTransform(brush.transform() * QTransform::fromScale(scale, scale));
@@ -85,9 +88,9 @@ void EmfPlusPlayer::drawString(quint16 flags, ByteView data) {
     // A box without size places the text at its corner, unwrapped and unclipped.
     const bool point = box->width() <= 0 || box->height() <= 0;
     const double em = qt.pixelSize() / scale;
-    const QRectF bounds = point ? QRectF(box->topLeft(), QSizeF(em * text.size(), em * 2)).translated(-em * text.size() / 2, -em)
-                                : *box;
-    if (!prepare(bounds))
+    const double extent = em * double(text.size());
+    const QRectF bounds = point ? QRectF(box->x() - extent / 2, box->y() - em, extent, em * 2) : *box;
+    if (!prepare(bounds, text.size() * characterCost))
         return;
     int textFlags = qtAlignment(layout.align, layout.lineAlign);
     if (point || (layout.flags & U_SF_NoClip))
@@ -99,8 +102,8 @@ void EmfPlusPlayer::drawString(quint16 flags, ByteView data) {
     painter_.setPen(QPen(fontSpaceBrush(textBrush->brush, scale), 0));
     // The margins are kept inside the box, or beside the point.
     const double leading = layout.leadingMargin * em, trailing = layout.trailingMargin * em;
-    const QRectF inner = point ? box->translated(layout.align == U_SA_Far ? -trailing : layout.align == U_SA_Near ? leading : 0, 0)
-                               : box->adjusted(leading, 0, -trailing, 0);
+    const double shift = layout.align == U_SA_Far ? -trailing : layout.align == U_SA_Near ? leading : 0;
+    const QRectF inner = point ? box->translated(shift, 0) : box->adjusted(leading, 0, -trailing, 0);
     const QRectF place(inner.x() * scale, inner.y() * scale, std::max(0.0, inner.width()) * scale,
                        std::max(0.0, inner.height()) * scale);
     painter_.drawText(place, textFlags, text);
@@ -123,7 +126,8 @@ void EmfPlusPlayer::drawDriverString(quint16 flags, ByteView data) {
     if (!(scale > 0) || !usableTransform(glyphs))
         return;
     const double em = qt.pixelSize() / scale;
-    if (!prepare(glyphs.mapRect(positions->boundingRect().adjusted(-em, -em, em * 2, em))))
+    const QRectF reach = positions->boundingRect().adjusted(-em, -em, em * 2, em);
+    if (!prepare(glyphs.mapRect(reach), qsizetype(count) * characterCost))
         return;
     painter_.setTransform(QTransform::fromScale(1 / scale, 1 / scale) * glyphs * transform());
     painter_.setPen(QPen(fontSpaceBrush(textBrush->brush, scale), 0));

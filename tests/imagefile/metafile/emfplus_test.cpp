@@ -34,7 +34,8 @@ enum : quint16 {
     plusObject = 0x08, plusFillRects = 0x0A, plusFillPolygon = 0x0C, plusDrawLines = 0x0D, plusFillPath = 0x14,
     plusDrawString = 0x1C, plusSave = 0x25, plusRestore = 0x26, plusBeginContainer = 0x27,
     plusSetWorldTransform = 0x2A, plusTranslateWorld = 0x2D, plusScaleWorld = 0x2E, plusSetPageTransform = 0x30,
-    plusSetClipRect = 0x32, plusDrawImage = 0x1A, plusGetDc = 0x04, plusFillPie = 0x10, plusSetClipPath = 0x33, plusDrawDriverString = 0x36,
+    plusSetClipRect = 0x32, plusDrawImage = 0x1A, plusGetDc = 0x04, plusFillPie = 0x10, plusSetClipPath = 0x33,
+    plusDrawDriverString = 0x36,
 };
 constexpr quint16 directColour = 0x8000;
 constexpr quint16 postMultiply = 0x2000;
@@ -339,7 +340,8 @@ void EmfPlusTest::dualFile_data() {
 void EmfPlusTest::dualFile() {
     QFETCH(bool, gdiDraws);
     QFETCH(Colour, drawn);
-    const QByteArray file = picture(EmfPlusRecords(true).record(plusFillRects, directColour, fillRect(QRectF(20, 30, 20, 20))),
+    const EmfPlusRecords plus = EmfPlusRecords(true).record(plusFillRects, directColour, fillRect(QRectF(20, 30, 20, 20)));
+    const QByteArray file = picture(plus,
                                     [&](EmfBuilder& emf) {
                                         emf.record(17, {1});   // SETMAPMODE: nothing drawn
                                         if (gdiDraws)
@@ -382,7 +384,8 @@ void EmfPlusTest::malformed_data() {
                                               words({0xFF000000, 0xFFFFFFFF, 0x7FFFFFFF}) + floats({0, 0, 50, 50})));
     row("glyphs past the record",
         EmfPlusRecords()
-            .record(plusObject, objectFont | 2, words({objectVersion}) + floats({20}) + words({2, 0, 0, 1}) + test::utf16("A"))
+            .record(plusObject, objectFont | 2,
+                    words({objectVersion}) + floats({20}) + words({2, 0, 0, 1}) + test::utf16("A"))
             .record(plusDrawDriverString, directColour | 2, words({0xFF000000, 1, 0, 0x7FFFFFFF, 65})));
     row("transform not finite",
         EmfPlusRecords()
