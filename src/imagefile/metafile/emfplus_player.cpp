@@ -41,19 +41,17 @@ qint64 pixelBytes(const EmfPlusObject& object) {
     return 0;
 }
 
-// The one colour every pixel has, if there is one.
-std::optional<QRgb> uniformColour(const QImage& image) {
-    if (image.isNull())
-        return std::nullopt;
+// True when every pixel has the same colour.
+bool uniform(const QImage& image) {
+    if (image.isNull() || image.depth() != 32)
+        return false;
     const QRgb first = image.pixel(0, 0);
     for (int y = 0; y < image.height(); ++y) {
-        if (image.depth() != 32)
-            return std::nullopt;
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         if (!std::all_of(line, line + image.width(), [first](QRgb p) { return p == first; }))
-            return std::nullopt;
+            return false;
     }
-    return first;
+    return true;
 }
 
 } // namespace
@@ -64,10 +62,10 @@ void playEmfOrEmfPlus(ByteView file, const EmfHeader& header, QImage& target, co
         EmfPlusPlayer(file, header, plus, target, output).play();
         return;
     }
-    // Some writers mark a file dual and draw only in EMF+ records.
-    const std::optional<QRgb> blank = plus.kind == EmfPlusKind::Dual ? uniformColour(target) : std::nullopt;
     EmfPlayer(file, header, target, output).play();
-    if (blank && uniformColour(target) == blank)
+    // Some writers mark a file dual and draw only in EMF+ records: GDI
+    // records that leave one colour everywhere drew nothing of the picture.
+    if (plus.kind == EmfPlusKind::Dual && uniform(target))
         EmfPlusPlayer(file, header, plus, target, output).play();
 }
 
