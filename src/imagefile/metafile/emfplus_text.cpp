@@ -23,6 +23,10 @@ constexpr quint16 flagDirectColour = 0x8000;
 constexpr quint32 fontBold = 1, fontItalic = 2, fontUnderline = 4, fontStrikeout = 8;
 constexpr double maxFontPixels = 4000;
 
+// Font space is about the target's pixels; text is laid out in fixed point,
+// so what lies far outside the picture is not laid out at all.
+const QRectF layoutReach(-1e6, -1e6, 2e6, 2e6);
+
 int qtAlignment(quint32 across, quint32 down) {
     const int h = across == U_SA_Center ? Qt::AlignHCenter : across == U_SA_Far ? Qt::AlignRight : Qt::AlignLeft;
     const int v = down == U_SA_Center ? Qt::AlignVCenter : down == U_SA_Far ? Qt::AlignBottom : Qt::AlignTop;
@@ -106,7 +110,8 @@ void EmfPlusPlayer::drawString(quint16 flags, ByteView data) {
     const QRectF inner = point ? box->translated(shift, 0) : box->adjusted(leading, 0, -trailing, 0);
     const QRectF place(inner.x() * scale, inner.y() * scale, std::max(0.0, inner.width()) * scale,
                        std::max(0.0, inner.height()) * scale);
-    painter_.drawText(place, textFlags, text);
+    if (layoutReach.contains(place.topLeft()) && layoutReach.contains(place.bottomRight()))
+        painter_.drawText(place, textFlags, text);
 }
 
 void EmfPlusPlayer::drawDriverString(quint16 flags, ByteView data) {
@@ -135,6 +140,8 @@ void EmfPlusPlayer::drawDriverString(quint16 flags, ByteView data) {
     QList<QPointF> places;
     for (const QPointF& p : *positions)
         places.append(p * scale);
+    if (!std::all_of(places.begin(), places.end(), [](QPointF p) { return layoutReach.contains(p); }))
+        return;
     QList<quint32> codes;
     for (quint32 i = 0; i < count; ++i)
         codes.append(data.u16(16 + 2 * std::size_t(i)));

@@ -202,23 +202,32 @@ void EmfPlusTest::pathClip() {
 
 void EmfPlusTest::drawString_data() {
     QTest::addColumn<quint32>("align");
-    QTest::newRow("near") << 0u;
-    QTest::newRow("centred") << 1u;
-    QTest::newRow("far") << 2u;
+    QTest::addColumn<QRectF>("box");
+    const QRectF box(10, 30, 80, 40);
+    QTest::newRow("near") << 0u << box;
+    QTest::newRow("centred") << 1u << box;
+    QTest::newRow("far") << 2u << box;
+    // A box without size: the text hangs from the point, starting there,
+    // centred on it or ending there.
+    QTest::newRow("near a point") << 0u << QRectF(10, 30, 0, 0);
+    QTest::newRow("centred on a point") << 1u << QRectF(50, 30, 0, 0);
+    QTest::newRow("far from a point") << 2u << QRectF(90, 30, 0, 0);
 }
 
-// "HH" 20 pixels high in the box from (10, 30) to (90, 70).
+// "HH" 20 pixels high, placed by the format's alignment across the box.
 void EmfPlusTest::drawString() {
     QFETCH(quint32, align);
+    QFETCH(QRectF, box);
     const QByteArray font = words({objectVersion}) + floats({20}) + words({2, 0, 0, 5}) + test::utf16("Arial");
     const QByteArray format = words({objectVersion, 0, 0, align, 0}) + QByteArray(40, '\0');
     const QString text = QStringLiteral("HH");
+    const QByteArray layout = floats({float(box.x()), float(box.y()), float(box.width()), float(box.height())});
     const Bitmap result = importMetafile(picture(EmfPlusRecords()
                                                      .record(plusObject, objectFont | 2, font)
                                                      .record(plusObject, objectFormat | 4, format)
                                                      .record(plusDrawString, directColour | 2,
-                                                             words({0xFF000000, 4, quint32(text.size())})
-                                                                 + floats({10, 30, 80, 40}) + test::utf16(text))));
+                                                             words({0xFF000000, 4, quint32(text.size())}) + layout
+                                                                 + test::utf16(text))));
     const QRect ink = inkBox(result);
     QVERIFY(!ink.isEmpty());
     QVERIFY(QRect(10, 30, 80, 40).contains(ink));
