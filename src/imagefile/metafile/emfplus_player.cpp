@@ -2,7 +2,6 @@
 #include "emfplus_player.h"
 
 // libUEMF
-#include <uemf.h>
 #include <upmf.h>
 
 // Std
@@ -82,7 +81,6 @@ EmfPlusPlayer::EmfPlusPlayer(ByteView file, const EmfHeader& header, const EmfPl
 }
 
 void EmfPlusPlayer::play() {
-    std::size_t at = 0;
     std::size_t gdiFrom = 0;
     std::size_t gdiTo = 0;
     int gdiRuns = 0;
@@ -92,22 +90,18 @@ void EmfPlusPlayer::play() {
         gdiFrom = gdiTo = 0;
         getDc_ = false;
     };
-    while (!ended_ && file_.has(at, 8)) {
-        const quint32 type = file_.u32(at);
-        const quint32 size = file_.u32(at + 4);
-        if (size < 8 || !file_.has(at, size) || type == U_EMR_EOF)
-            break;
-        const ByteView records = emfPlusRecords(file_.sub(at, size));
+    forEachEmfRecord(file_, [&](std::size_t at, ByteView record) {
+        const ByteView records = emfPlusRecords(record);
         if (records.size() > 0) {
             flushGdi();
             playRecords(records);
         } else if (getDc_ && at > 0) {
             if (gdiTo == 0)
                 gdiFrom = at;
-            gdiTo = at + size;
+            gdiTo = at + record.size();
         }
-        at += size;
-    }
+        return !ended_;
+    });
     flushGdi();
 }
 

@@ -48,25 +48,19 @@ ByteView emfPlusRecords(ByteView emfRecord) {
 
 EmfPlusHeader readEmfPlusHeader(ByteView file) {
     EmfPlusHeader header;
-    std::size_t at = 0;
-    while (file.has(at, 8)) {
-        const quint32 type = file.u32(at);
-        const quint32 size = file.u32(at + 4);
-        if (size < 8 || !file.has(at, size) || type == U_EMR_EOF)
-            break;
-        const ByteView records = emfPlusRecords(file.sub(at, size));
-        if (records.size() > 0) {
-            // The header is the first EMF+ record of the file, or there is none.
-            if (records.u16(0) != (U_PMR_HEADER | U_PMR_RECFLAG) || !records.has(0, 28))
-                return header;
+    forEachEmfRecord(file, [&](std::size_t, ByteView record) {
+        const ByteView records = emfPlusRecords(record);
+        if (records.size() == 0)
+            return true;
+        // The header is the first EMF+ record of the file, or there is none.
+        if (records.u16(0) == (U_PMR_HEADER | U_PMR_RECFLAG) && records.has(0, 28)) {
             header.kind = (records.u16(2) & U_PPF_DM) ? EmfPlusKind::Dual : EmfPlusKind::Only;
             header.dpiX = records.u32(20);
             header.dpiY = records.u32(24);
             header.video = records.u32(16) & U_PPF_VIDEO;
-            return header;
         }
-        at += size;
-    }
+        return false;
+    });
     return header;
 }
 

@@ -33,6 +33,20 @@ inline constexpr std::size_t emfPlusRecordHeader = 12;
 // The EMF+ records in one EMR_COMMENT: empty when it holds none.
 ByteView emfPlusRecords(ByteView emfRecord);
 
+// Calls visit(offset, record) for each EMF record of a checked file until
+// EMR_EOF; visit returns false to stop.
+template <typename Visit>
+void forEachEmfRecord(ByteView file, Visit visit) {
+    constexpr quint32 endOfFile = 14;   // EMR_EOF
+    std::size_t at = 0;
+    while (file.has(at, 8)) {
+        const quint32 size = file.u32(at + 4);
+        if (size < 8 || !file.has(at, size) || file.u32(at) == endOfFile || !visit(at, file.sub(at, size)))
+            return;
+        at += size;
+    }
+}
+
 // Bounded reads of the values EMF+ records are made of. A read that does
 // not fit fails (nothing) and never looks past the view.
 class EmfPlusReader {
