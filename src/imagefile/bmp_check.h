@@ -9,7 +9,7 @@
 
 namespace pelmora {
 
-// What the reader needs to know of a BMP file before Qt decodes it.
+// What the reader needs to know of a BMP file before it decodes the pixels.
 struct BmpLayout {
     std::int64_t width = 0;
     std::int64_t height = 0;   // rows, always positive
