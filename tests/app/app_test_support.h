@@ -13,6 +13,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -106,6 +107,22 @@ inline QImage pictureWithBlock(QSize size, QRect block, QColor background = Qt::
     image.fill(background);
     QPainter(&image).fillRect(block, QColor(255, 0, 0));
     return image;
+}
+
+// The picture most tests open: 40 x 30 on white, a red 12 x 9 block at (10, 8).
+inline QImage catPicture() { return pictureWithBlock({40, 30}, {10, 8, 12, 9}); }
+
+// cat.bmp, and photo.jpg of the same picture, in the folder.
+inline bool saveCatAndPhoto(const QTemporaryDir& folder) {
+    return catPicture().save(folder.filePath(QStringLiteral("cat.bmp")), "BMP")
+           && catPicture().save(folder.filePath(QStringLiteral("photo.jpg")), "JPEG");
+}
+
+// Where the window's frame stands when it is centred on the screen.
+inline QPoint centredTopLeft(const QWidget& window) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QSize outer = window.frameGeometry().size();
+    return {(screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2};
 }
 
 } // namespace pelmora::test

@@ -39,8 +39,7 @@ class ColourChoiceTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QVERIFY(pictureWithBlock({40, 30}, {10, 8, 12, 9}).save(picture("cat.bmp"), "BMP"));
-        QVERIFY(pictureWithBlock({40, 30}, {10, 8, 12, 9}).save(picture("photo.jpg"), "JPEG"));
+        QVERIFY(saveCatAndPhoto(dir_));
     }
 
     void colourDialogMemoryAndPanelText() {

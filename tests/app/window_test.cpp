@@ -4,7 +4,6 @@
 
 // Qt
 #include <QMimeData>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QUrl>
@@ -69,7 +68,7 @@ class WindowTest : public QObject {
 
 private slots:
     void initTestCase() {
-        const QImage picture = pictureWithBlock({40, 30}, {10, 8, 12, 9});
+        const QImage picture = catPicture();
         for (const char* name : {"cat.bmp", "a.bmp", "b.bmp", "c.bmp", "photo.jpg", "PHOTO.JPEG"})
             QVERIFY(picture.save(path(QString::fromLatin1(name))));
         QVERIFY(pictureWithBlock({32, 32}, {4, 4, 10, 10}, Qt::transparent).save(path("clear.ico"), "ICO"));
@@ -190,8 +189,7 @@ private slots:
             return;
         }
         QCOMPARE(form->document().CurrentFileName, path(opened));
-        const QImage expected = opened.endsWith(".ico") ? pictureWithBlock({32, 32}, {4, 4, 10, 10})
-                                                        : pictureWithBlock({40, 30}, {10, 8, 12, 9});
+        const QImage expected = opened.endsWith(".ico") ? pictureWithBlock({32, 32}, {4, 4, 10, 10}) : catPicture();
         QCOMPARE(form->displayedPicture().image().convertToFormat(QImage::Format_RGB32), expected);
     }
 
@@ -254,11 +252,8 @@ private slots:
             form->move(3, 5);
             form->action(CommandId::ActNew)->trigger();
         }
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        const QSize outer = form->frameGeometry().size();
-        QVERIFY(outer != form->size());
-        QTRY_COMPARE(form->frameGeometry().topLeft(),
-                     QPoint((screen.width() - outer.width()) / 2, (screen.height() - outer.height()) / 2));
+        QVERIFY(form->frameGeometry().size() != form->size());
+        QTRY_COMPARE(form->frameGeometry().topLeft(), centredTopLeft(*form));
     }
 
     void closeBoxClosesThoughExitIsDisabled() {
