@@ -26,6 +26,11 @@ void BatchTest::writeFile(const QString& name, const QByteArray& bytes) const {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+QByteArray BatchTest::readFile(const QString& name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // small.bmp: 4 x 3 on white, a black pixel at (1, 0) and a red one at (2, 2).
 void BatchTest::init() {
     dir_ = std::make_unique<QTemporaryDir>();
@@ -116,11 +121,7 @@ void BatchTest::infoListsEachInputInOrder() {
 // Text in a metafile needs fonts, which a console-only Qt application lacks.
 void BatchTest::metafileTextIsDrawn() {
     const quint16 textOut = 0x0521;
-    const QByteArray wmf = test::WmfBuilder(0, 0, 64, 32, 96).record(textOut, {2, 0x4948, 4, 4}).bytes();
-    QFile file(path(QStringLiteral("text.wmf")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(wmf);
-    file.close();
+    writeFile(QStringLiteral("text.wmf"), test::WmfBuilder(0, 0, 64, 32, 96).record(textOut, {2, 0x4948, 4, 4}).bytes());
 
     const Run info = run({"--info", "text.wmf"});
     QCOMPARE(info.err, QString());

@@ -29,6 +29,7 @@ public:
         return pelmora::importPicture(path(name), kind);
     }
     void writeFile(const QString& name, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& name) const;
 
 private slots:
     void init();
@@ -48,8 +49,8 @@ private slots:
     void pngAlphaFollowsTheBackground();
     void svgMatchesTheFilledBitmap_data();
     void svgMatchesTheFilledBitmap();
-    void svgOfNoSubjectIsEmpty();
-    void svgTakesTheFinalSizeAndPaint();
+    void svgDocument_data();
+    void svgDocument();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
-#include <QFile>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgRenderer>
@@ -144,34 +143,38 @@ void BatchTest::svgMatchesTheFilledBitmap() {
     QVERIFY2(agree * 100 >= qint64(traced.width()) * traced.height() * 98, qPrintable(QString::number(agree)));
 }
 
-void BatchTest::svgOfNoSubjectIsEmpty() {
-    saveAsBitmap(Bitmap::white(20, 10), path(QStringLiteral("blank.bmp")));
-    const Run result = run({"--type", "svg", "--out-dir", "out", "blank.bmp"});
-    QCOMPARE(result.err, QString());
-    QFile file(path(QStringLiteral("out/blank.svg")));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray svg = file.readAll();
-    QVERIFY(!svg.contains("<path"));
-    QSvgRenderer renderer(svg);
-    QVERIFY(renderer.isValid());
-    QCOMPARE(renderer.defaultSize(), QSize(20, 10));
+void BatchTest::svgDocument_data() {
+    QTest::addColumn<bool>("disc");   // a black disc on the white 30 x 20 input, or none
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QByteArray>("drawn");   // in the document; empty: no path at all
+    QTest::newRow("no subject: valid and empty") << false << QStringList{"--type", "svg", "--out-dir", "out"}
+                                                 << "out/input.svg" << QSize(30, 20) << QByteArray();
+    QTest::newRow("turned and doubled, the outline colour strokes")
+        << true << QStringList{"--outline", "navy", "--rotate", "90", "--scale", "200", "-o", "o.svg"} << "o.svg"
+        << QSize(40, 60) << QByteArray("fill=\"none\" stroke=\"#000080\"");
 }
 
-// Turned and doubled, 30 x 20 becomes 40 x 60; the outline colour strokes.
-void BatchTest::svgTakesTheFinalSizeAndPaint() {
-    Bitmap disc = Bitmap::white(30, 20);
-    QPainter painter(&disc.rgb32());
-    painter.setBrush(Qt::black);
-    painter.drawEllipse(QPointF(15, 10), 6, 6);
-    painter.end();
-    saveAsBitmap(disc, path(QStringLiteral("disc.bmp")));
-    QCOMPARE(run({"--outline", "navy", "--rotate", "90", "--scale", "200", "-o", "o.svg", "disc.bmp"}).err, QString());
-    QFile file(path(QStringLiteral("o.svg")));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray svg = file.readAll();
-    QVERIFY2(svg.contains("fill=\"none\" stroke=\"#000080\""), svg.constData());
+// Width, height and viewBox are the picture's final size.
+void BatchTest::svgDocument() {
+    QFETCH(bool, disc);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, written);
+    QFETCH(QSize, size);
+    QFETCH(QByteArray, drawn);
+    Bitmap picture = Bitmap::white(30, 20);
+    if (disc) {
+        QPainter painter(&picture.rgb32());
+        painter.setBrush(Qt::black);
+        painter.drawEllipse(QPointF(15, 10), 6, 6);
+    }
+    saveAsBitmap(picture, path(QStringLiteral("input.bmp")));
+    QCOMPARE(run(arguments + QStringList{"input.bmp"}).err, QString());
+    const QByteArray svg = readFile(written);
+    QVERIFY2(drawn.isEmpty() ? !svg.contains("<path") : svg.contains(drawn), svg.constData());
     QSvgRenderer renderer(svg);
     QVERIFY(renderer.isValid());
-    QCOMPARE(renderer.defaultSize(), QSize(40, 60));
-    QCOMPARE(renderer.viewBoxF(), QRectF(0, 0, 40, 60));
+    QCOMPARE(renderer.defaultSize(), size);
+    QCOMPARE(renderer.viewBoxF(), QRectF(QPointF(0, 0), size));
 }
