@@ -40,14 +40,15 @@ qint64 pixelBytes(const EmfPlusObject& object) {
     return 0;
 }
 
-// True when every pixel has the same colour.
+// True when every pixel has the same colour; the alpha byte, which raster
+// operations may leave anything, does not count.
 bool uniform(const QImage& image) {
     if (image.isNull() || image.depth() != 32)
         return false;
     const QRgb first = image.pixel(0, 0);
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        if (!std::all_of(line, line + image.width(), [first](QRgb p) { return p == first; }))
+        if (!std::all_of(line, line + image.width(), [first](QRgb p) { return ((p ^ first) & RGB_MASK) == 0; }))
             return false;
     }
     return true;
