@@ -99,7 +99,6 @@ private slots:
         QTest::newRow("full disk, bitmap") << Writer(saveAsBitmap) << "old.bin" << rlim_t(100) << efbig;
         QTest::newRow("full disk, new name") << Writer(saveAsBitmap) << "new.bmp" << rlim_t(100) << efbig;
         QTest::newRow("full disk, jpeg") << Writer(saveAsJpeg) << "old.bin" << rlim_t(100) << efbig;
-        QTest::newRow("full disk, icon") << Writer(saveAsIcon) << "old.bin" << rlim_t(100) << efbig;
     }
     void failedWriteLeavesTheOldFile() {
         QFETCH(Writer, writer);
