@@ -49,7 +49,6 @@ private slots:
     void pngAlphaFollowsTheBackground();
     void svgMatchesTheFilledBitmap_data();
     void svgMatchesTheFilledBitmap();
-    void svgDocument_data();
     void svgDocument();
 
 private:

@@ -143,38 +143,26 @@ void BatchTest::svgMatchesTheFilledBitmap() {
     QVERIFY2(agree * 100 >= qint64(traced.width()) * traced.height() * 98, qPrintable(QString::number(agree)));
 }
 
-void BatchTest::svgDocument_data() {
-    QTest::addColumn<bool>("disc");   // a black disc on the white 30 x 20 input, or none
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QByteArray>("drawn");   // in the document; empty: no path at all
-    QTest::newRow("no subject: valid and empty") << false << QStringList{"--type", "svg", "--out-dir", "out"}
-                                                 << "out/input.svg" << QSize(30, 20) << QByteArray();
-    QTest::newRow("turned and doubled, the outline colour strokes")
-        << true << QStringList{"--outline", "navy", "--rotate", "90", "--scale", "200", "-o", "o.svg"} << "o.svg"
-        << QSize(40, 60) << QByteArray("fill=\"none\" stroke=\"#000080\"");
-}
-
-// Width, height and viewBox are the picture's final size.
+// Width, height and viewBox are the picture's final size: a blank 30 x 20
+// gives a valid, empty document; a disc turned and doubled, 40 x 60 stroked
+// in the outline colour.
 void BatchTest::svgDocument() {
-    QFETCH(bool, disc);
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, written);
-    QFETCH(QSize, size);
-    QFETCH(QByteArray, drawn);
     Bitmap picture = Bitmap::white(30, 20);
-    if (disc) {
-        QPainter painter(&picture.rgb32());
-        painter.setBrush(Qt::black);
-        painter.drawEllipse(QPointF(15, 10), 6, 6);
+    saveAsBitmap(picture, path(QStringLiteral("blank.bmp")));
+    QPainter painter(&picture.rgb32());
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QPointF(15, 10), 6, 6);
+    painter.end();
+    saveAsBitmap(picture, path(QStringLiteral("disc.bmp")));
+    QCOMPARE(run({"--type", "svg", "--out-dir", "out", "blank.bmp"}).err, QString());
+    QCOMPARE(run({"--outline", "navy", "--rotate", "90", "--scale", "200", "-o", "disc.svg", "disc.bmp"}).err, QString());
+    const QByteArray blank = readFile(QStringLiteral("out/blank.svg")), disc = readFile(QStringLiteral("disc.svg"));
+    QVERIFY(!blank.contains("<path"));
+    QVERIFY2(disc.contains("fill=\"none\" stroke=\"#000080\""), disc.constData());
+    for (const auto& [svg, size] : {std::pair(blank, QSize(30, 20)), std::pair(disc, QSize(40, 60))}) {
+        QSvgRenderer renderer(svg);
+        QVERIFY(renderer.isValid());
+        QCOMPARE(renderer.defaultSize(), size);
+        QCOMPARE(renderer.viewBoxF(), QRectF(QPointF(0, 0), size));
     }
-    saveAsBitmap(picture, path(QStringLiteral("input.bmp")));
-    QCOMPARE(run(arguments + QStringList{"input.bmp"}).err, QString());
-    const QByteArray svg = readFile(written);
-    QVERIFY2(drawn.isEmpty() ? !svg.contains("<path") : svg.contains(drawn), svg.constData());
-    QSvgRenderer renderer(svg);
-    QVERIFY(renderer.isValid());
-    QCOMPARE(renderer.defaultSize(), size);
-    QCOMPARE(renderer.viewBoxF(), QRectF(QPointF(0, 0), size));
 }
