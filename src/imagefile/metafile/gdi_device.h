@@ -226,6 +226,7 @@ private:
     std::vector<Dc> saved_;
     std::vector<std::optional<GdiObject>> objects_;
     std::size_t firstFree_ = 0;
+    std::vector<bool> floodMarks_;            // one a target pixel, clear between fills
     QPainterPath path_;                       // target pixels
     bool pathOpen_ = false;
     bool clipApplied_ = false;

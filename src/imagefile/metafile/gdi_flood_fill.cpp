@@ -9,12 +9,12 @@ namespace pelmora {
 namespace {
 
 // The pixels connected to a seed (left, right, up, down) that belong to the
-// fill, found a run at a time.
+// fill, found a run at a time and marked in a picture-sized set of flags
+// that starts and ends clear.
 class Spans {
 public:
-    Spans(const QImage& image, QRgb key, bool surface)
-        : image_(image), key_(key & 0xFFFFFFu), surface_(surface),
-          marked_(std::size_t(image.width()) * std::size_t(image.height())) {}
+    Spans(const QImage& image, QRgb key, bool surface, std::vector<bool>& marked)
+        : image_(image), key_(key & 0xFFFFFFu), surface_(surface), marked_(marked) {}
 
     bool fills(int x, int y) const {
         const QRgb p = reinterpret_cast<const QRgb*>(image_.constScanLine(y))[x] & 0xFFFFFFu;
@@ -54,35 +54,33 @@ public:
 
     bool marked(int x, int y) const { return marked_[index(x, y)]; }
 
+    // Clears what grow() marked, at the cost of its box rather than the picture.
+    void clear(const QRect& box) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                marked_[index(x, y)] = false;
+    }
+
 private:
     std::size_t index(int x, int y) const { return std::size_t(y) * std::size_t(image_.width()) + std::size_t(x); }
 
     const QImage& image_;
     QRgb key_;
     bool surface_;
-    std::vector<bool> marked_;
+    std::vector<bool>& marked_;
 };
 
-} // namespace
-
-void GdiDevice::floodFill(QPointF start, QRgb colour, bool surface) {
-    const QPoint seed = toTarget(start).toPoint();
-    if (!target_.rect().contains(seed) || dc_.brush.kind == GdiBrush::Kind::Null || budget_ <= 0)
-        return;
-    Spans spans(target_, colour, surface);
-    const QRect box = spans.grow(seed);
-    if (box.isEmpty() || !spend(box))
-        return;
-    // The brush over the box, then only the marked pixels kept; patterns
-    // stay aligned with the picture's origin.
+// The brush over the box, kept only where the fill marked; patterns stay
+// aligned with the picture's origin.
+QImage filledLayer(const Spans& spans, const QRect& box, const QBrush& brush) {
     QImage layer(box.size(), QImage::Format_ARGB32_Premultiplied);
     if (layer.isNull())
-        return;
+        return layer;
     layer.fill(Qt::transparent);
     {
-        QPainter brushPainter(&layer);
-        brushPainter.setBrushOrigin(-box.topLeft());
-        brushPainter.fillRect(layer.rect(), qtBrush(dc_.brush));
+        QPainter painter(&layer);
+        painter.setBrushOrigin(-box.topLeft());
+        painter.fillRect(layer.rect(), brush);
     }
     for (int y = 0; y < box.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(layer.scanLine(y));
@@ -90,8 +88,26 @@ void GdiDevice::floodFill(QPointF start, QRgb colour, bool surface) {
             if (!spans.marked(box.left() + x, box.top() + y))
                 line[x] = 0;
     }
-    applyClip();
-    painter_.drawImage(box.topLeft(), layer);
+    return layer;
+}
+
+} // namespace
+
+void GdiDevice::floodFill(QPointF start, QRgb colour, bool surface) {
+    const QPoint seed = toTarget(start).toPoint();
+    if (!target_.rect().contains(seed) || dc_.brush.kind == GdiBrush::Kind::Null || budget_ <= 0)
+        return;
+    const std::size_t pixels = std::size_t(target_.width()) * std::size_t(target_.height());
+    if (floodMarks_.size() != pixels)
+        floodMarks_.assign(pixels, false);
+    Spans spans(target_, colour, surface, floodMarks_);
+    const QRect box = spans.grow(seed);
+    if (!box.isEmpty() && spend(box)) {
+        const QImage layer = filledLayer(spans, box, qtBrush(dc_.brush));
+        applyClip();
+        painter_.drawImage(box.topLeft(), layer);
+    }
+    spans.clear(box);
 }
 
 } // namespace pelmora

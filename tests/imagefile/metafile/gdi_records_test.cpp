@@ -132,6 +132,7 @@ private slots:
     void stretchMode();
     void floodFill_data();
     void floodFill();
+    void floodFillAgain();
     void paletteColour_data();
     void paletteColour();
     void plgBlt_data();
@@ -266,6 +267,25 @@ void GdiRecordsTest::floodFill() {
         QCOMPARE(wmf.pixel(50, 50), blue);
         QCOMPARE(wmf.pixel(5, 5), white);
     }
+}
+
+void GdiRecordsTest::floodFillAgain() {
+    // A second fill over the pixels the first one filled.
+    EmfBuilder b = emf100();
+    b.record(emrCreatePen, {1, 0, 1, 0, qint32(red)})
+        .record(emrSelectObject, {1})
+        .record(emrSelectObject, {qint32(0x80000005u)})
+        .record(emrRectangle, {20, 20, 80, 80})
+        .record(emrCreateBrush, {2, 0, qint32(blue), 0})
+        .record(emrSelectObject, {2})
+        .record(emrExtFloodFill, {50, 50, qint32(red), 0})
+        .record(emrCreateBrush, {3, 0, qint32(green), 0})
+        .record(emrSelectObject, {3})
+        .record(emrExtFloodFill, {50, 50, qint32(blue), 1});
+    const Bitmap picture = importMetafile(b.bytes());
+    QCOMPARE(picture.pixel(50, 50), green);
+    QCOMPARE(picture.pixel(21, 78), green);
+    QCOMPARE(picture.pixel(5, 5), white);
 }
 
 void GdiRecordsTest::paletteColour_data() {
