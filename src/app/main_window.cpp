@@ -145,6 +145,8 @@ const Bitmap& TPelmoraForm1::displayedPicture() const {
 void TPelmoraForm1::showPicture(const Bitmap& picture) {
     Image1->setPicture(picture);
     fitCanvas();
+    // The next command on a large picture then starts on warm memory.
+    prepareSpareRgb32(picture.width(), picture.height());
 }
 
 void TPelmoraForm1::setImage1Cursor(int number) {

@@ -60,12 +60,16 @@ qint64 physicalMemory() {
     return pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : qint64(1) << 32;
 }
 
+qint64 bytesPerLineOf(int width, QImage::Format format) {
+    return (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+}
+
 } // namespace
 
 QImage allocateImage(int width, int height, QImage::Format format) {
     if (width <= 0 || height <= 0)
         return QImage();
-    const qint64 bytesPerLine = (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;
+    const qint64 bytesPerLine = bytesPerLineOf(width, format);
     const qint64 bytes = bytesPerLine * height;
     // Beyond half the machine's memory a picture would only thrash or be killed.
     if (bytes > physicalMemory() / 2)
@@ -81,6 +85,14 @@ QImage allocateImage(int width, int height, QImage::Format format) {
         throw PelmoraError(outOfMemoryText());
     }
     return image;
+}
+
+void prepareSpareRgb32(int width, int height) {
+    if (width <= 0 || height <= 0)
+        return;
+    const qint64 bytes = bytesPerLineOf(width, QImage::Format_RGB32) * height;
+    if (bytes >= kRecycledFrom && bytes <= physicalMemory() / 2)
+        prepareSpareBuffer(size_t(bytes));
 }
 
 Bitmap::Bitmap(const QImage& image, int bitsPerPixel)

@@ -87,4 +87,9 @@ private:
 // are not set.
 QImage allocateImage(int width, int height, QImage::Format format);
 
+// Readies memory in the background for one more 32-bit RGB picture of the
+// given size, the size of every turn, outline and fill of a picture of that
+// size, so that the next one made need not wait for fresh pages.
+void prepareSpareRgb32(int width, int height);
+
 } // namespace pelmora

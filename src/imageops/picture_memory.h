@@ -15,4 +15,9 @@ namespace pelmora {
 void* takePixelBuffer(std::size_t bytes);
 void releasePixelBuffer(void* buffer);
 
+// Makes one buffer of the given bytes in the background, its pages already
+// faulted in, for the next take of that size; nothing when one is kept or
+// being made already. A take of that size meanwhile waits for it.
+void prepareSpareBuffer(std::size_t bytes);
+
 } // namespace pelmora

@@ -10,6 +10,8 @@ private slots:
     void bitmapFormats_data();
     void bitmapFormats();
     void impossibleSizeThrows();
+    void spareBuffersAreNeverShared_data();
+    void spareBuffersAreNeverShared();
 
     void displayCycle_data();
     void displayCycle();
