@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times reading and writing whole picture files beside a plain memcpy of the
 // same picture and prints each as a ratio to it, so the figures hold on a
 // busy machine. The picture is 4000 x 4000 in 24-bit colour, held in 32-bit

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times the picture operations and prints each as a multiple of a plain
 // memcpy of the same picture's bytes. Every iteration runs the operation and
 // then the memcpy, so both meet the same load from the rest of the machine

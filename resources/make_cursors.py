@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Draws the two eyedropper cursors and writes them as spoid.cur (fill
 colour) and spoid2.cur (outline colour): 32 x 32, 32-bit colour with alpha
 and the 1-bit AND mask, hot spot at the pipette's tip."""

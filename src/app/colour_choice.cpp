@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Colour choice: the two colour panels, the shared colour dialog, the two
 // eyedroppers and the back panel's colour.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window as a whole: creation, first showing, centring, closing,
 // drops and the hint line.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening a picture: the open routine and the open command.
 
 #include "main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The commands that work on the picture: outline, fill, the display
 // switch, New, the turns, mirrors and resize; and Exit and the About box.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Saving the picture on display.
 
 #include "main_window.h"

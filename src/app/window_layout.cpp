@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The window's menus, tool bars, scroll box and status bar.
 
 #include "main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The mode and unit handlers and the linked fields of the resize dialog.
 
 // Qt

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Colour choice in the window: the shared colour dialog, the panels' text
 // colour, the back panel, and both eyedroppers with their cursors.
 

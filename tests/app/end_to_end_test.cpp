@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The real program in a real X server: started with a picture on its
 // command line, it shows the picture's name in its title, draws it, and
 // ends when its window is closed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's behaviour: availability and captions through opens,
 // outline, fill and New; the display switch and the turns; the command line
 // and drops; centring; the error report; closing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Local
 #include "imagefile/bmp_file.h"
 #include "imageops/fill.h"

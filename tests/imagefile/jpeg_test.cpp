@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Local
 #include "imagefile/jpeg_file.h"
 #include "imagefile/save_picture.h"
