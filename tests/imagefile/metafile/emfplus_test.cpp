@@ -17,6 +17,7 @@
 namespace pelmora {
 
 using test::EmfBuilder;
+using test::expectBox;
 using test::EmfPlusRecords;
 using test::floats;
 using test::words;
@@ -61,16 +62,6 @@ QByteArray fillRect(const QRectF& r) {
 QByteArray squarePath(float from, float to) {
     return words({objectVersion, 4, 0}) + floats({from, from, to, from, to, to, from, to})
         + QByteArray("\x00\x01\x01\x81", 4);
-}
-
-void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour outside = white) {
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            const Colour want = box.contains(x, y) ? inside : outside;
-            if (picture.pixel(x, y) != want)
-                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, not %4").arg(x).arg(y)
-                                     .arg(picture.pixel(x, y), 6, 16, QLatin1Char('0')).arg(want, 6, 16, QLatin1Char('0'))));
-        }
 }
 
 int redOf(Colour c) { return int(c & 0xFF); }

@@ -1,7 +1,21 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "metafile_builders.h"
 
+// Qt
+#include <QTest>
+
 namespace pelmora::test {
+
+void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour outside) {
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const Colour want = box.contains(x, y) ? inside : outside;
+            if (picture.pixel(x, y) != want)
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, not %4").arg(x).arg(y)
+                                     .arg(picture.pixel(x, y), 6, 16, QLatin1Char('0')).arg(want, 6, 16, QLatin1Char('0'))));
+        }
+}
+
 
 void put16(QByteArray& out, quint16 value) {
     out.append(char(value & 0xFF));

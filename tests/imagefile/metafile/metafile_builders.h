@@ -1,15 +1,23 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+// Local
+#include "imageops/bitmap.h"
+
 // Qt
 #include <QByteArray>
 #include <QList>
+#include <QRect>
 #include <QString>
 
 // Std
 #include <initializer_list>
 
 namespace pelmora::test {
+
+// Fails the calling test unless every pixel inside the box is one colour and
+// every pixel outside it the other.
+void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour outside = 0xFFFFFF);
 
 // Small enhanced metafiles written record by record, little-endian.
 class EmfBuilder {

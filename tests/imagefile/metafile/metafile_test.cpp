@@ -19,6 +19,7 @@
 namespace pelmora {
 
 using test::EmfBuilder;
+using test::expectBox;
 using test::infoHeader;
 using test::WmfBuilder;
 
@@ -64,16 +65,6 @@ bool refuses(const QByteArray& bytes) {
 }
 
 // Every pixel: one colour inside box (inclusive), another outside.
-void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour outside = white) {
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            const Colour want = box.contains(x, y) ? inside : outside;
-            if (picture.pixel(x, y) != want)
-                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3, not %4").arg(x).arg(y)
-                                     .arg(picture.pixel(x, y), 6, 16, QLatin1Char('0')).arg(want, 6, 16, QLatin1Char('0'))));
-        }
-}
-
 // EMR_STRETCHDIBITS of a whole DIB onto a destination box.
 QByteArray stretchDiBits(const QRect& to, int width, int height, const QByteArray& info, const QByteArray& bits,
                          quint32 rop) {
