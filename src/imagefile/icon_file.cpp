@@ -4,7 +4,6 @@
 // Qt
 #include <QBuffer>
 #include <QImageReader>
-#include <QPainter>
 
 // Local
 #include "imageops/pelmora_error.h"
@@ -99,11 +98,7 @@ Bitmap decodeIcon(const QByteArray& bytes) {
     if (chosen.isNull())
         throw PelmoraError(texts::invalidIcon());
 
-    Bitmap picture = Bitmap::white(chosen.width(), chosen.height());
-    QPainter painter(&picture.rgb32());
-    painter.drawImage(0, 0, chosen);
-    painter.end();
-    return picture;
+    return Bitmap::drawnOnWhite(chosen);
 }
 
 QByteArray encodeIcon(const Bitmap& picture) {

@@ -4,7 +4,6 @@
 // Qt
 #include <QBuffer>
 #include <QImageReader>
-#include <QPainter>
 
 // Local
 #include "imageops/pelmora_error.h"
@@ -61,11 +60,7 @@ Bitmap decodeQtImage(const QByteArray& bytes, QtImageKind kind) {
     if (!image.hasAlphaChannel())
         return Bitmap(image);
 
-    Bitmap picture = Bitmap::white(image.width(), image.height());
-    QPainter painter(&picture.rgb32());
-    painter.drawImage(0, 0, image);
-    painter.end();
-    return picture;
+    return Bitmap::drawnOnWhite(image);
 }
 
 } // namespace pelmora

@@ -6,6 +6,9 @@
 #include "picture_memory.h"
 #include "pixel_rows.h"
 
+// Qt
+#include <QPainter>
+
 // Std
 #include <algorithm>
 #include <cstring>
@@ -113,6 +116,14 @@ Bitmap Bitmap::white(int width, int height) {
     Bitmap b;
     b.resize(width, height);
     return b;
+}
+
+Bitmap Bitmap::drawnOnWhite(const QImage& image) {
+    Bitmap picture = white(image.width(), image.height());
+    QPainter painter(&picture.rgb32());
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return picture;
 }
 
 void Bitmap::setWidth(int width) { resize(width, height_); }

@@ -32,6 +32,9 @@ public:
 
     // A white picture of the given size in 32-bit RGB.
     static Bitmap white(int width, int height);
+    // The image drawn through its transparency onto white, so that its
+    // transparent pixels take part in the top-left rule as white.
+    static Bitmap drawnOnWhite(const QImage& image);
 
     int width() const { return width_; }
     int height() const { return height_; }
