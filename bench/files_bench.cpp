@@ -11,12 +11,12 @@
 #include <QTemporaryDir>
 
 // Local
-#include "imagefile/bmp_file.h"
-#include "imagefile/jpeg_file.h"
-#include "imagefile/open_picture.h"
-#include "imagefile/save_picture.h"
-#include "imageops/bitmap.h"
-#include "imageops/rotate_mirror.h"
+#include "bmp_file.h"
+#include "jpeg_file.h"
+#include "open_picture.h"
+#include "save_picture.h"
+#include "bitmap.h"
+#include "rotate_mirror.h"
 
 // Std
 #include <algorithm>

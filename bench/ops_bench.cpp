@@ -9,12 +9,12 @@
 #include <QPainter>
 
 // Local
-#include "imageops/bitmap.h"
-#include "imageops/connected_background.h"
-#include "imageops/fill.h"
-#include "imageops/outline.h"
-#include "imageops/rotate_mirror.h"
-#include "imageops/stretch_copy.h"
+#include "bitmap.h"
+#include "connected_background.h"
+#include "fill.h"
+#include "outline.h"
+#include "rotate_mirror.h"
+#include "stretch_copy.h"
 
 // Std
 #include <algorithm>

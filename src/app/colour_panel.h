@@ -5,7 +5,7 @@
 #include <QLabel>
 
 // Local
-#include "imageops/colour.h"
+#include "colour.h"
 
 namespace pelmora {
 

@@ -9,8 +9,8 @@
 // Local
 #include "availability.h"
 #include "commands.h"
-#include "imageops/image_document.h"
-#include "resize/picture_display.h"
+#include "image_document.h"
+#include "picture_display.h"
 
 // Std
 #include <array>

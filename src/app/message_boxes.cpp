@@ -6,7 +6,7 @@
 #include <QMessageBox>
 
 // Local
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 #include "window_texts.h"
 
 // Std

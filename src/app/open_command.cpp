@@ -10,8 +10,8 @@
 
 // Local
 #include "colour_panel.h"
-#include "imagefile/open_picture.h"
-#include "imageops/pelmora_error.h"
+#include "open_picture.h"
+#include "pelmora_error.h"
 #include "message_boxes.h"
 #include "picture_file_dialog.h"
 #include "window_texts.h"

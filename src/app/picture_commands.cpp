@@ -9,9 +9,9 @@
 
 // Local
 #include "colour_panel.h"
-#include "imageops/fill.h"
-#include "imageops/outline.h"
-#include "imageops/rotate_mirror.h"
+#include "fill.h"
+#include "outline.h"
+#include "rotate_mirror.h"
 #include "picture_view.h"
 
 namespace pelmora {

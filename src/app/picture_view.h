@@ -5,7 +5,7 @@
 #include <QWidget>
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 namespace pelmora {
 

@@ -4,7 +4,7 @@
 // Local
 #include "about_box.h"
 #include "main_window.h"
-#include "resize/resize_dialog.h"
+#include "resize_dialog.h"
 
 namespace pelmora {
 

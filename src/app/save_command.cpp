@@ -10,8 +10,8 @@
 #include <QScopeGuard>
 
 // Local
-#include "imagefile/open_picture.h"
-#include "imagefile/save_picture.h"
+#include "open_picture.h"
+#include "save_picture.h"
 #include "message_boxes.h"
 #include "picture_file_dialog.h"
 #include "window_texts.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 // Local
-#include "imageops/colour.h"
+#include "colour.h"
 
 namespace pelmora::batch {
 

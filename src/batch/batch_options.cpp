@@ -8,8 +8,8 @@
 #include <QSet>
 
 // Local
-#include "imagefile/open_picture.h"
-#include "imageops/rotate_mirror.h"
+#include "open_picture.h"
+#include "rotate_mirror.h"
 
 namespace pelmora::batch {
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Local
-#include "imageops/colour.h"
+#include "colour.h"
 
 // Std
 #include <optional>

@@ -2,7 +2,7 @@
 #include "input_picture.h"
 
 // Local
-#include "imagefile/file_io.h"
+#include "file_io.h"
 
 namespace pelmora::batch {
 

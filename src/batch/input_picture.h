@@ -5,8 +5,8 @@
 #include <QString>
 
 // Local
-#include "imagefile/open_picture.h"
-#include "imagefile/qt_image_file.h"
+#include "open_picture.h"
+#include "qt_image_file.h"
 
 // Std
 #include <optional>

@@ -7,8 +7,8 @@
 // Local
 #include "batch_options.h"
 #include "batch_runner.h"
-#include "imagefile/open_picture.h"
-#include "imageops/picture_memory.h"
+#include "open_picture.h"
+#include "picture_memory.h"
 
 // Std
 #include <cstdio>

@@ -6,9 +6,9 @@
 #include <QImageWriter>
 
 // Local
-#include "imageops/connected_background.h"
-#include "imageops/pelmora_error.h"
-#include "imageops/pixel_rows.h"
+#include "connected_background.h"
+#include "pelmora_error.h"
+#include "pixel_rows.h"
 
 namespace pelmora::batch {
 

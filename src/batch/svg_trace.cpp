@@ -5,8 +5,8 @@
 #include <QColor>
 
 // Local
-#include "imageops/connected_background.h"
-#include "imageops/pelmora_error.h"
+#include "connected_background.h"
+#include "pelmora_error.h"
 
 // Std
 #include <memory>

@@ -6,7 +6,7 @@
 
 // Local
 #include "background.h"
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 // Std
 #include <functional>

@@ -6,7 +6,7 @@
 #include "bmp_rle.h"
 #include "bmp_rows.h"
 #include "bmp_true_colour.h"
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 #include "large_bytes.h"
 #include "le_bytes.h"
 #include "picture_file_texts.h"

@@ -7,7 +7,7 @@
 // Local
 #include "bmp_check.h"
 #include "byte_source.h"
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 // Std
 #include <functional>

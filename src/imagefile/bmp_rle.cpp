@@ -2,7 +2,7 @@
 #include "bmp_rle.h"
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 #include "le_bytes.h"
 
 namespace pelmora {

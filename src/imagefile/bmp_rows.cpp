@@ -2,7 +2,7 @@
 #include "bmp_rows.h"
 
 // Local
-#include "imageops/pixel_rows.h"
+#include "pixel_rows.h"
 
 namespace pelmora {
 

@@ -3,9 +3,9 @@
 
 // Local
 #include "bmp_rows.h"
-#include "imageops/fill.h"
-#include "imageops/outline.h"
-#include "imageops/pelmora_error.h"
+#include "fill.h"
+#include "outline.h"
+#include "pelmora_error.h"
 #include "picture_file_texts.h"
 
 // Std

@@ -3,7 +3,7 @@
 
 // Local
 #include "bmp_file.h"
-#include "imageops/colour.h"
+#include "colour.h"
 
 namespace pelmora {
 

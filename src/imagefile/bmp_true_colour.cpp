@@ -2,7 +2,7 @@
 #include "bmp_true_colour.h"
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 // Std
 #include <array>

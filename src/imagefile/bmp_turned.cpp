@@ -3,7 +3,7 @@
 
 // Local
 #include "bmp_rows.h"
-#include "imageops/pixel_rows.h"
+#include "pixel_rows.h"
 
 // Std
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include <QFile>
 
 // Local
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 #include "large_bytes.h"
 #include "picture_file_texts.h"
 

@@ -7,7 +7,7 @@
 #include <QRgb>
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 namespace pelmora {
 

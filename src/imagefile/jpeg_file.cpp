@@ -2,7 +2,7 @@
 #include "jpeg_file.h"
 
 // Local
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
 

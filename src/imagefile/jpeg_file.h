@@ -6,7 +6,7 @@
 
 // Local
 #include "byte_source.h"
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 namespace pelmora {
 

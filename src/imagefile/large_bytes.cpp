@@ -2,7 +2,7 @@
 #include "large_bytes.h"
 
 // Local
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 
 // Std
 #include <cstdint>

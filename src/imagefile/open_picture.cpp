@@ -6,7 +6,7 @@
 #include "file_io.h"
 #include "icon_file.h"
 #include "jpeg_file.h"
-#include "metafile/metafile.h"
+#include "metafile.h"
 #include "picture_file_texts.h"
 
 // Std

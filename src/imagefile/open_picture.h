@@ -8,7 +8,7 @@
 #include <optional>
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 namespace pelmora {
 

@@ -6,7 +6,7 @@
 #include <QImageReader>
 
 // Local
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 #include "open_picture.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"

@@ -9,7 +9,7 @@
 #include <optional>
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 namespace pelmora {
 

@@ -13,8 +13,8 @@
 #include "bmp_turned.h"
 #include "file_io.h"
 #include "icon_file.h"
-#include "imageops/pelmora_error.h"
-#include "imageops/rotate_mirror.h"
+#include "pelmora_error.h"
+#include "rotate_mirror.h"
 #include "jpeg_file.h"
 #include "picture_file_texts.h"
 

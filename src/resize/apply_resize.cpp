@@ -2,7 +2,7 @@
 #include "apply_resize.h"
 
 // Local
-#include "imageops/stretch_copy.h"
+#include "stretch_copy.h"
 #include "number_field.h"
 #include "picture_display.h"
 #include "resize_dialog.h"

@@ -6,7 +6,7 @@
 #include <QLineEdit>
 
 // Local
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 #include "resize_texts.h"
 #include "spin_arrows.h"
 

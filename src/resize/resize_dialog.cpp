@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 // Local
-#include "app/screen_centring.h"
+#include "screen_centring.h"
 #include "number_field.h"
 #include "resize_texts.h"
 #include "spin_arrows.h"

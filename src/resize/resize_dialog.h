@@ -5,7 +5,7 @@
 #include <QDialog>
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 #include "resize_modes.h"
 
 // Std

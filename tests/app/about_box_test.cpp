@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 // Local
-#include "app/about_box.h"
+#include "about_box.h"
 #include "app_test_support.h"
 
 using namespace pelmora;

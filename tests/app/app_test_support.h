@@ -20,13 +20,13 @@
 #include <QTimer>
 
 // Local
-#include "app/colour_panel.h"
-#include "app/main_window.h"
-#include "app/pelmora_application.h"
-#include "app/picture_file_dialog.h"
-#include "app/picture_view.h"
-#include "app/program_windows.h"
-#include "imagefile/open_picture.h"
+#include "colour_panel.h"
+#include "main_window.h"
+#include "pelmora_application.h"
+#include "picture_file_dialog.h"
+#include "picture_view.h"
+#include "program_windows.h"
+#include "open_picture.h"
 #include "test_main.h"
 
 // Std

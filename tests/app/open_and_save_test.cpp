@@ -9,7 +9,7 @@
 
 // Local
 #include "app_test_support.h"
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 
 using namespace pelmora;
 using namespace pelmora::test;

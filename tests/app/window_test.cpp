@@ -11,7 +11,7 @@
 
 // Local
 #include "app_test_support.h"
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 
 // Std
 #include <new>

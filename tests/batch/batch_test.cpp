@@ -5,8 +5,8 @@
 
 // Local
 #include "batch_test.h"
-#include "imagefile/save_picture.h"
-#include "../imagefile/metafile/metafile_builders.h"
+#include "save_picture.h"
+#include "../metafile/metafile_builders.h"
 #include "test_main.h"
 
 using namespace pelmora;

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 
 // Local
-#include "imagefile/open_picture.h"
+#include "open_picture.h"
 
 // Std
 #include <memory>

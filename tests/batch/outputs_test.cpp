@@ -7,7 +7,7 @@
 
 // Local
 #include "batch_test.h"
-#include "imagefile/save_picture.h"
+#include "save_picture.h"
 
 using namespace pelmora;
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
-#include "imagefile/bmp_stream.h"
-#include "imagefile/bmp_turned.h"
-#include "imageops/fill.h"
-#include "imageops/outline.h"
-#include "imageops/rotate_mirror.h"
+#include "bmp_stream.h"
+#include "bmp_turned.h"
+#include "fill.h"
+#include "outline.h"
+#include "rotate_mirror.h"
 #include "test_support.h"
 
 using namespace pelmora;

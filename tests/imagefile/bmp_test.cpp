@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
-#include "imagefile/bmp_file.h"
-#include "imageops/fill.h"
-#include "imageops/outline.h"
+#include "bmp_file.h"
+#include "fill.h"
+#include "outline.h"
 #include "test_support.h"
 
 // Std

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
-#include "imagefile/open_picture.h"
-#include "imagefile/save_picture.h"
+#include "open_picture.h"
+#include "save_picture.h"
 #include "test_support.h"
 
 // Std

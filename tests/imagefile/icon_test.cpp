@@ -3,8 +3,8 @@
 #include <QSet>
 
 // Local
-#include "imagefile/icon_file.h"
-#include "imagefile/save_picture.h"
+#include "icon_file.h"
+#include "save_picture.h"
 #include "test_support.h"
 
 using namespace pelmora;

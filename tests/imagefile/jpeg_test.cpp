@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
-#include "imagefile/jpeg_file.h"
-#include "imagefile/save_picture.h"
+#include "jpeg_file.h"
+#include "save_picture.h"
 #include "test_support.h"
 
 // Std

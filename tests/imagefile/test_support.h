@@ -9,8 +9,8 @@
 #include <QTest>
 
 // Local
-#include "imageops/bitmap.h"
-#include "imageops/pelmora_error.h"
+#include "bitmap.h"
+#include "pelmora_error.h"
 #include "test_main.h"
 
 // Std

@@ -3,9 +3,9 @@
 #include <QTest>
 
 // Local
-#include "imageops/fill.h"
-#include "imageops/outline.h"
-#include "imageops/pelmora_error.h"
+#include "fill.h"
+#include "outline.h"
+#include "pelmora_error.h"
 #include "imageops_test.h"
 #include "test_pictures.h"
 #include "test_main.h"

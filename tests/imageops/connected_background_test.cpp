@@ -7,9 +7,9 @@
 #include <deque>
 
 // Local
-#include "imageops/connected_background.h"
-#include "imageops/fill.h"
-#include "imageops/outline.h"
+#include "connected_background.h"
+#include "fill.h"
+#include "outline.h"
 #include "imageops_test.h"
 #include "test_pictures.h"
 

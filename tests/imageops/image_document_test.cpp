@@ -3,9 +3,9 @@
 #include <QTest>
 
 // Local
-#include "imageops/fill.h"
-#include "imageops/image_document.h"
-#include "imageops/outline.h"
+#include "fill.h"
+#include "image_document.h"
+#include "outline.h"
 #include "imageops_test.h"
 #include "test_pictures.h"
 

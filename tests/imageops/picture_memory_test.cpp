@@ -4,7 +4,7 @@
 #include <QTest>
 
 // Local
-#include "imageops/picture_memory.h"
+#include "picture_memory.h"
 #include "imageops_test.h"
 
 // Std

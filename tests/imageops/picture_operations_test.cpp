@@ -3,10 +3,10 @@
 #include <QTest>
 
 // Local
-#include "imageops/fill.h"
-#include "imageops/outline.h"
-#include "imageops/rotate_mirror.h"
-#include "imageops/stretch_copy.h"
+#include "fill.h"
+#include "outline.h"
+#include "rotate_mirror.h"
+#include "stretch_copy.h"
 #include "imageops_test.h"
 #include "test_pictures.h"
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 namespace pelmora::test {
 

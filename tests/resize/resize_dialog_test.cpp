@@ -11,10 +11,10 @@
 #include <QToolButton>
 
 // Local
-#include "imageops/pelmora_error.h"
-#include "resize/picture_display.h"
-#include "resize/resize_dialog.h"
-#include "resize/spin_arrows.h"
+#include "pelmora_error.h"
+#include "picture_display.h"
+#include "resize_dialog.h"
+#include "spin_arrows.h"
 #include "test_main.h"
 
 namespace pelmora {

@@ -3,10 +3,10 @@
 #include <QByteArray>
 
 // Local
-#include "imagefile/bmp_check.h"
-#include "imagefile/bmp_file.h"
-#include "imagefile/bmp_stream.h"
-#include "imageops/pelmora_error.h"
+#include "bmp_check.h"
+#include "bmp_file.h"
+#include "bmp_stream.h"
+#include "pelmora_error.h"
 
 // Std
 #include <cstddef>

@@ -3,8 +3,8 @@
 #include <QByteArray>
 
 // Local
-#include "imagefile/icon_file.h"
-#include "imageops/pelmora_error.h"
+#include "icon_file.h"
+#include "pelmora_error.h"
 #include "fuzz_application.h"
 
 // Std

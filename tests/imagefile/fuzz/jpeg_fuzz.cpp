@@ -3,8 +3,8 @@
 #include <QByteArray>
 
 // Local
-#include "imagefile/jpeg_file.h"
-#include "imageops/pelmora_error.h"
+#include "jpeg_file.h"
+#include "pelmora_error.h"
 
 // Std
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include <QByteArray>
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 namespace pelmora {
 

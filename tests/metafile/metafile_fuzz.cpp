@@ -3,11 +3,11 @@
 #include <QByteArray>
 
 // Local
-#include "imagefile/metafile/emf_player.h"
-#include "imagefile/metafile/metafile.h"
-#include "imagefile/metafile/wmf_player.h"
-#include "imageops/pelmora_error.h"
-#include "../fuzz/fuzz_application.h"
+#include "emf_player.h"
+#include "metafile.h"
+#include "wmf_player.h"
+#include "pelmora_error.h"
+#include "../imagefile/fuzz/fuzz_application.h"
 
 // Std
 #include <cstddef>

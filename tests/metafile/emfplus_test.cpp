@@ -10,7 +10,7 @@
 
 // Local
 #include "emfplus_builders.h"
-#include "imagefile/metafile/metafile.h"
+#include "metafile.h"
 #include "metafile_builders.h"
 #include "test_main.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 // Local
-#include "imageops/bitmap.h"
+#include "bitmap.h"
 
 // Qt
 #include <QByteArray>

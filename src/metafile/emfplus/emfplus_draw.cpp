@@ -3,7 +3,7 @@
 
 // Local
 #include "emf_player.h"
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 #include "wmf_player.h"
 
 // libUEMF

@@ -4,8 +4,8 @@
 #include <QtTest>
 
 // Local
-#include "imagefile/metafile/metafile.h"
-#include "imageops/pelmora_error.h"
+#include "metafile.h"
+#include "pelmora_error.h"
 #include "metafile_builders.h"
 #include "test_main.h"
 

@@ -5,7 +5,7 @@
 #include <QString>
 
 // Local
-#include "imageops/pelmora_error.h"
+#include "pelmora_error.h"
 
 namespace pelmora {
 

@@ -7,9 +7,9 @@
 #include <QtTest>
 
 // Local
-#include "imagefile/metafile/metafile.h"
-#include "imagefile/open_picture.h"
-#include "imageops/pelmora_error.h"
+#include "metafile.h"
+#include "open_picture.h"
+#include "pelmora_error.h"
 #include "metafile_builders.h"
 #include "test_main.h"
 
