@@ -13,7 +13,7 @@
 // Local
 #include "bmp_file.h"
 #include "jpeg_file.h"
-#include "open_picture.h"
+#include "import_picture.h"
 #include "save_picture.h"
 #include "bitmap.h"
 #include "rotate_mirror.h"

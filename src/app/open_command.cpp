@@ -10,7 +10,9 @@
 
 // Local
 #include "colour_panel.h"
-#include "open_picture.h"
+#include "file_size.h"
+#include "import_picture.h"
+#include "opened_kind.h"
 #include "pelmora_error.h"
 #include "message_boxes.h"
 #include "picture_file_dialog.h"
@@ -58,7 +60,7 @@ void TPelmoraForm1::ActOpenExecute() {
 void TPelmoraForm1::OpenPictureFile(const QString& path) {
     const auto kind = pictureKindOf(path);
     if (!kind) {
-        showRefusal(this, unacceptedExtensionText());
+        showRefusal(this, texts::unacceptedExtension());
         return;
     }
     // Measured first: a path that names no file is reported before anything

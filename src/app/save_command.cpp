@@ -10,7 +10,10 @@
 #include <QScopeGuard>
 
 // Local
-#include "open_picture.h"
+#include "file_size.h"
+#include "picture_kind.h"
+#include "save_folder.h"
+#include "picture_file_texts.h"
 #include "save_picture.h"
 #include "message_boxes.h"
 #include "picture_file_dialog.h"
@@ -24,26 +27,34 @@ namespace pelmora {
 
 namespace {
 
-// The file types of the save dialog, in its order.
+// The file types of the save dialog, in its order. fits, where set, is what
+// a picture must be to be saved as that type.
 struct SaveType {
+    texts::FileFilter filter;
     QString kindText;
     void (*write)(const Bitmap&, const QString&);
+    bool (*fits)(const Bitmap&);
 };
 
 const SaveType kSaveTypes[] = {
-    {texts::kSavedKindTexts[0], saveAsBitmap},
-    {texts::kSavedKindTexts[1], saveAsJpeg},
-    {texts::kSavedKindTexts[2], saveAsIcon},
+    {texts::kBmpSaveFilter, texts::kSavedBmp, saveAsBitmap, nullptr},
+    {texts::kJpegSaveFilter, texts::kSavedJpeg, saveAsJpeg, nullptr},
+    {texts::kIconSaveFilter, texts::kSavedIcon, saveAsIcon, fitsIcon},
 };
-constexpr int kIconType = 2;
-constexpr int kIconSide = 32;
+
+std::vector<texts::FileFilter> saveFilters() {
+    std::vector<texts::FileFilter> filters;
+    for (const SaveType& type : kSaveTypes)
+        filters.push_back(type.filter);
+    return filters;
+}
 
 } // namespace
 
 void TPelmoraForm1::createSaveDialog() {
     // The preview pane shows the picture about to be saved, from memory.
     SavePictureDialog1 = new PictureFileDialog(
-        this, std::vector<texts::FileFilter>(std::begin(texts::kSaveFilters), std::end(texts::kSaveFilters)),
+        this, saveFilters(),
         [this](const QString&) { return displayedPicture().image(); });
     SavePictureDialog1->setObjectName(QStringLiteral("SavePictureDialog1"));
     SavePictureDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -76,8 +87,8 @@ void TPelmoraForm1::ActSaveExecute() {
     const int typeIndex = std::clamp(SavePictureDialog1->filterIndex(), 0, int(std::size(kSaveTypes)) - 1);
     const SaveType& type = kSaveTypes[typeIndex];
     const Bitmap& picture = displayedPicture();
-    if (typeIndex == kIconType && (picture.width() != kIconSide || picture.height() != kIconSide)) {
-        showRefusal(this, iconSizeText());
+    if (type.fits && !type.fits(picture)) {
+        showRefusal(this, texts::iconSize());
         return;
     }
     // Written first: a failed write changes nothing in the window.

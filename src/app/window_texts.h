@@ -44,18 +44,33 @@ inline const FileFilter kOpenFilters[] = {
     {QStringLiteral("メタファイル (*.wmf)"), QStringLiteral("*.wmf")},
 };
 
-inline const FileFilter kSaveFilters[] = {
-    {QStringLiteral("ビットマップ (*.bmp)"), QStringLiteral("*.bmp")},
-    {QStringLiteral("JPEG イメージファイル (*.jpg)"), QStringLiteral("*.jpg")},
-    {QStringLiteral("ICONファイル(*.ico)"), QStringLiteral("*.ico")},
-};
+// The save dialog's types, and Label3 after a save of each.
+inline const FileFilter kBmpSaveFilter{QStringLiteral("ビットマップ (*.bmp)"), QStringLiteral("*.bmp")};
+inline const FileFilter kJpegSaveFilter{QStringLiteral("JPEG イメージファイル (*.jpg)"), QStringLiteral("*.jpg")};
+inline const FileFilter kIconSaveFilter{QStringLiteral("ICONファイル(*.ico)"), QStringLiteral("*.ico")};
+inline const QString kSavedBmp = QStringLiteral("保存後 BMP");
+inline const QString kSavedJpeg = QStringLiteral("保存後JPEG");
+inline const QString kSavedIcon = QStringLiteral("保存後ICON");
 
-// Label3 after a save of each type, in the order of kSaveFilters.
-inline const QString kSavedKindTexts[] = {
-    QStringLiteral("保存後 BMP"),
-    QStringLiteral("保存後JPEG"),
-    QStringLiteral("保存後ICON"),
-};
+// Label1 after opening a picture of each kind.
+inline QString sourceWmf() { return QStringLiteral("元画像 WMF"); }
+inline QString sourceEmf() { return QStringLiteral("元画像 EMF"); }
+inline QString sourceJpeg() { return QStringLiteral("元画像JPEG"); }
+inline QString sourceIcon() { return QStringLiteral("元画像ICON"); }
+inline QString sourceBmp() { return QStringLiteral("元画像 BMP"); }
+
+// The refusal of a file whose extension is not opened.
+inline QString unacceptedExtension() {
+    return QStringLiteral("開けるファイルは\r\n"
+                          "\r\n"
+                          "メタファイル[*.WMF][*.EMF]\r\n"
+                          "\r\n"
+                          "ジェイペグ[*.JPG][*.JPEG]\r\n"
+                          "\r\n"
+                          "アイコンファイル[*.ICO]\r\n"
+                          "\r\n"
+                          "ビットマップ[*.BMP]です");
+}
 
 // The caption once a file has been opened or saved.
 inline QString fileCaption(const QString& fileName) {

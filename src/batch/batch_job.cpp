@@ -3,6 +3,7 @@
 
 // Local
 #include "atomic_file.h"
+#include "file_size.h"
 #include "save_picture.h"
 #include "connected_background.h"
 #include "fill.h"
@@ -85,12 +86,10 @@ void write(const Bitmap& result, const Bitmap& plain, OutputType type, const QSt
 
 // An outline or fill from BMP to BMP with nothing after it goes row by row,
 // without holding the picture, where the file allows.
-bool streamsShadow(const Options& options, const InputKind& kind, const QString& input, QString& writing) {
-    if (options.info || options.shadow == Shadow::None || options.solid || !options.steps.empty()
-        || kind != InputKind(PictureKind::Bitmap))
-        return false;
-    const QString output = outputPathFor(options, input);
-    if (typeForOutput(options, output) != OutputType::Bmp)
+bool streamsShadow(const Options& options, const InputKind& kind, const QString& input, const QString& output,
+                   OutputType type, QString& writing) {
+    if (options.shadow == Shadow::None || options.solid || !options.steps.empty()
+        || kind != InputKind(PictureKind::Bitmap) || type != OutputType::Bmp)
         return false;
     return saveShadowOfBitmapFile(input, output, options.shadow == Shadow::Fill ? RowShadow::Fill : RowShadow::Outline,
                                   options.shadowColour, [&] { writing = output; });
@@ -104,10 +103,8 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
     if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind))
         return {false, QStringLiteral("pictures from JPEG files are never outlined or filled"), QString()};
 
-    if (streamsShadow(options, *kind, input, writing))
-        return {true, QString(), QString()};
-    Bitmap picture = readInput(input, *kind);
-    if (options.info)
+    if (options.info) {
+        const Bitmap picture = readInput(input, *kind);
         return {true,
                 QStringLiteral("%1\t%2\t%3\t%4")
                     .arg(inputKindName(*kind))
@@ -115,9 +112,13 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
                     .arg(picture.height())
                     .arg(fileSizeText(fileSizeOnDisk(input))),
                 QString()};
+    }
 
     const QString output = outputPathFor(options, input);
     const OutputType type = typeForOutput(options, output);
+    if (streamsShadow(options, *kind, input, output, type, writing))
+        return {true, QString(), QString()};
+    Bitmap picture = readInput(input, *kind);
     const Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
     const bool needsPlain = type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
     Bitmap plain;

@@ -8,7 +8,7 @@
 #include <QSet>
 
 // Local
-#include "open_picture.h"
+#include "picture_kind.h"
 #include "rotate_mirror.h"
 
 namespace pelmora::batch {
@@ -61,14 +61,29 @@ std::optional<Colour> colourNamed(const QString& text) {
     return colourFromQColor(colour);
 }
 
+// The --type names and the -o extensions of each output type; an output
+// type's first row names it.
+struct OutputTypeName {
+    OutputType type;
+    QLatin1StringView name;
+};
+constexpr OutputTypeName kOutputTypeNames[] = {
+    {OutputType::Bmp, QLatin1StringView("bmp")},  {OutputType::Jpeg, QLatin1StringView("jpg")},
+    {OutputType::Jpeg, QLatin1StringView("jpeg")}, {OutputType::Icon, QLatin1StringView("ico")},
+    {OutputType::Png, QLatin1StringView("png")},  {OutputType::Svg, QLatin1StringView("svg")},
+};
+
+std::optional<OutputType> outputTypeNamed(const QString& name) {
+    for (const OutputTypeName& entry : kOutputTypeNames)
+        if (name == entry.name)
+            return entry.type;
+    return std::nullopt;
+}
+
 QString extensionOf(OutputType type) {
-    switch (type) {
-    case OutputType::Bmp: return QStringLiteral("bmp");
-    case OutputType::Jpeg: return QStringLiteral("jpg");
-    case OutputType::Icon: return QStringLiteral("ico");
-    case OutputType::Png: return QStringLiteral("png");
-    case OutputType::Svg: return QStringLiteral("svg");
-    }
+    for (const OutputTypeName& entry : kOutputTypeNames)
+        if (entry.type == type)
+            return entry.name;
     return QString();
 }
 
@@ -152,18 +167,8 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
                 return bad(name, *value);
             options.steps.emplace_back(Size{*w, *h});
         } else if (name == QLatin1String("--type")) {
-            const QString type = value->toLower();
-            if (type == QLatin1String("bmp"))
-                options.type = OutputType::Bmp;
-            else if (type == QLatin1String("jpg") || type == QLatin1String("jpeg"))
-                options.type = OutputType::Jpeg;
-            else if (type == QLatin1String("ico"))
-                options.type = OutputType::Icon;
-            else if (type == QLatin1String("png"))
-                options.type = OutputType::Png;
-            else if (type == QLatin1String("svg"))
-                options.type = OutputType::Svg;
-            else
+            options.type = outputTypeNamed(value->toLower());
+            if (!options.type)
                 return bad(name, *value);
         } else if (name == QLatin1String("-o") || name == QLatin1String("--output")) {
             options.output = *value;
@@ -206,16 +211,7 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
 OutputType typeForOutput(const Options& options, const QString& outputPath) {
     if (options.type)
         return *options.type;
-    const QString extension = pictureExtension(outputPath);
-    if (extension == QLatin1String(".png"))
-        return OutputType::Png;
-    if (extension == QLatin1String(".svg"))
-        return OutputType::Svg;
-    switch (pictureKindOf(outputPath).value_or(PictureKind::Bitmap)) {
-    case PictureKind::Jpeg: return OutputType::Jpeg;
-    case PictureKind::Icon: return OutputType::Icon;
-    default: return OutputType::Bmp;
-    }
+    return outputTypeNamed(pictureExtension(outputPath).mid(1)).value_or(OutputType::Bmp);
 }
 
 QString outputPathFor(const Options& options, const QString& input) {

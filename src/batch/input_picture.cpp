@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "input_picture.h"
 
+// Qt
+#include <QStringList>
+
 // Local
 #include "file_io.h"
+#include "import_picture.h"
 
 namespace pelmora::batch {
 
 std::optional<InputKind> inputKindOf(const QString& path) {
-    if (const std::optional<PictureKind> kind = pictureKindOf(path))
-        return *kind;
-    if (const std::optional<QtImageKind> kind = qtImageKindOf(path))
-        return *kind;
+    const QString extension = pictureExtension(path);
+    for (const PictureExtension& entry : kPictureExtensions)
+        if (extension == entry.extension)
+            return entry.kind;
     return std::nullopt;
 }
 
@@ -28,13 +32,14 @@ QString inputKindName(const InputKind& kind) {
 }
 
 bool allowsOutlineAndFill(const InputKind& kind) {
-    const auto* windowKind = std::get_if<PictureKind>(&kind);
-    return !windowKind || pelmora::allowsOutlineAndFill(*windowKind);
+    return kind != InputKind(PictureKind::Jpeg);
 }
 
 QString unreadExtensionText() {
-    return QStringLiteral("not a picture file pelmora-batch reads (.bmp, .jpg, .jpeg, .ico, .wmf, .emf, "
-                          ".png, .gif, .tif, .tiff, .webp)");
+    QStringList extensions;
+    for (const PictureExtension& entry : kPictureExtensions)
+        extensions.append(entry.extension);
+    return QStringLiteral("not a picture file pelmora-batch reads (%1)").arg(extensions.join(QStringLiteral(", ")));
 }
 
 Bitmap readInput(const QString& path, const InputKind& kind) {

@@ -5,7 +5,7 @@
 #include <QString>
 
 // Local
-#include "open_picture.h"
+#include "picture_kind.h"
 #include "qt_image_file.h"
 
 // Std

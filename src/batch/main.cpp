@@ -7,7 +7,7 @@
 // Local
 #include "batch_options.h"
 #include "batch_runner.h"
-#include "open_picture.h"
+#include "picture_kind.h"
 #include "picture_memory.h"
 
 // Std

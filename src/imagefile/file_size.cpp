@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "open_picture.h"
+#include "file_size.h"
 
 // Qt
 #include <QFile>

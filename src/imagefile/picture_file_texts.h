@@ -20,24 +20,6 @@ inline QString tooManyOpenFiles() { return QStringLiteral("オープンしたフ
 inline QString accessDenied() { return QStringLiteral("ファイルへのアクセスが拒否されました"); }
 inline QString ioError(int code) { return QStringLiteral("I/O エラー (%1)").arg(code); }
 
-inline QString sourceWmf() { return QStringLiteral("元画像 WMF"); }
-inline QString sourceEmf() { return QStringLiteral("元画像 EMF"); }
-inline QString sourceJpeg() { return QStringLiteral("元画像JPEG"); }
-inline QString sourceIcon() { return QStringLiteral("元画像ICON"); }
-inline QString sourceBmp() { return QStringLiteral("元画像 BMP"); }
-
-inline QString unacceptedExtension() {
-    return QStringLiteral("開けるファイルは\r\n"
-                          "\r\n"
-                          "メタファイル[*.WMF][*.EMF]\r\n"
-                          "\r\n"
-                          "ジェイペグ[*.JPG][*.JPEG]\r\n"
-                          "\r\n"
-                          "アイコンファイル[*.ICO]\r\n"
-                          "\r\n"
-                          "ビットマップ[*.BMP]です");
-}
-
 inline QString iconSize() {
     return QStringLiteral("Icon ファイルとして保存できるのは\r\n"
                           "\r\n"

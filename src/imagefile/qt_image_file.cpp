@@ -7,7 +7,6 @@
 
 // Local
 #include "pelmora_error.h"
-#include "open_picture.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
 
@@ -26,19 +25,6 @@ QByteArray readerFormat(QtImageKind kind) {
 }
 
 } // namespace
-
-std::optional<QtImageKind> qtImageKindOf(const QString& path) {
-    const QString ext = pictureExtension(path);
-    if (ext == QLatin1String(".png"))
-        return QtImageKind::Png;
-    if (ext == QLatin1String(".gif"))
-        return QtImageKind::Gif;
-    if (ext == QLatin1String(".tif") || ext == QLatin1String(".tiff"))
-        return QtImageKind::Tiff;
-    if (ext == QLatin1String(".webp"))
-        return QtImageKind::Webp;
-    return std::nullopt;
-}
 
 QString qtImageKindName(QtImageKind kind) {
     return QString::fromLatin1(readerFormat(kind).toUpper());

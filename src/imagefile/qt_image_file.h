@@ -5,21 +5,11 @@
 #include <QByteArray>
 #include <QString>
 
-// Std
-#include <optional>
-
 // Local
 #include "bitmap.h"
+#include "picture_kind.h"
 
 namespace pelmora {
-
-// Picture files that Qt's image readers decode, beyond the window's five
-// kinds; only pelmora-batch reads them.
-enum class QtImageKind { Png, Gif, Tiff, Webp };
-
-// The kind for a path by its extension (".png", ".gif", ".tif", ".tiff",
-// ".webp", in any case), or nothing.
-std::optional<QtImageKind> qtImageKindOf(const QString& path);
 
 // "PNG", "GIF", "TIFF" or "WEBP".
 QString qtImageKindName(QtImageKind kind);

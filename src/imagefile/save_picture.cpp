@@ -1,11 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "save_picture.h"
 
-// Qt
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
-
 // Local
 #include "atomic_file.h"
 #include "bmp_file.h"
@@ -44,8 +39,8 @@ void saveAsJpeg(const Bitmap& picture, const QString& path) {
 }
 
 void saveAsIcon(const Bitmap& picture, const QString& path) {
-    if (picture.width() != 32 || picture.height() != 32)
-        throw PelmoraError(iconSizeText());
+    if (!fitsIcon(picture))
+        throw PelmoraError(texts::iconSize());
     writeFileAtomically(path, encodeIcon(picture));
 }
 
@@ -65,26 +60,8 @@ bool saveShadowOfBitmapFile(const QString& input, const QString& path, RowShadow
     return done;
 }
 
-QString iconSizeText() {
-    return texts::iconSize();
-}
-
-QString saveFolder() {
-    // Many Linux homes have no desktop folder; the home folder stands in
-    // rather than every save failing.
-    QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    if (!QFileInfo(desktop).isDir())
-        desktop = QDir::homePath();
-    return desktop + QStringLiteral("/Pelmora");
-}
-
-QString previewFilePath() {
-    return saveFolder() + QStringLiteral("/_.bmp");
-}
-
-void makeSaveFolder() {
-    // Only the last level; it normally exists already, which is no failure.
-    QDir().mkdir(saveFolder());
+bool fitsIcon(const Bitmap& picture) {
+    return picture.width() == 32 && picture.height() == 32;
 }
 
 } // namespace pelmora

@@ -36,20 +36,10 @@ bool saveShadowOfBitmapFile(const QString& input, const QString& path, RowShadow
                             const std::function<void()>& beginning);
 
 // A 32 x 32 icon, 4 bits per pixel, whose top-left colour is transparent.
-// Throws PelmoraError(iconSizeText()) for any other size.
+// Throws PelmoraError with the icon size text for any other size.
 void saveAsIcon(const Bitmap& picture, const QString& path);
 
-// The three-line refusal of an icon that is not 32 x 32.
-QString iconSizeText();
-
-// The folder "Pelmora" on the user's desktop, where saving starts.
-QString saveFolder();
-
-// The preview file "_.bmp" in the save folder.
-QString previewFilePath();
-
-// Makes the save folder when it is missing (its parent must exist); a
-// failure is left for the preview file's write to report.
-void makeSaveFolder();
+// Only a 32 x 32 picture is written as an icon.
+bool fitsIcon(const Bitmap& picture);
 
 } // namespace pelmora

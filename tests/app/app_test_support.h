@@ -26,7 +26,8 @@
 #include "picture_file_dialog.h"
 #include "picture_view.h"
 #include "program_windows.h"
-#include "open_picture.h"
+#include "file_size.h"
+#include "import_picture.h"
 #include "test_main.h"
 
 // Std

@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 
 // Local
-#include "open_picture.h"
+#include "file_size.h"
+#include "import_picture.h"
 
 // Std
 #include <memory>

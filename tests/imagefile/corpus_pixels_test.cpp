@@ -3,7 +3,7 @@
 #include <QCryptographicHash>
 
 // Local
-#include "open_picture.h"
+#include "import_picture.h"
 #include "test_support.h"
 
 using namespace pelmora;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
-#include "open_picture.h"
+#include "file_size.h"
+#include "import_picture.h"
 #include "save_picture.h"
 #include "test_support.h"
 

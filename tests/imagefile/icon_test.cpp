@@ -4,6 +4,7 @@
 
 // Local
 #include "icon_file.h"
+#include "picture_file_texts.h"
 #include "save_picture.h"
 #include "test_support.h"
 
@@ -81,7 +82,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("x.ico"));
         for (const QSize size : {QSize(32, 31), QSize(33, 32), QSize(0, 0)}) {
-            QCOMPARE(errorOf([&] { saveAsIcon(Bitmap::white(size.width(), size.height()), path); }), iconSizeText());
+            QCOMPARE(errorOf([&] { saveAsIcon(Bitmap::white(size.width(), size.height()), path); }), texts::iconSize());
             QVERIFY(!QFile::exists(path));
         }
     }

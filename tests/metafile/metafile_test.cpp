@@ -8,7 +8,7 @@
 
 // Local
 #include "metafile.h"
-#include "open_picture.h"
+#include "import_picture.h"
 #include "pelmora_error.h"
 #include "metafile_builders.h"
 #include "test_main.h"
