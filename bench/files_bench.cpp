@@ -100,7 +100,7 @@ std::vector<Case> cases() {
          }},
         {"bmp write turned", [] {
              QFile::remove(files().out);
-             saveTurnedAsBitmap(picture(), kTurn90, files().out);
+             saveTurnedAsBitmap(picture(), TurnOrMirror::Turn90, files().out);
          }},
         {"bmp encode only", [] { benchmark::DoNotOptimize(encodeBmp(picture())); }},
         {"jpeg read file", [] { benchmark::DoNotOptimize(importPicture(files().jpeg, PictureKind::Jpeg)); }},

@@ -113,17 +113,17 @@ void runOperation(benchmark::State& state, int side, const Operation& operation)
 }
 
 std::vector<Operation> operations() {
-    const auto turn = [](int code) { return [code](const Bitmap& b) { return rotateOrFlipPicture(b, code); }; };
+    const auto turn = [](TurnOrMirror how) { return [how](const Bitmap& b) { return rotateOrFlipPicture(b, how); }; };
     return {
         {"copy", [](const Bitmap& b) { Bitmap c = b; c.rgb32(); return c; }, 1},
         {"fill", [](const Bitmap& b) { return filled(b, 0x00FF00); }, 1},
         {"outline", [](const Bitmap& b) { return outlined(b, 0x00FF00); }, 1},
         {"solid fill", [](const Bitmap& b) { return solidFilled(b, 0x00FF00); }, 1},
-        {"turn 90", turn(kTurn90), 1},
-        {"turn 180", turn(kTurn180), 1},
-        {"turn 270", turn(kTurn270), 1},
-        {"mirror left-right", turn(kMirrorLeftRight), 1},
-        {"mirror top-bottom", turn(kMirrorTopBottom), 1},
+        {"turn 90", turn(TurnOrMirror::Turn90), 1},
+        {"turn 180", turn(TurnOrMirror::Turn180), 1},
+        {"turn 270", turn(TurnOrMirror::Turn270), 1},
+        {"mirror left-right", turn(TurnOrMirror::MirrorLeftRight), 1},
+        {"mirror top-bottom", turn(TurnOrMirror::MirrorTopBottom), 1},
         {"stretch 50%", [](const Bitmap& b) { return stretched(b, b.width() / 2, b.height() / 2); }, 1},
         {"stretch 200%", [](const Bitmap& b) { return stretched(b, b.width() * 2, b.height() * 2); }, 2},
     };

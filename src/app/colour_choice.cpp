@@ -12,6 +12,7 @@
 
 // Local
 #include "colour_panel.h"
+#include "message_boxes.h"
 #include "picture_view.h"
 
 namespace pelmora {

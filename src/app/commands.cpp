@@ -59,14 +59,6 @@ const std::array<CommandEntry, kCommandCount>& commandTable() {
     return table;
 }
 
-void TPelmoraForm1::runReported(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const std::exception&) {
-        reportCurrentException();
-    }
-}
-
 void TPelmoraForm1::createCommands() {
     for (const CommandEntry& entry : commandTable()) {
         auto* command = new QAction(entry.caption, this);

@@ -21,6 +21,7 @@
 #include "colour_panel.h"
 #include "cursor_file.h"
 #include "glyphs.h"
+#include "message_boxes.h"
 #include "picture_view.h"
 #include "screen_centring.h"
 #include "window_texts.h"
@@ -180,9 +181,9 @@ void TPelmoraForm1::showEvent(QShowEvent* event) {
         return;
     shown_ = true;
     FormPaint();
-    // Queued, so that a failing open reaches the error report through the
-    // event loop like any handler's.
-    QMetaObject::invokeMethod(this, &TPelmoraForm1::FormShow, Qt::QueuedConnection);
+    // Queued, so that the window shows before a picture named on the
+    // command line opens.
+    QMetaObject::invokeMethod(this, [this] { runReported([this] { FormShow(); }); }, Qt::QueuedConnection);
 }
 
 void TPelmoraForm1::closeEvent(QCloseEvent* event) {
@@ -205,7 +206,8 @@ void TPelmoraForm1::dropEvent(QDropEvent* event) {
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
     event->acceptProposedAction();
-    WMDropFiles(urls.first().toLocalFile());
+    const QString path = urls.first().toLocalFile();
+    runReported([this, path] { WMDropFiles(path); });
 }
 
 } // namespace pelmora

@@ -11,10 +11,10 @@
 #include "commands.h"
 #include "image_document.h"
 #include "picture_display.h"
+#include "rotate_mirror.h"
 
 // Std
 #include <array>
-#include <functional>
 #include <map>
 #include <optional>
 
@@ -144,14 +144,9 @@ private:
     // save_command.cpp
     void createSaveDialog();
 
-    // Runs a handler of a command or click. Qt's widget libraries are built
-    // without exception support, so an exception must not unwind through
-    // the menu or button that ran the handler: it is reported here.
-    void runReported(const std::function<void()>& handler);
-
     void setImage1Cursor(int number);
     void fitCanvas();
-    void turnDisplay(int code);
+    void turnDisplay(TurnOrMirror turn);
 
     std::array<QAction*, kCommandCount> actions_{};
     QActionGroup* eyedroppers_ = nullptr;

@@ -7,10 +7,9 @@
 
 namespace pelmora {
 
-// The application object. Handlers do not catch: every exception that
-// escapes one ends here and becomes the standard error report, and the
-// program goes on running. (Commands and clicks report theirs a step
-// earlier, see TPelmoraForm1::runReported.)
+// The application object. Every entry from Qt into the program's handlers
+// runs through runReported; an exception that still escapes a handler ends
+// here and becomes the standard error report, and the program goes on running.
 class PelmoraApplication : public QApplication {
 public:
     PelmoraApplication(int& argc, char** argv);

@@ -56,14 +56,14 @@ void TPelmoraForm1::ActSizeExecute() {
     resizeDialog_->show();
 }
 
-void TPelmoraForm1::turnDisplay(int code) {
-    showPicture(rotateOrFlipPicture(Image1->picture(), code));
+void TPelmoraForm1::turnDisplay(TurnOrMirror turn) {
+    showPicture(rotateOrFlipPicture(Image1->picture(), turn));
 }
 
-void TPelmoraForm1::Act90Execute() { turnDisplay(kTurn90); }
-void TPelmoraForm1::Act180Execute() { turnDisplay(kTurn180); }
-void TPelmoraForm1::Act270Execute() { turnDisplay(kTurn270); }
-void TPelmoraForm1::ActHantenRLExecute() { turnDisplay(kMirrorLeftRight); }
-void TPelmoraForm1::ActHantenTBExecute() { turnDisplay(kMirrorTopBottom); }
+void TPelmoraForm1::Act90Execute() { turnDisplay(TurnOrMirror::Turn90); }
+void TPelmoraForm1::Act180Execute() { turnDisplay(TurnOrMirror::Turn180); }
+void TPelmoraForm1::Act270Execute() { turnDisplay(TurnOrMirror::Turn270); }
+void TPelmoraForm1::ActHantenRLExecute() { turnDisplay(TurnOrMirror::MirrorLeftRight); }
+void TPelmoraForm1::ActHantenTBExecute() { turnDisplay(TurnOrMirror::MirrorTopBottom); }
 
 } // namespace pelmora

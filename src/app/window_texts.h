@@ -4,11 +4,13 @@
 // Qt
 #include <QString>
 
+// Local
+#include "product_name.h"
+
 namespace pelmora::texts {
 
 // The main window's own texts, as the user sees them.
 
-inline const QString kProductName = QStringLiteral("Pelmora");
 // U+3000, name, U+3000 U+3000, maker, U+3000.
 inline const QString kWindowCaption = QStringLiteral("\u3000Pelmora\u3000\u3000Ostrel\u3000");
 inline const QString kFileCaptionPrefix = kWindowCaption + QStringLiteral(" ファイル名 『 ");

@@ -39,7 +39,7 @@ Bitmap shadowed(Bitmap picture, const Options& options) {
 // Sizes in the resize dialog's arithmetic: 32-bit, truncating.
 Bitmap applyStep(const Bitmap& picture, const Step& step) {
     if (const auto* turn = std::get_if<Turn>(&step))
-        return rotateOrFlipPicture(picture, turn->code);
+        return rotateOrFlipPicture(picture, turn->turn);
     if (const auto* scale = std::get_if<Scale>(&step))
         return stretched(picture, int(qint64(picture.width()) * scale->percent / 100),
                          int(qint64(picture.height()) * scale->percent / 100));
@@ -56,11 +56,11 @@ Bitmap afterSteps(Bitmap picture, const Options& options, size_t leftOut = 0) {
 
 // A quarter turn last before a BMP is made as the file is written, without
 // a turned copy of the picture.
-std::optional<int> turnWhileWriting(const Options& options, OutputType type) {
+std::optional<TurnOrMirror> turnWhileWriting(const Options& options, OutputType type) {
     const Turn* turn = options.steps.empty() ? nullptr : std::get_if<Turn>(&options.steps.back());
-    if (type != OutputType::Bmp || !turn || (turn->code != kTurn90 && turn->code != kTurn270))
+    if (type != OutputType::Bmp || !turn || (turn->turn != TurnOrMirror::Turn90 && turn->turn != TurnOrMirror::Turn270))
         return std::nullopt;
-    return turn->code;
+    return turn->turn;
 }
 
 // The result is the picture with its outline or fill; plain, in the same
@@ -124,7 +124,7 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
     Bitmap plain;
     if (needsPlain)
         plain = afterSteps(picture, options);
-    const std::optional<int> lastTurn = turnWhileWriting(options, type);
+    const std::optional<TurnOrMirror> lastTurn = turnWhileWriting(options, type);
     Bitmap result;
     if (type != OutputType::Svg)
         result = needsPlain && options.shadow == Shadow::None

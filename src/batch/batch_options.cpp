@@ -140,18 +140,18 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             options.shadowColour = *colour;
         } else if (name == QLatin1String("--rotate")) {
             if (*value == QLatin1String("90"))
-                options.steps.emplace_back(Turn{kTurn90});
+                options.steps.emplace_back(Turn{TurnOrMirror::Turn90});
             else if (*value == QLatin1String("180"))
-                options.steps.emplace_back(Turn{kTurn180});
+                options.steps.emplace_back(Turn{TurnOrMirror::Turn180});
             else if (*value == QLatin1String("270"))
-                options.steps.emplace_back(Turn{kTurn270});
+                options.steps.emplace_back(Turn{TurnOrMirror::Turn270});
             else
                 return bad(name, *value);
         } else if (name == QLatin1String("--mirror")) {
             if (*value == QLatin1String("lr"))
-                options.steps.emplace_back(Turn{kMirrorLeftRight});
+                options.steps.emplace_back(Turn{TurnOrMirror::MirrorLeftRight});
             else if (*value == QLatin1String("tb"))
-                options.steps.emplace_back(Turn{kMirrorTopBottom});
+                options.steps.emplace_back(Turn{TurnOrMirror::MirrorTopBottom});
             else
                 return bad(name, *value);
         } else if (name == QLatin1String("--scale")) {

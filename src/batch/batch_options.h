@@ -7,6 +7,7 @@
 
 // Local
 #include "colour.h"
+#include "rotate_mirror.h"
 
 // Std
 #include <optional>
@@ -19,7 +20,7 @@ enum class Shadow { None, Outline, Fill };
 enum class OutputType { Bmp, Jpeg, Icon, Png, Svg };
 
 // One step applied after the outline or fill, in the order given.
-struct Turn { int code; };                  // a code of rotateOrFlipPicture
+struct Turn { TurnOrMirror turn; };
 struct Scale { int percent; };
 struct Size { int width; int height; };
 using Step = std::variant<Turn, Scale, Size>;

@@ -20,8 +20,9 @@ QByteArray encoded(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!QImageWriter(&buffer, "png").write(image))
-        throw PelmoraError(outOfMemoryText());
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(image))
+        throw PelmoraError(QStringLiteral("the PNG could not be made: %1").arg(writer.errorString()));
     return bytes;
 }
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 
 namespace pelmora {
 
@@ -40,5 +41,8 @@ public:
 private:
     const QByteArray& bytes_;
 };
+
+// Takes a file's bytes piece by piece as they are made.
+using ByteSink = std::function<void(const char* data, qsizetype size)>;
 
 } // namespace pelmora

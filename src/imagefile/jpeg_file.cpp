@@ -3,6 +3,7 @@
 
 // Local
 #include "pelmora_error.h"
+#include "picture_memory.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
 
@@ -11,7 +12,6 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 // libjpeg (after <cstdio>, which it needs)
 #include <jerror.h>
@@ -51,9 +51,7 @@ void installErrorManager(j_common_ptr info, ErrorManager& manager) {
 }
 
 long memoryBudget() {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    return pages > 0 && pageSize > 0 ? pages / 2 * pageSize : 1L << 31;
+    return long(physicalMemory() / 2);
 }
 
 void limitScans(j_common_ptr info) {

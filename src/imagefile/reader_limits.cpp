@@ -4,18 +4,18 @@
 // Qt
 #include <QImageReader>
 
+// Local
+#include "picture_memory.h"
+
 // Std
 #include <algorithm>
-#include <unistd.h>
 
 namespace pelmora {
 
 void limitImageReaders() {
     // A function-local static runs once even with readers on several threads.
     static const bool done = [] {
-        const long pages = sysconf(_SC_PHYS_PAGES);
-        const long pageSize = sysconf(_SC_PAGESIZE);
-        const long long memoryMb = pages > 0 && pageSize > 0 ? (long long)pages * pageSize >> 20 : 4096;
+        const long long memoryMb = physicalMemory() >> 20;
         QImageReader::setAllocationLimit(int(std::clamp(memoryMb / 2, 64LL, 1LL << 30)));
         return true;
     }();

@@ -4,7 +4,7 @@
 // Local
 #include "atomic_file.h"
 #include "bmp_file.h"
-#include "bmp_stream.h"
+#include "bmp_row_shadow.h"
 #include "bmp_turned.h"
 #include "file_io.h"
 #include "icon_file.h"
@@ -24,13 +24,13 @@ void saveAsBitmap(const Bitmap& picture, const QString& path) {
     file.commit();
 }
 
-void saveTurnedAsBitmap(const Bitmap& picture, int code, const QString& path) {
+void saveTurnedAsBitmap(const Bitmap& picture, TurnOrMirror turn, const QString& path) {
     if (picture.isEmpty() || picture.format() != QImage::Format_RGB32) {
-        saveAsBitmap(rotateOrFlipPicture(picture, code), path);
+        saveAsBitmap(rotateOrFlipPicture(picture, turn), path);
         return;
     }
     AtomicFile file(path);
-    writeTurnedBmp(picture, code == kTurn90, [&](const char* data, qsizetype size) { file.write(data, size); });
+    writeTurnedBmp(picture, turn == TurnOrMirror::Turn90, [&](const char* data, qsizetype size) { file.write(data, size); });
     file.commit();
 }
 

@@ -5,8 +5,9 @@
 #include <QString>
 
 // Local
-#include "bmp_stream.h"
+#include "bmp_row_shadow.h"
 #include "bitmap.h"
+#include "rotate_mirror.h"
 
 // Std
 #include <functional>
@@ -21,9 +22,9 @@ namespace pelmora {
 // from a run-length-compressed file is written with that file's own bytes.
 void saveAsBitmap(const Bitmap& picture, const QString& path);
 
-// The picture given the quarter turn of code (kTurn90 or kTurn270) as
-// saveAsBitmap would write the turned picture, without making it.
-void saveTurnedAsBitmap(const Bitmap& picture, int code, const QString& path);
+// The picture given a quarter turn (Turn90 or Turn270) as saveAsBitmap would
+// write the turned picture, without making it.
+void saveTurnedAsBitmap(const Bitmap& picture, TurnOrMirror turn, const QString& path);
 
 // Baseline JPEG, quality 90, 24-bit colour.
 void saveAsJpeg(const Bitmap& picture, const QString& path);

@@ -12,7 +12,6 @@
 // Std
 #include <algorithm>
 #include <cstring>
-#include <unistd.h>
 
 namespace pelmora {
 
@@ -57,12 +56,6 @@ QImage normalised(const QImage& image) {
 
 // Smaller pictures come cheaply from the heap.
 constexpr qint64 kRecycledFrom = qint64(1) << 20;
-
-qint64 physicalMemory() {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    return pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : qint64(1) << 32;
-}
 
 qint64 bytesPerLineOf(int width, QImage::Format format) {
     return (qint64(width) * QImage::toPixelFormat(format).bitsPerPixel() + 31) / 32 * 4;

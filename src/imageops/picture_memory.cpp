@@ -15,6 +15,12 @@
 
 namespace pelmora {
 
+std::int64_t physicalMemory() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    return pages > 0 && pageSize > 0 ? std::int64_t(pages) * pageSize : std::int64_t(1) << 32;
+}
+
 namespace {
 
 constexpr std::size_t kMaxKept = 4;
@@ -37,9 +43,7 @@ struct Header {
 Header& headerOf(void* pixels) { return *(static_cast<Header*>(pixels) - 1); }
 
 std::size_t keptBytesLimit() {
-    const long pages = sysconf(_SC_PHYS_PAGES);
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    return pages > 0 && pageSize > 0 ? std::size_t(pages) * std::size_t(pageSize) / 8 : std::size_t(1) << 30;
+    return std::size_t(physicalMemory() / 8);
 }
 
 // Every member is guarded by lock.

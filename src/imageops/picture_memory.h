@@ -3,8 +3,13 @@
 
 // Std
 #include <cstddef>
+#include <cstdint>
 
 namespace pelmora {
+
+// The machine's physical memory in bytes (4 GiB where it cannot be told);
+// every size cap of the program is a share of it.
+std::int64_t physicalMemory();
 
 // Pixel memory for large pictures. Fresh pages cost more to fault in than
 // the work done on them, and the program makes pictures of the same size

@@ -7,7 +7,6 @@
 // Std
 #include <algorithm>
 #include <cstring>
-#include <stdexcept>
 
 namespace pelmora {
 
@@ -94,10 +93,8 @@ PELMORA_ROW_LOOP void quarterTurn(const Planes& p, bool clockwise) {
 
 } // namespace
 
-Bitmap rotateOrFlipPicture(const Bitmap& picture, int code) {
-    const bool quarter = code == kTurn90 || code == kTurn270;
-    if (!quarter && code != kTurn180 && code != kMirrorLeftRight && code != kMirrorTopBottom)
-        throw std::invalid_argument("unknown turn or mirror code");
+Bitmap rotateOrFlipPicture(const Bitmap& picture, TurnOrMirror turn) {
+    const bool quarter = turn == TurnOrMirror::Turn90 || turn == TurnOrMirror::Turn270;
     const int width = picture.width();
     const int height = picture.height();
     const QImage in = rgb32Pixels(picture);
@@ -106,20 +103,20 @@ Bitmap rotateOrFlipPicture(const Bitmap& picture, int code) {
         return result;
     QImage& out = result.rgb32();
     const Planes p{in.constBits(), in.bytesPerLine(), out.bits(), out.bytesPerLine(), width, height};
-    switch (code) {
-    case kTurn90:
-    case kTurn270:
-        quarterTurn(p, code == kTurn90);
+    switch (turn) {
+    case TurnOrMirror::Turn90:
+    case TurnOrMirror::Turn270:
+        quarterTurn(p, turn == TurnOrMirror::Turn90);
         break;
-    case kTurn180:
+    case TurnOrMirror::Turn180:
         for (int y = 0; y < height; ++y)
             reverseRow(inRow(p, y), outRow(p, height - 1 - y), width);
         break;
-    case kMirrorLeftRight:
+    case TurnOrMirror::MirrorLeftRight:
         for (int y = 0; y < height; ++y)
             reverseRow(inRow(p, y), outRow(p, y), width);
         break;
-    case kMirrorTopBottom:
+    case TurnOrMirror::MirrorTopBottom:
         for (int y = 0; y < height; ++y)
             std::memcpy(outRow(p, height - 1 - y), inRow(p, y), size_t(width) * sizeof(QRgb));
         break;

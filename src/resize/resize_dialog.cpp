@@ -15,6 +15,8 @@
 #include <QVBoxLayout>
 
 // Local
+#include "fonts.h"
+#include "message_boxes.h"
 #include "screen_centring.h"
 #include "number_field.h"
 #include "resize_texts.h"
@@ -23,14 +25,6 @@
 namespace pelmora {
 
 namespace {
-
-QFont gothicFont(int pixelSize, bool bold) {
-    QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 // A small picture growing out of a smaller one.
 QIcon resizeIcon() {
@@ -89,7 +83,8 @@ TOKBottomDlg::TOKBottomDlg(PictureDisplay& display, QWidget* parent)
     : QDialog(parent)
     , display_(display) {
     buildLayout();
-    connect(OKBtn, &QPushButton::clicked, this, &TOKBottomDlg::OKBtnClick);
+    // OK makes the new picture, which may not fit in memory: reported here.
+    connect(OKBtn, &QPushButton::clicked, this, [this] { runReported([this] { OKBtnClick(); }); });
     connect(CancelBtn, &QPushButton::clicked, this, &TOKBottomDlg::CancelBtnClick);
     connect(modeButtons_, &QButtonGroup::idToggled, this, [this](int, bool checked) {
         if (checked)
@@ -116,13 +111,13 @@ void TOKBottomDlg::buildLayout() {
     OKBtn = placed(new QPushButton(resize_texts::ok, this), "OKBtn", {230, 192, 75, 25});
     OKBtn->setDefault(true);
     CancelBtn = placed(new QPushButton(resize_texts::cancel, this), "CancelBtn", {350, 192, 75, 25});
-    Label1 = label(this, "Label1", resize_texts::scaleLabel, {25, 27, 104, 15}, gothicFont(15, false));
+    Label1 = label(this, "Label1", resize_texts::scaleLabel, {25, 27, 104, 15}, windowFont(15, false));
     RadioGroup1 = radioGroup(this, "RadioGroup1", resize_texts::modeGroup, resize_texts::modes,
                              {10, 80, 200, 100}, modeButtons_);
     RadioGroup2 = radioGroup(this, "RadioGroup2", resize_texts::unitGroup, resize_texts::units,
                              {240, 24, 90, 140}, unitButtons_);
-    Label2 = label(this, "Label2", resize_texts::widthLabel, {352, 28, 31, 12}, gothicFont(12, true));
-    Label3 = label(this, "Label3", resize_texts::heightLabel, {442, 28, 33, 12}, gothicFont(12, true));
+    Label2 = label(this, "Label2", resize_texts::widthLabel, {352, 28, 31, 12}, windowFont(12, true));
+    Label3 = label(this, "Label3", resize_texts::heightLabel, {442, 28, 33, 12}, windowFont(12, true));
 
     // Field n: its text box's place, and its range.
     struct Place {
@@ -140,7 +135,7 @@ void TOKBottomDlg::buildLayout() {
         const QByteArray upDownName = "UpDown" + QByteArray::number(n);
         auto* edit = placed(new QLineEdit(QStringLiteral("0"), this), editName.constData(),
                             {place.left, place.top, 50, 24});
-        edit->setFont(gothicFont(16, true));
+        edit->setFont(windowFont(16, true));
         QPalette palette = edit->palette();
         palette.setColor(QPalette::Base, palette.color(QPalette::Button));
         edit->setPalette(palette);

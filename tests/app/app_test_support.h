@@ -22,6 +22,7 @@
 // Local
 #include "colour_panel.h"
 #include "main_window.h"
+#include "modal_dialogs.h"
 #include "pelmora_application.h"
 #include "picture_file_dialog.h"
 #include "picture_view.h"
@@ -39,46 +40,6 @@ namespace pelmora::test {
 // The caption while no picture is open.
 inline const QString kStartCaption = QString::fromUtf16(u"\u3000Pelmora\u3000\u3000Ostrel\u3000");
 
-// Acts on the next modal dialog the event loop shows, or on each one.
-class ModalDriver {
-public:
-    explicit ModalDriver(std::function<void(QWidget*)> act, bool each = false) {
-        QObject::connect(&timer_, &QTimer::timeout, [this, each, act = std::move(act)] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->isVisible())
-                return;
-            if (!each)
-                timer_.stop();
-            acted_ = true;
-            act(modal);
-        });
-        timer_.start(10);
-    }
-    bool acted() const { return acted_; }
-
-private:
-    QTimer timer_;
-    bool acted_ = false;
-};
-
-// Answers every message box, No where it asks, else OK, and notes each: "?"
-// for a question, else its title and text, the text marked "!" for an error.
-class MessageBoxCatcher {
-public:
-    const QStringList& seen() const { return seen_; }
-
-private:
-    QStringList seen_;
-    ModalDriver driver_{[this](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        if (!box)
-            return;
-        const QMessageBox::Icon icon = box->icon();
-        const QString mark = icon == QMessageBox::Critical ? "!" : icon == QMessageBox::NoIcon ? "" : "(an icon)";
-        seen_ << (box->buttons().size() > 1 ? QStringLiteral("?") : box->windowTitle() + ": " + mark + box->text());
-        (box->button(QMessageBox::No) ? box->button(QMessageBox::No) : box->button(QMessageBox::Ok))->click();
-    }, true};
-};
 
 inline std::unique_ptr<TPelmoraForm1> shownWindow(const QStringList& commandLine = {}) {
     auto form = createProgramWindows(commandLine);

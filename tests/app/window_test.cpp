@@ -47,15 +47,20 @@ QChar shownBitmap(const TPelmoraForm1& form) {
     return shown == d.SourceImage ? 'S' : shown == d.OutlineImage ? 'O' : shown == d.FillImage ? 'F' : '?';
 }
 
-// Drops reach the window only while it takes them, as Qt delivers them.
+// Drops reach the window only while it takes them. They are handed to the
+// widget's own event entry, not through the application: a failure must be
+// reported inside the handler, never unwind into Qt's frames.
 void drop(TPelmoraForm1& form, const QStringList& files) {
     QMimeData data;
     for (const QString& file : files)
         data.setUrls(data.urls() << QUrl::fromLocalFile(file));
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    if (form.acceptDrops() && QCoreApplication::sendEvent(&form, &enter))
-        QCoreApplication::sendEvent(&form, &dropped);
+    if (!form.acceptDrops())
+        return;
+    static_cast<QObject&>(form).event(&enter);
+    if (enter.isAccepted())
+        static_cast<QObject&>(form).event(&dropped);
 }
 
 } // namespace
@@ -169,20 +174,27 @@ private slots:
         QTest::newRow("drop with none open") << "" << "b.bmp c.bmp" << "b.bmp" << "";
         QTest::newRow("drop while one is open") << "a.bmp" << "b.bmp" << "a.bmp" << "";
         QTest::newRow("drop of a long path") << "" << longPath_ << longPath_ << "";
+        QTest::newRow("unreadable drop, then a good one")
+            << "" << "broken.bmp|b.bmp" << "b.bmp" << QStringLiteral("Pelmora: !ビットマップイメージが不正です.");
     }
 
     void commandLineAndDrops() {
         QFETCH(QString, arguments);
         QFETCH(QString, dropped);
         QFETCH(QString, opened);
-        QStringList files[2];
-        for (int i = 0; i < 2; ++i)
-            for (const QString& name : (i ? dropped : arguments).split(QLatin1Char(' '), Qt::SkipEmptyParts))
-                files[i] << path(name);
+        QStringList commandLine;
+        for (const QString& name : arguments.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            commandLine << path(name);
         MessageBoxCatcher catcher;
-        const auto form = shownWindow(files[0]);
+        const auto form = shownWindow(commandLine);
         QTest::qWait(100);
-        drop(*form, files[1]);
+        // "|" separates drops made one after another.
+        for (const QString& one : dropped.split(QLatin1Char('|'), Qt::SkipEmptyParts)) {
+            QStringList paths;
+            for (const QString& name : one.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                paths << path(name);
+            drop(*form, paths);
+        }
         QTEST(catcher.seen().join(QString()), "boxes");
         if (opened.isEmpty()) {
             QCOMPARE(form->windowTitle() + windowState(*form), kStartCaption + kAtStart);

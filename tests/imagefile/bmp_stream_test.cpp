@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
-#include "bmp_stream.h"
+#include "bmp_row_shadow.h"
 #include "bmp_turned.h"
 #include "fill.h"
 #include "outline.h"
@@ -91,22 +91,22 @@ private slots:
     }
 
     void turnedWhileWritingSameBytesAsTurnedPicture_data() {
-        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("clockwise");
         QTest::addColumn<QSize>("size");
         // Sizes around the band of 16 rows the writer makes at once.
         for (const QSize size : {QSize(1, 1), QSize(1, 5), QSize(6, 1), QSize(16, 3), QSize(17, 9), QSize(35, 40)}) {
             const QString name = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
-            QTest::newRow(qPrintable("90 " + name)) << kTurn90 << size;
-            QTest::newRow(qPrintable("270 " + name)) << kTurn270 << size;
+            QTest::newRow(qPrintable("90 " + name)) << true << size;
+            QTest::newRow(qPrintable("270 " + name)) << false << size;
         }
     }
     void turnedWhileWritingSameBytesAsTurnedPicture() {
-        QFETCH(int, code);
+        QFETCH(bool, clockwise);
         QFETCH(QSize, size);
         const Bitmap picture(patternImage(size.width(), size.height()));
         QByteArray out;
-        writeTurnedBmp(picture, code == kTurn90, [&](const char* data, qsizetype n) { out.append(data, n); });
-        QCOMPARE(out, encodeBmp(rotateOrFlipPicture(picture, code)));
+        writeTurnedBmp(picture, clockwise, [&](const char* data, qsizetype n) { out.append(data, n); });
+        QCOMPARE(out, encodeBmp(rotateOrFlipPicture(picture, clockwise ? TurnOrMirror::Turn90 : TurnOrMirror::Turn270)));
     }
 };
 

@@ -39,8 +39,14 @@ Bitmap referenceFill(Bitmap g, Colour fillColour) {
     return g;
 }
 
+// "90", "180", "270", "lr" or "tb".
+TurnOrMirror turnNamed(const QString& word) {
+    const QStringList names = {"90", "180", "270", "lr", "tb"};
+    return TurnOrMirror(names.indexOf(word));
+}
+
 // Operations in turn: "outline" or "fill" followed by the paint's glyph, a
-// turn or mirror code, or a stretch to "WxH".
+// turn or mirror (see turnNamed), or a stretch to "WxH".
 Bitmap applied(Bitmap picture, const QString& operations) {
     const QStringList words = operations.split(' ');
     for (qsizetype i = 0; i < words.size(); ++i) {
@@ -52,7 +58,7 @@ Bitmap applied(Bitmap picture, const QString& operations) {
         else if (size.size() == 2)
             picture = stretched(picture, size[0].toInt(), size[1].toInt());
         else
-            picture = rotateOrFlipPicture(picture, words[i].toInt());
+            picture = rotateOrFlipPicture(picture, turnNamed(words[i]));
     }
     return picture;
 }
@@ -78,7 +84,7 @@ void ImageOpsTest::namedPictures_data() {
     QTest::newRow("fill: colour is the background") << "..|#r" << "fill ." << "..|..";
     QTest::newRow("fill: pixels already in the fill colour") << "#b|b." << "fill b" << "#b|bb";
     QTest::newRow("four quarter turns") << "r.g|b.#" << "90 90 90 90" << "r.g|b.#";
-    QTest::newRow("both mirrors") << "r.g|b.#" << "99 188" << "#.b|g.r";
+    QTest::newRow("both mirrors") << "r.g|b.#" << "lr tb" << "#.b|g.r";
     QTest::newRow("halving keeps thin lines") << "...#..|######|...#..|...#.." << "3x2" << "###|.#.";
 }
 
@@ -110,27 +116,27 @@ void ImageOpsTest::outlineAndFillMatchTheScan() {
 }
 
 void ImageOpsTest::turnsAndMirrorsPlacePixels_data() {
-    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("turn");
     QTest::addColumn<QSize>("size");
-    for (int code : {kTurn90, kTurn180, kTurn270, kMirrorLeftRight, kMirrorTopBottom})
+    for (const QString turn : {"90", "180", "270", "lr", "tb"})
         // Across tile and block edges, below one block, and empty.
         for (QSize size : {QSize(131, 70), QSize(5, 3), QSize(9, 1030), QSize(4, 0)})
-            QTest::addRow("%d, %d x %d", code, size.width(), size.height()) << code << size;
+            QTest::addRow("%s, %d x %d", qPrintable(turn), size.width(), size.height()) << turn << size;
 }
 
 // Qt's own transforms are the reference.
 void ImageOpsTest::turnsAndMirrorsPlacePixels() {
-    QFETCH(int, code);
+    QFETCH(QString, turn);
     QFETCH(QSize, size);
-    QRandomGenerator random{quint32(code)};
+    QRandomGenerator random{quint32(qHash(turn))};
     const Bitmap source = randomPicture(size.width(), size.height(), random);
-    const Bitmap result = rotateOrFlipPicture(source, code);
-    QCOMPARE(QSize(result.width(), result.height()), code == kTurn90 || code == kTurn270 ? size.transposed() : size);
+    const Bitmap result = rotateOrFlipPicture(source, turnNamed(turn));
+    QCOMPARE(QSize(result.width(), result.height()), turn == "90" || turn == "270" ? size.transposed() : size);
     const QImage& image = source.image();
     if (!source.isEmpty())
-        QVERIFY(result == Bitmap(code == kMirrorLeftRight   ? image.mirrored(true, false)
-                                 : code == kMirrorTopBottom ? image.mirrored(false, true)
-                                                            : image.transformed(QTransform().rotate(code))));
+        QVERIFY(result == Bitmap(turn == "lr"   ? image.mirrored(true, false)
+                                 : turn == "tb" ? image.mirrored(false, true)
+                                                : image.transformed(QTransform().rotate(turn.toInt()))));
 }
 
 void ImageOpsTest::stretchMatchesPlainStepping_data() {

@@ -3,9 +3,9 @@
 #include <QByteArray>
 
 // Local
-#include "bmp_check.h"
+#include "bmp_layout.h"
 #include "bmp_file.h"
-#include "bmp_stream.h"
+#include "bmp_row_shadow.h"
 #include "pelmora_error.h"
 
 // Std

@@ -6,7 +6,7 @@
 #include <QImage>
 
 // Local
-#include "bmp_check.h"
+#include "bmp_layout.h"
 
 namespace pelmora {
 

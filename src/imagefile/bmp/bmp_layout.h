@@ -24,7 +24,6 @@ struct BmpLayout {
     std::uint32_t masks[3] = {0, 0, 0};   // red, green, blue of 16 and 32-bit pixels
 
     bool runLength() const { return compression == 1 || compression == 2; }
-    bool trueColour() const { return bitsPerPixel >= 16; }
 };
 
 // The bytes from the start of a file that hold every header field the

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "bmp_check.h"
+#include "bmp_layout.h"
 
 // Local
 #include "le_bytes.h"

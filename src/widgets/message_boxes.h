@@ -4,6 +4,9 @@
 // Qt
 #include <QString>
 
+// Std
+#include <functional>
+
 class QWidget;
 
 namespace pelmora {
@@ -19,6 +22,11 @@ void showErrorReport(const QString& text);
 // PelmoraError carries, the out-of-memory text for std::bad_alloc, what()
 // for any other. Call only inside a catch block.
 void reportCurrentException();
+
+// Runs a handler that Qt calls (a command, a click, a drop, a queued call):
+// an exception escaping it becomes the standard error report here, so that
+// none unwinds through Qt's frames, which are built without exception support.
+void runReported(const std::function<void()>& handler);
 
 // The program's own refusals: modal, titled "Pelmora", no icon, OK.
 void showRefusal(QWidget* parent, const QString& text);

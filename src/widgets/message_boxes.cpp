@@ -7,7 +7,7 @@
 
 // Local
 #include "pelmora_error.h"
-#include "window_texts.h"
+#include "product_name.h"
 
 // Std
 #include <exception>
@@ -36,6 +36,14 @@ void reportCurrentException() {
         showErrorReport(outOfMemoryText());
     } catch (const std::exception& error) {
         showErrorReport(QString::fromLocal8Bit(error.what()));
+    }
+}
+
+void runReported(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception&) {
+        reportCurrentException();
     }
 }
 

@@ -2,7 +2,7 @@
 #include "bmp_file.h"
 
 // Local
-#include "bmp_check.h"
+#include "bmp_layout.h"
 #include "bmp_rle.h"
 #include "bmp_rows.h"
 #include "bmp_true_colour.h"
@@ -24,10 +24,6 @@
 namespace pelmora {
 
 namespace {
-
-// Rows are read and written in pieces of about this size, small enough to
-// stay in the processor's cache between the file and the picture.
-constexpr std::int64_t kPieceBytes = 256 << 10;
 
 [[noreturn]] void refuse() {
     throw PelmoraError(texts::invalidBitmap());
@@ -87,7 +83,7 @@ template <typename Decode>
 void readRows(const ByteSource& source, const BmpLayout& layout, QImage& image, Decode decode) {
     const int height = int(layout.height);
     const std::int64_t rowBytes = rowBytesOf(layout.width, layout.bitsPerPixel);
-    const int rowsPerPiece = int(std::clamp<std::int64_t>(kPieceBytes / rowBytes, 1, height));
+    const int rowsPerPiece = int(std::clamp<std::int64_t>(kBmpPieceBytes / rowBytes, 1, height));
     std::vector<std::uint8_t> piece(size_t(rowBytes * rowsPerPiece));
     uchar* bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
@@ -265,7 +261,7 @@ void writeBmp(const Bitmap& picture, const ByteSink& sink) {
 
     // Rows bottom-up; the padding after each row's pixels stays zero.
     const qint64 rowBytes = rowBytesOf(width, bits);
-    const int rowsPerPiece = int(std::clamp<std::int64_t>(kPieceBytes / rowBytes, 1, height));
+    const int rowsPerPiece = int(std::clamp<std::int64_t>(kBmpPieceBytes / rowBytes, 1, height));
     std::vector<std::uint8_t> piece(size_t(rowBytes * rowsPerPiece));
     for (int first = 0; first < height; first += rowsPerPiece) {
         const int rows = std::min(rowsPerPiece, height - first);

@@ -5,12 +5,9 @@
 #include <QByteArray>
 
 // Local
-#include "bmp_check.h"
+#include "bmp_layout.h"
 #include "byte_source.h"
 #include "bitmap.h"
-
-// Std
-#include <functional>
 
 namespace pelmora {
 
@@ -24,9 +21,6 @@ namespace pelmora {
 Bitmap readBmp(const ByteSource& source);
 Bitmap decodeBmp(const QByteArray& bytes);
 
-// Takes a file's bytes piece by piece as they are made.
-using ByteSink = std::function<void(const char* data, qsizetype size)>;
-
 // The picture as an uncompressed BMP file in its own format (1, 4 or 8 bits
 // with palette, 24 or 32 bits), or the kept bytes of the file it was read
 // from. An empty picture is an empty file, which reads back as one.
@@ -35,6 +29,10 @@ QByteArray encodeBmp(const Bitmap& picture);
 
 // The layout of a non-empty BMP file; throws as readBmp does when unsound.
 BmpLayout readBmpLayout(const ByteSource& source);
+
+// Rows are read and written in pieces of about this size, small enough to
+// stay in the processor's cache between the file and the picture.
+constexpr std::int64_t kBmpPieceBytes = 256 << 10;
 
 // Bytes of one uncompressed row, padded to four.
 std::int64_t rowBytesOf(std::int64_t width, int bits);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "bmp_stream.h"
+#include "bmp_row_shadow.h"
 
 // Local
 #include "bmp_rows.h"
@@ -16,16 +16,12 @@ namespace pelmora {
 
 namespace {
 
-// Rows go through in pieces of about this size, small enough to stay in the
-// processor's cache between the two files.
-constexpr std::int64_t kPieceBytes = 256 << 10;
-
 // File rows in order, a piece at a time; each is given as 32-bit pixels.
 class RowReader {
 public:
     RowReader(const ByteSource& source, const BmpLayout& layout)
         : source_(source), layout_(layout), rowBytes_(rowBytesOf(layout.width, 24)),
-          rowsPerPiece_(int(std::clamp<std::int64_t>(kPieceBytes / rowBytes_, 1, layout.height))),
+          rowsPerPiece_(int(std::clamp<std::int64_t>(kBmpPieceBytes / rowBytes_, 1, layout.height))),
           piece_(size_t(rowBytes_ * rowsPerPiece_)) {}
 
     // Rows must be asked for in order, each once.
@@ -78,7 +74,7 @@ bool shadeBmp(const ByteSource& source, RowShadow shadow, Colour colour, const B
     QRgb* at = before + width;
     QRgb* after = at + width;
     QRgb* result = after + width;
-    const int rowsPerPiece = int(std::clamp<std::int64_t>(kPieceBytes / rowBytes, 1, height));
+    const int rowsPerPiece = int(std::clamp<std::int64_t>(kBmpPieceBytes / rowBytes, 1, height));
     std::vector<std::uint8_t> piece(size_t(rowBytes * rowsPerPiece));
     int inPiece = 0;
     reader.expand(0, at);
