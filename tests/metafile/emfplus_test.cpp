@@ -43,6 +43,20 @@ QByteArray squarePath(float from, float to) {
         + QByteArray("\x00\x01\x01\x81", 4);
 }
 
+// Points as pairs of floats.
+QByteArray pointFloats(const QPolygonF& points) {
+    QByteArray out;
+    for (const QPointF& p : points)
+        out += floats({float(p.x()), float(p.y())});
+    return out;
+}
+
+// A pen object of a width in world units, drawing red: the optional fields
+// its flags name come between the width and the brush.
+QByteArray redPen(float width, quint32 fields = 0, const QByteArray& values = {}) {
+    return words({objectVersion, 0, fields, 0}) + floats({width}) + values + words({objectVersion, 0, argbRed});
+}
+
 int redOf(Colour c) { return int(c & 0xFF); }
 
 // The box holding every pixel that is not white.
@@ -67,6 +81,12 @@ private slots:
     void linearGradient();
     void pathClip_data();
     void pathClip();
+    void polygonPoints_data();
+    void polygonPoints();
+    void beziers_data();
+    void beziers();
+    void penFields_data();
+    void penFields();
     void drawString_data();
     void drawString();
     void continuedObject_data();
@@ -168,6 +188,96 @@ void EmfPlusTest::pathClip() {
     records.record(plusSetClipPath, quint16(1 | mode << 8))
         .record(plusFillRects, directColour, words({argbBlue, 1}) + floats({0, 0, 100, 100}));
     expectBox(importMetafile(picture(records)), box, inside, outside);
+}
+
+void EmfPlusTest::polygonPoints_data() {
+    QTest::addColumn<quint16>("flags");
+    QTest::addColumn<QByteArray>("points");   // four corners
+    QTest::addColumn<QRect>("box");
+    const QRect square(20, 20, 60, 60);
+    QTest::newRow("floats") << quint16(0) << pointFloats({{20, 20}, {80, 20}, {80, 80}, {20, 80}}) << square;
+    QByteArray small;
+    for (qint16 v : {20, 20, 80, 20, 80, 80, 20, 80})
+        put16(small, quint16(v));
+    QTest::newRow("16-bit integers") << compressedPoints << small << square;
+    // Each point a step from the one before, the first from the origin:
+    // one byte holds 7 bits, two bytes (the first with its top bit set)
+    // hold 15, both signed.
+    const QByteArray oneByte = QByteArray::fromHex("1414" "3C00" "003C" "4400");   // +60 and -60
+    QTest::newRow("one-byte steps") << relativePoints << oneByte << square;
+    QTest::newRow("steps, with the 16-bit flag as well") << quint16(relativePoints | compressedPoints) << oneByte
+                                                         << square;
+    // (10, 15), +75 across, +70 down, -75 across.
+    QTest::newRow("two-byte steps") << relativePoints << QByteArray::fromHex("0A0F" "804B00" "008046" "FFB500")
+                                    << QRect(10, 15, 75, 70);
+    // (90, 90) in two-byte values, then -70 across, -70 up, +70 across.
+    QTest::newRow("two-byte start, steps back") << relativePoints
+                                                << QByteArray::fromHex("805A805A" "FFBA00" "00FFBA" "804600")
+                                                << QRect(20, 20, 70, 70);
+}
+
+// A red polygon filling its four corners' rectangle, however its points
+// are stored.
+void EmfPlusTest::polygonPoints() {
+    QFETCH(quint16, flags);
+    QFETCH(QByteArray, points);
+    QFETCH(QRect, box);
+    const EmfPlusRecords records =
+        EmfPlusRecords().record(plusFillPolygon, directColour | flags, words({argbRed, 4}) + points);
+    expectBox(importMetafile(picture(records)), box, red);
+}
+
+void EmfPlusTest::beziers_data() {
+    QTest::addColumn<QPolygonF>("points");
+    QTest::addColumn<QList<QPoint>>("redAt");
+    QTest::addColumn<QList<QPoint>>("whiteAt");
+    // An arch up from (10, 50) to (50, 50), its middle at (30, 20); then one
+    // down to (90, 50), its middle at (70, 80). Inside either arch nothing
+    // is drawn, nor where its control points pull it from.
+    const QPolygonF up{{10, 50}, {10, 10}, {50, 10}, {50, 50}};
+    const QPolygonF down{{50, 90}, {90, 90}, {90, 50}};
+    QTest::newRow("four points, one curve") << up << QList<QPoint>{{30, 20}}
+                                            << QList<QPoint>{{30, 50}, {30, 11}, {10, 11}, {70, 80}};
+    QTest::newRow("seven points, two curves") << QPolygonF(up + down) << QList<QPoint>{{30, 20}, {70, 80}}
+                                              << QList<QPoint>{{30, 50}, {70, 50}, {70, 89}, {90, 89}};
+}
+
+void EmfPlusTest::beziers() {
+    QFETCH(QPolygonF, points);
+    QFETCH(QList<QPoint>, redAt);
+    QFETCH(QList<QPoint>, whiteAt);
+    const Bitmap result = importMetafile(picture(EmfPlusRecords()
+                                                     .record(plusObject, objectPen | 1, redPen(4))
+                                                     .record(plusDrawBeziers, 1,
+                                                             words({quint32(points.size())}) + pointFloats(points))));
+    for (const QPoint& p : redAt)
+        QVERIFY2(result.pixel(p.x(), p.y()) == red, qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+    for (const QPoint& p : whiteAt)
+        QVERIFY2(result.pixel(p.x(), p.y()) == white, qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+}
+
+void EmfPlusTest::penFields_data() {
+    QTest::addColumn<quint32>("fields");
+    QTest::addColumn<QByteArray>("values");
+    const QByteArray identity = floats({1, 0, 0, 1, 0, 0});
+    QTest::newRow("none") << 0u << QByteArray();
+    QTest::newRow("join") << 0x08u << words({1});
+    QTest::newRow("line style") << 0x20u << words({0});
+    QTest::newRow("dashed line cap") << 0x40u << words({2});
+    QTest::newRow("join, line style, dashed line cap") << 0x68u << words({2, 0, 2});
+    QTest::newRow("transform, miter limit, dash offset") << 0x91u << identity + floats({4, 0});
+    QTest::newRow("alignment") << 0x200u << words({0});
+}
+
+// A solid pen 10 wide along y = 50 from x = 10 to 90, flat ended, whatever
+// optional fields come before its brush.
+void EmfPlusTest::penFields() {
+    QFETCH(quint32, fields);
+    QFETCH(QByteArray, values);
+    const Bitmap result = importMetafile(picture(EmfPlusRecords()
+                                                     .record(plusObject, objectPen | 1, redPen(10, fields, values))
+                                                     .record(plusDrawLines, 1, words({2}) + floats({10, 50, 90, 50}))));
+    expectBox(result, QRect(10, 45, 80, 10), red);
 }
 
 void EmfPlusTest::drawString_data() {

@@ -246,6 +246,16 @@ void GdiRecordsTest::paletteColour_data() {
     QTest::newRow("entry changed after selection")
         << QList<QList<qint32>>{palette, select, {emrSetPaletteEntries, 3, 2, 1, 0x00FFFF00}} << 0x01000002
         << Colour(0xFFFF00);
+    // Growing keeps the entries there were and makes the new ones black;
+    // shrinking drops those past the new end.
+    const QList<qint32> grow{emrResizePalette, 3, 5};
+    QTest::newRow("grown: old entry kept") << QList<QList<qint32>>{palette, select, grow} << 0x01000002 << blue;
+    QTest::newRow("grown: new entry black") << QList<QList<qint32>>{palette, select, grow} << 0x01000004 << black;
+    QTest::newRow("grown, then the new entry set")
+        << QList<QList<qint32>>{palette, select, grow, {emrSetPaletteEntries, 3, 4, 1, 0x00FFFF00}} << 0x01000004
+        << Colour(0xFFFF00);
+    QTest::newRow("shrunk: index past the new end takes the first")
+        << QList<QList<qint32>>{palette, select, {emrResizePalette, 3, 2}} << 0x01000002 << red;
     QTest::newRow("created but not selected: the default palette") << QList<QList<qint32>>{palette} << 0x01000001
                                                                     << Colour(0x000080);
     QTest::newRow("default palette, 13th entry") << QList<QList<qint32>>{} << 0x0100000D << Colour(0x0000FF);
