@@ -2,33 +2,20 @@
 #include "metafile.h"
 
 // Local
-#include "emf_player.h"
-#include "wmf_player.h"
-
-// Std
-#include <cstring>
+#include "metafile_player.h"
 
 namespace pelmora {
 
 Bitmap importMetafile(const QByteArray& bytes) {
-    // Spare zero bytes past the end keep libUEMF's few fixed-size look-aheads
-    // inside the buffer; the players only ever see the file's own bytes.
-    QByteArray padded(bytes.size() + 64, '\0');
-    std::memcpy(padded.data(), bytes.constData(), std::size_t(bytes.size()));
-    const ByteView file(padded.constData(), std::size_t(bytes.size()));
-
-    const bool emf = isEmf(file);
-    const QSize size = emf ? emfSize(file) : wmfSize(file);
+    const MetafilePlayer metafile(bytes);
+    const QSize size = metafile.size();
     Bitmap picture;
     picture.setHeight(size.height());
     picture.setWidth(size.width());
     if (picture.isEmpty())
         return picture;
     QImage& pixels = picture.rgb32();
-    if (emf)
-        playEmf(file, pixels);
-    else
-        playWmf(file, pixels);
+    metafile.play(pixels);
     // Raster operations may leave the unused alpha byte anything; keep it opaque.
     for (int y = 0; y < pixels.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));

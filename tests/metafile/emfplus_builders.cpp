@@ -33,13 +33,6 @@ QByteArray EmfPlusRecords::comment() const {
     return body + records_;
 }
 
-QByteArray words(std::initializer_list<quint32> values) {
-    QByteArray out;
-    for (quint32 v : values)
-        put32(out, v);
-    return out;
-}
-
 QByteArray floats(std::initializer_list<float> values) {
     QByteArray out;
     for (float v : values)

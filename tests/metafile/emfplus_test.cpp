@@ -16,39 +16,18 @@
 
 namespace pelmora {
 
-using test::EmfBuilder;
-using test::expectBox;
-using test::EmfPlusRecords;
-using test::floats;
-using test::words;
+using namespace test;
 
 namespace {
 
-constexpr Colour white = 0xFFFFFF;
-constexpr Colour red = 0x0000FF;
-constexpr Colour blue = 0xFF0000;
-constexpr Colour green = 0x00FF00;
 constexpr quint32 argbRed = 0xFFFF0000;
 constexpr quint32 argbBlue = 0xFF0000FF;
 
-enum : quint16 {
-    plusObject = 0x08, plusFillRects = 0x0A, plusFillPolygon = 0x0C, plusDrawLines = 0x0D, plusFillPath = 0x14,
-    plusDrawString = 0x1C, plusSave = 0x25, plusRestore = 0x26, plusBeginContainer = 0x27,
-    plusSetWorldTransform = 0x2A, plusTranslateWorld = 0x2D, plusScaleWorld = 0x2E, plusSetPageTransform = 0x30,
-    plusSetClipRect = 0x32, plusDrawImage = 0x1A, plusGetDc = 0x04, plusFillPie = 0x10, plusSetClipPath = 0x33,
-    plusDrawDriverString = 0x36,
-};
-constexpr quint16 directColour = 0x8000;
-constexpr quint16 postMultiply = 0x2000;
-constexpr quint16 objectBrush = 0x100, objectPath = 0x300, objectRegion = 0x400, objectFont = 0x600,
-                  objectFormat = 0x700;
-constexpr quint32 objectVersion = 0xDBC01002;
-
-// A 100 x 100 pixel picture (10 mm at 10 pixels per millimetre) holding
-// the records, after the GDI records given.
+// A 100 x 100 pixel picture holding the records, after the GDI records
+// given.
 QByteArray picture(const EmfPlusRecords& plus, const std::function<void(EmfBuilder&)>& gdi = {}) {
-    EmfBuilder emf(0, 0, 1000, 1000);
-    emf.rawRecord(70, plus.comment());
+    EmfBuilder emf = emf100();
+    emf.rawRecord(emrComment, plus.comment());
     if (gdi)
         gdi(emf);
     return emf.bytes();
@@ -62,6 +41,20 @@ QByteArray fillRect(const QRectF& r) {
 QByteArray squarePath(float from, float to) {
     return words({objectVersion, 4, 0}) + floats({from, from, to, from, to, to, from, to})
         + QByteArray("\x00\x01\x01\x81", 4);
+}
+
+// Points as pairs of floats.
+QByteArray pointFloats(const QPolygonF& points) {
+    QByteArray out;
+    for (const QPointF& p : points)
+        out += floats({float(p.x()), float(p.y())});
+    return out;
+}
+
+// A pen object of a width in world units, drawing red: the optional fields
+// its flags name come between the width and the brush.
+QByteArray redPen(float width, quint32 fields = 0, const QByteArray& values = {}) {
+    return words({objectVersion, 0, fields, 0}) + floats({width}) + values + words({objectVersion, 0, argbRed});
 }
 
 int redOf(Colour c) { return int(c & 0xFF); }
@@ -88,6 +81,12 @@ private slots:
     void linearGradient();
     void pathClip_data();
     void pathClip();
+    void polygonPoints_data();
+    void polygonPoints();
+    void beziers_data();
+    void beziers();
+    void penFields_data();
+    void penFields();
     void drawString_data();
     void drawString();
     void continuedObject_data();
@@ -191,6 +190,96 @@ void EmfPlusTest::pathClip() {
     expectBox(importMetafile(picture(records)), box, inside, outside);
 }
 
+void EmfPlusTest::polygonPoints_data() {
+    QTest::addColumn<quint16>("flags");
+    QTest::addColumn<QByteArray>("points");   // four corners
+    QTest::addColumn<QRect>("box");
+    const QRect square(20, 20, 60, 60);
+    QTest::newRow("floats") << quint16(0) << pointFloats({{20, 20}, {80, 20}, {80, 80}, {20, 80}}) << square;
+    QByteArray small;
+    for (qint16 v : {20, 20, 80, 20, 80, 80, 20, 80})
+        put16(small, quint16(v));
+    QTest::newRow("16-bit integers") << compressedPoints << small << square;
+    // Each point a step from the one before, the first from the origin:
+    // one byte holds 7 bits, two bytes (the first with its top bit set)
+    // hold 15, both signed.
+    const QByteArray oneByte = QByteArray::fromHex("1414" "3C00" "003C" "4400");   // +60 and -60
+    QTest::newRow("one-byte steps") << relativePoints << oneByte << square;
+    QTest::newRow("steps, with the 16-bit flag as well") << quint16(relativePoints | compressedPoints) << oneByte
+                                                         << square;
+    // (10, 15), +75 across, +70 down, -75 across.
+    QTest::newRow("two-byte steps") << relativePoints << QByteArray::fromHex("0A0F" "804B00" "008046" "FFB500")
+                                    << QRect(10, 15, 75, 70);
+    // (90, 90) in two-byte values, then -70 across, -70 up, +70 across.
+    QTest::newRow("two-byte start, steps back") << relativePoints
+                                                << QByteArray::fromHex("805A805A" "FFBA00" "00FFBA" "804600")
+                                                << QRect(20, 20, 70, 70);
+}
+
+// A red polygon filling its four corners' rectangle, however its points
+// are stored.
+void EmfPlusTest::polygonPoints() {
+    QFETCH(quint16, flags);
+    QFETCH(QByteArray, points);
+    QFETCH(QRect, box);
+    const EmfPlusRecords records =
+        EmfPlusRecords().record(plusFillPolygon, directColour | flags, words({argbRed, 4}) + points);
+    expectBox(importMetafile(picture(records)), box, red);
+}
+
+void EmfPlusTest::beziers_data() {
+    QTest::addColumn<QPolygonF>("points");
+    QTest::addColumn<QList<QPoint>>("redAt");
+    QTest::addColumn<QList<QPoint>>("whiteAt");
+    // An arch up from (10, 50) to (50, 50), its middle at (30, 20); then one
+    // down to (90, 50), its middle at (70, 80). Inside either arch nothing
+    // is drawn, nor where its control points pull it from.
+    const QPolygonF up{{10, 50}, {10, 10}, {50, 10}, {50, 50}};
+    const QPolygonF down{{50, 90}, {90, 90}, {90, 50}};
+    QTest::newRow("four points, one curve") << up << QList<QPoint>{{30, 20}}
+                                            << QList<QPoint>{{30, 50}, {30, 11}, {10, 11}, {70, 80}};
+    QTest::newRow("seven points, two curves") << QPolygonF(up + down) << QList<QPoint>{{30, 20}, {70, 80}}
+                                              << QList<QPoint>{{30, 50}, {70, 50}, {70, 89}, {90, 89}};
+}
+
+void EmfPlusTest::beziers() {
+    QFETCH(QPolygonF, points);
+    QFETCH(QList<QPoint>, redAt);
+    QFETCH(QList<QPoint>, whiteAt);
+    const Bitmap result = importMetafile(picture(EmfPlusRecords()
+                                                     .record(plusObject, objectPen | 1, redPen(4))
+                                                     .record(plusDrawBeziers, 1,
+                                                             words({quint32(points.size())}) + pointFloats(points))));
+    for (const QPoint& p : redAt)
+        QVERIFY2(result.pixel(p.x(), p.y()) == red, qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+    for (const QPoint& p : whiteAt)
+        QVERIFY2(result.pixel(p.x(), p.y()) == white, qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+}
+
+void EmfPlusTest::penFields_data() {
+    QTest::addColumn<quint32>("fields");
+    QTest::addColumn<QByteArray>("values");
+    const QByteArray identity = floats({1, 0, 0, 1, 0, 0});
+    QTest::newRow("none") << 0u << QByteArray();
+    QTest::newRow("join") << 0x08u << words({1});
+    QTest::newRow("line style") << 0x20u << words({0});
+    QTest::newRow("dashed line cap") << 0x40u << words({2});
+    QTest::newRow("join, line style, dashed line cap") << 0x68u << words({2, 0, 2});
+    QTest::newRow("transform, miter limit, dash offset") << 0x91u << identity + floats({4, 0});
+    QTest::newRow("alignment") << 0x200u << words({0});
+}
+
+// A solid pen 10 wide along y = 50 from x = 10 to 90, flat ended, whatever
+// optional fields come before its brush.
+void EmfPlusTest::penFields() {
+    QFETCH(quint32, fields);
+    QFETCH(QByteArray, values);
+    const Bitmap result = importMetafile(picture(EmfPlusRecords()
+                                                     .record(plusObject, objectPen | 1, redPen(10, fields, values))
+                                                     .record(plusDrawLines, 1, words({2}) + floats({10, 50, 90, 50}))));
+    expectBox(result, QRect(10, 45, 80, 10), red);
+}
+
 void EmfPlusTest::drawString_data() {
     QTest::addColumn<quint32>("align");
     QTest::addColumn<QRectF>("box");
@@ -209,7 +298,7 @@ void EmfPlusTest::drawString_data() {
 void EmfPlusTest::drawString() {
     QFETCH(quint32, align);
     QFETCH(QRectF, box);
-    const QByteArray font = words({objectVersion}) + floats({20}) + words({2, 0, 0, 5}) + test::utf16("Arial");
+    const QByteArray font = words({objectVersion}) + floats({20}) + words({2, 0, 0, 5}) + utf16("Arial");
     const QByteArray format = words({objectVersion, 0, 0, align, 0}) + QByteArray(40, '\0');
     const QString text = QStringLiteral("HH");
     const QByteArray layout = floats({float(box.x()), float(box.y()), float(box.width()), float(box.height())});
@@ -218,7 +307,7 @@ void EmfPlusTest::drawString() {
                                                      .record(plusObject, objectFormat | 4, format)
                                                      .record(plusDrawString, directColour | 2,
                                                              words({0xFF000000, 4, quint32(text.size())}) + layout
-                                                                 + test::utf16(text))));
+                                                                 + utf16(text))));
     const QRect ink = inkBox(result);
     QVERIFY(!ink.isEmpty());
     QVERIFY(QRect(10, 30, 80, 40).contains(ink));
@@ -245,7 +334,7 @@ void EmfPlusTest::continuedObject() {
     for (int i = 0; i < parts; ++i) {
         const QByteArray part = path.mid(i * step, i + 1 < parts ? step : -1);
         if (i + 1 < parts)
-            records.record(plusObject, 0x8000 | objectPath | 1, words({quint32(path.size())}) + part);
+            records.record(plusObject, objectContinued | objectPath | 1, words({quint32(path.size())}) + part);
         else
             records.record(plusObject, objectPath | 1, parts > 1 ? part : path);
     }
@@ -272,15 +361,12 @@ void EmfPlusTest::pieAngles() {
 // The GDI records after GetDC are played, those before it are not.
 void EmfPlusTest::gdiAfterGetDc() {
     auto greenRect = [](EmfBuilder& emf, qint32 left) {
-        emf.record(39, {1, 0, qint32(green), 0})
-            .record(37, {1})
-            .record(37, {qint32(0x80000008u)})
-            .record(43, {left, 10, left + 21, 31});
+        emf.solidBrush(green).record(emrRectangle, {left, 10, left + 21, 31});
     };
-    EmfBuilder emf(0, 0, 1000, 1000);
-    emf.rawRecord(70, EmfPlusRecords().comment());
+    EmfBuilder emf = emf100();
+    emf.rawRecord(emrComment, EmfPlusRecords().comment());
     greenRect(emf, 10);
-    emf.rawRecord(70, EmfPlusRecords::more().record(plusGetDc, 0).comment());
+    emf.rawRecord(emrComment, EmfPlusRecords::more().record(plusGetDc, 0).comment());
     greenRect(emf, 60);
     const Bitmap result = importMetafile(emf.bytes());
     expectBox(result, QRect(60, 10, 20, 20), green);
@@ -292,20 +378,15 @@ void EmfPlusTest::metafileImage_data() {
     QTest::addColumn<quint32>("size");
     QTest::addColumn<bool>("turned");
     // A metafile painting all of itself red.
-    const QByteArray wmf = test::WmfBuilder(0, 0, 10, 10, 96)
-                               .record(0x020C, {10, 10})                   // SETWINDOWEXT
-                               .record(0x02FC, {0, 0x00FF, 0, 0})          // CREATEBRUSHINDIRECT
-                               .record(0x012D, {0})                        // SELECTOBJECT
-                               .record(0x02FA, {5, 0, 0, 0, 0})            // CREATEPENINDIRECT, no pen
-                               .record(0x012D, {1})
-                               .record(0x041B, {20, 20, -5, -5})           // RECTANGLE
+    const QByteArray wmf = WmfBuilder(0, 0, 10, 10, 96)
+                               .record(wmfSetWindowExt, {10, 10})
+                               .record(wmfCreateBrush, {0, 0x00FF, 0, 0})
+                               .record(wmfSelectObject, {0})
+                               .record(wmfCreatePen, {5, 0, 0, 0, 0})   // no pen
+                               .record(wmfSelectObject, {1})
+                               .record(wmfRectangle, {20, 20, -5, -5})
                                .bytes();
-    const QByteArray emf = EmfBuilder(0, 0, 1000, 1000)
-                               .record(39, {1, 0, qint32(red), 0})
-                               .record(37, {1})
-                               .record(37, {qint32(0x80000008u)})
-                               .record(43, {-10, -10, 2000, 2000})
-                               .bytes();
+    const QByteArray emf = emf100().solidBrush(red).record(emrRectangle, {-10, -10, 2000, 2000}).bytes();
     QTest::newRow("placeable WMF") << 2u << wmf << quint32(wmf.size()) << false;
     // As writers store it: the header padded to 24 bytes and left out of the size.
     QTest::newRow("placeable WMF, padded header") << 2u << wmf.left(22) + QByteArray(2, '\0') + wmf.mid(22)
@@ -324,7 +405,7 @@ void EmfPlusTest::metafileImage() {
     EmfPlusRecords records;
     if (turned)
         records.record(plusSetWorldTransform, 0, floats({0, 1, -1, 0, 100, 0}));
-    records.record(plusObject, 0x500 | 5, words({objectVersion, 2, kind, size}) + metafile)
+    records.record(plusObject, objectImage | 5, words({objectVersion, 2, kind, size}) + metafile)
         .record(plusDrawImage, 5, words({0xFFFFFFFF, 2}) + floats({0, 0, 10, 10, 20, 30, 20, 20}));
     expectBox(importMetafile(picture(records)), turned ? QRect(50, 20, 20, 20) : QRect(20, 30, 20, 20), red);
 }
@@ -343,12 +424,10 @@ void EmfPlusTest::dualFile() {
     const EmfPlusRecords plus = EmfPlusRecords(true).record(plusFillRects, directColour, fillRect(QRectF(20, 30, 20, 20)));
     const QByteArray file = picture(plus,
                                     [&](EmfBuilder& emf) {
-                                        emf.record(17, {1});   // SETMAPMODE: nothing drawn
+                                        emf.record(emrSetMapMode, {1});   // nothing drawn
+                                        // Without a pen it fills a pixel short.
                                         if (gdiDraws)
-                                            emf.record(39, {1, 0, qint32(green), 0})
-                                                .record(37, {1})
-                                                .record(37, {qint32(0x80000008u)})
-                                                .record(43, {20, 30, 41, 51});   // a pixel less without a pen
+                                            emf.solidBrush(green).record(emrRectangle, {20, 30, 41, 51});
                                     });
     expectBox(importMetafile(file), QRect(20, 30, 20, 20), drawn);
 }
@@ -359,8 +438,8 @@ void EmfPlusTest::malformed_data() {
     auto row = [](const char* name, EmfPlusRecords records) { QTest::newRow(name) << picture(records); };
     row("rectangles past the record", EmfPlusRecords().record(plusFillRects, directColour, words({argbRed}) + huge));
     row("relative points past the record",
-        EmfPlusRecords().record(plusFillPolygon, directColour | 0x0800, words({argbRed}) + huge + QByteArray(6, '\x01')));
-    row("compressed lines past the record", EmfPlusRecords().record(plusDrawLines, 0x4000, huge + QByteArray(8, '\0')));
+        EmfPlusRecords().record(plusFillPolygon, directColour | relativePoints, words({argbRed}) + huge + QByteArray(6, '\x01')));
+    row("compressed lines past the record", EmfPlusRecords().record(plusDrawLines, compressedPoints, huge + QByteArray(8, '\0')));
     row("path points past the object", EmfPlusRecords()
                                            .record(plusObject, objectPath | 1, words({objectVersion, 0x7FFFFFFF, 0}))
                                            .record(plusFillPath, 1, words({0})));
@@ -369,7 +448,7 @@ void EmfPlusTest::malformed_data() {
                                     .record(plusFillPath, directColour | 1, words({argbRed})));
     row("continued object larger than the file",
         EmfPlusRecords()
-            .record(plusObject, 0x8000 | objectPath | 1, words({0x7FFFFFF0, objectVersion, 4}))
+            .record(plusObject, objectContinued | objectPath | 1, words({0x7FFFFFF0, objectVersion, 4}))
             .record(plusObject, objectPath | 1, words({0}))
             .record(plusFillPath, directColour | 1, words({argbRed})));
     QByteArray deep = words({objectVersion, 100000});
@@ -385,7 +464,7 @@ void EmfPlusTest::malformed_data() {
     row("glyphs past the record",
         EmfPlusRecords()
             .record(plusObject, objectFont | 2,
-                    words({objectVersion}) + floats({20}) + words({2, 0, 0, 1}) + test::utf16("A"))
+                    words({objectVersion}) + floats({20}) + words({2, 0, 0, 1}) + utf16("A"))
             .record(plusDrawDriverString, directColour | 2, words({0xFF000000, 1, 0, 0x7FFFFFFF, 65})));
     row("transform not finite",
         EmfPlusRecords()
@@ -394,12 +473,11 @@ void EmfPlusTest::malformed_data() {
             .record(plusFillRects, directColour, fillRect(QRectF(0, 0, 1e30f, 1e30f))));
     // A record whose size runs past its comment ends the comment's records.
     QByteArray overrun = EmfPlusRecords().comment();
-    test::put16(overrun, 0x400A);
-    test::put16(overrun, directColour);
-    test::put32(overrun, 0x7FFFFFF0);
-    test::put32(overrun, 8);
-    EmfBuilder emf(0, 0, 1000, 1000);
-    QTest::newRow("record past its comment") << emf.rawRecord(70, overrun).bytes();
+    put16(overrun, 0x4000 | plusFillRects);
+    put16(overrun, directColour);
+    put32(overrun, 0x7FFFFFF0);
+    put32(overrun, 8);
+    QTest::newRow("record past its comment") << emf100().rawRecord(emrComment, overrun).bytes();
 }
 
 // Nothing drawn, nothing read outside the file.

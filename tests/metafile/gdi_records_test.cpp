@@ -11,46 +11,9 @@
 
 namespace pelmora {
 
-using test::EmfBuilder;
-using test::WmfBuilder;
-using test::infoHeader;
+using namespace test;
 
 namespace {
-
-constexpr Colour white = 0xFFFFFF;
-constexpr Colour red = 0x0000FF;
-constexpr Colour green = 0x00FF00;
-constexpr Colour blue = 0xFF0000;
-
-enum : quint32 {
-    emrSetStretchBltMode = 21, emrSelectObject = 37, emrCreatePen = 38, emrCreateBrush = 39, emrRectangle = 43,
-    emrSelectPalette = 48, emrCreatePalette = 49, emrSetPaletteEntries = 50, emrExtFloodFill = 53,
-    emrPlgBlt = 79, emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutA = 83, emrExtTextOutW = 84,
-    emrPolyTextOutW = 97, emrSetBkMode = 18, emrAlphaBlend = 114,
-};
-enum : quint16 {
-    wmfSelectObject = 0x012D, wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B,
-    wmfFloodFill = 0x0419, wmfCreatePalette = 0x00F7, wmfSelectPalette = 0x0234, wmfCreatePatternBrush = 0x01F9,
-    wmfSetTextColor = 0x0209, wmfSetBkColor = 0x0201,
-};
-constexpr qint32 nullPen = qint32(0x80000008u);
-
-// A 100 x 100 pixel picture: 10 mm at 10 pixels per millimetre.
-EmfBuilder emf100() { return EmfBuilder(0, 0, 1000, 1000); }
-
-EmfBuilder& fillAll(EmfBuilder& b, Colour colour) {
-    return b.record(emrCreateBrush, {1, 0, qint32(colour), 0})
-        .record(emrSelectObject, {1})
-        .record(emrSelectObject, {nullPen})
-        .record(emrRectangle, {0, 0, 101, 101});
-}
-
-QByteArray words(const QList<qint32>& values) {
-    QByteArray out;
-    for (qint32 v : values)
-        test::put32(out, quint32(v));
-    return out;
-}
 
 // Each channel within tolerance of the wanted one.
 bool near(Colour got, Colour want, int tolerance = 2) {
@@ -70,24 +33,6 @@ QByteArray alphaBlend(const QRect& to, int width, int height, const QByteArray& 
                   0, 0, 0, 0, 108, qint32(info.size()), qint32(108 + info.size()), qint32(bits.size()), width,
                   height})
         + info + bits;
-}
-
-// EMR_STRETCHDIBITS of a whole DIB onto a destination box.
-QByteArray stretchDiBits(const QRect& to, int width, int height, const QByteArray& info, const QByteArray& bits) {
-    return words({0, 0, 0, 0, to.x(), to.y(), 0, 0, width, height, 80, qint32(info.size()),
-                  qint32(80 + info.size()), qint32(bits.size()), 0, 0xCC0020, to.width(), to.height()})
-        + info + bits;
-}
-
-// EMR_EXTCREATEFONTINDIRECTW for object 2.
-QList<qint32> font(const QString& face, int charSet, qint32 height) {
-    QList<qint32> record{2, height, 0, 0, 0, 400, charSet << 24, 0};
-    for (int i = 0; i < 16; ++i) {
-        const ushort lo = i * 2 < face.size() ? face.at(i * 2).unicode() : 0;
-        const ushort hi = i * 2 + 1 < face.size() ? face.at(i * 2 + 1).unicode() : 0;
-        record.append(qint32(lo | hi << 16));
-    }
-    return record;
 }
 
 // The drawn (non-white) pixels, cropped to their bounding box.
@@ -176,7 +121,7 @@ void GdiRecordsTest::alphaBlendPixels() {
     QFETCH(Colour, left);
     QFETCH(Colour, right);
     EmfBuilder b = emf100();
-    fillAll(b, blue).rawRecord(emrAlphaBlend, alphaBlend(QRect(10, 10, 40, 20), 2, 1, infoHeader(2, 1, bitCount, 0, {}),
+    b.solidBrush(blue).record(emrRectangle, {0, 0, 101, 101}).rawRecord(emrAlphaBlend, alphaBlend(QRect(10, 10, 40, 20), 2, 1, infoHeader(2, 1, bitCount, 0, {}),
                                                        bits, constantAlpha, perPixel));
     const Bitmap picture = importMetafile(b.bytes());
     for (const QPoint& p : {QPoint(10, 10), QPoint(29, 29)})
@@ -239,7 +184,7 @@ void GdiRecordsTest::floodFill() {
     EmfBuilder b = emf100();
     b.record(emrCreatePen, {1, 0, 1, 0, qint32(red)})
         .record(emrSelectObject, {1})
-        .record(emrSelectObject, {qint32(0x80000005u)})   // NULL_BRUSH
+        .record(emrSelectObject, {nullBrush})
         .record(emrRectangle, {20, 20, 80, 80})
         .record(emrCreateBrush, {2, 0, qint32(blue), 0})
         .record(emrSelectObject, {2})
@@ -274,7 +219,7 @@ void GdiRecordsTest::floodFillAgain() {
     EmfBuilder b = emf100();
     b.record(emrCreatePen, {1, 0, 1, 0, qint32(red)})
         .record(emrSelectObject, {1})
-        .record(emrSelectObject, {qint32(0x80000005u)})
+        .record(emrSelectObject, {nullBrush})
         .record(emrRectangle, {20, 20, 80, 80})
         .record(emrCreateBrush, {2, 0, qint32(blue), 0})
         .record(emrSelectObject, {2})
@@ -301,6 +246,16 @@ void GdiRecordsTest::paletteColour_data() {
     QTest::newRow("entry changed after selection")
         << QList<QList<qint32>>{palette, select, {emrSetPaletteEntries, 3, 2, 1, 0x00FFFF00}} << 0x01000002
         << Colour(0xFFFF00);
+    // Growing keeps the entries there were and makes the new ones black;
+    // shrinking drops those past the new end.
+    const QList<qint32> grow{emrResizePalette, 3, 5};
+    QTest::newRow("grown: old entry kept") << QList<QList<qint32>>{palette, select, grow} << 0x01000002 << blue;
+    QTest::newRow("grown: new entry black") << QList<QList<qint32>>{palette, select, grow} << 0x01000004 << black;
+    QTest::newRow("grown, then the new entry set")
+        << QList<QList<qint32>>{palette, select, grow, {emrSetPaletteEntries, 3, 4, 1, 0x00FFFF00}} << 0x01000004
+        << Colour(0xFFFF00);
+    QTest::newRow("shrunk: index past the new end takes the first")
+        << QList<QList<qint32>>{palette, select, {emrResizePalette, 3, 2}} << 0x01000002 << red;
     QTest::newRow("created but not selected: the default palette") << QList<QList<qint32>>{palette} << 0x01000001
                                                                     << Colour(0x000080);
     QTest::newRow("default palette, 13th entry") << QList<QList<qint32>>{} << 0x0100000D << Colour(0x0000FF);
@@ -403,16 +358,16 @@ void GdiRecordsTest::symbolText() {
     QFETCH(int, code);
     QFETCH(QString, shown);
     QFETCH(QString, latin);
-    QByteArray text = words({0, 0, 0, 0, 1, 0, 0, 20, 20, 1, 76, 0, 0, 0, -1, -1, 0});
+    QByteArray character;
     if (wide)
-        test::put16(text, quint16(code));
+        put16(character, quint16(code));
     else
-        text.append(char(code));
+        character.append(char(code));
     EmfBuilder b(0, 0, 2000, 2000);   // 200 x 200 pixels
-    b.record(emrCreateFont, font(face, charSet, -60))
+    b.record(emrCreateFont, font(face, -60, charSet))
         .record(emrSelectObject, {2})
         .record(emrSetBkMode, {1})
-        .rawRecord(wide ? emrExtTextOutW : emrExtTextOutA, text);
+        .rawRecord(wide ? emrExtTextOutW : emrExtTextOutA, textOut(QPoint(20, 20), 1, character));
     const QImage drawn = ink(importMetafile(b.bytes()).image());
     QVERIFY(!drawn.isNull());
     QCOMPARE(drawn, reference(shown, 60));
@@ -426,7 +381,7 @@ void GdiRecordsTest::polyTextOut() {
         body += words({10 + 60 * i, 20, 1, 120 + 2 * i, 0, 0, 0, -1, -1, 0});
     body += QByteArray("H\0H\0", 4);
     EmfBuilder b = emf100();
-    b.record(emrCreateFont, font(QStringLiteral("Arial"), 0, -20))
+    b.record(emrCreateFont, font(QStringLiteral("Arial"), -20))
         .record(emrSelectObject, {2})
         .record(emrSetBkMode, {1})
         .rawRecord(emrPolyTextOutW, body);

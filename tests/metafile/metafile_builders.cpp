@@ -16,7 +16,6 @@ void expectBox(const Bitmap& picture, const QRect& box, Colour inside, Colour ou
         }
 }
 
-
 void put16(QByteArray& out, quint16 value) {
     out.append(char(value & 0xFF));
     out.append(char(value >> 8));
@@ -25,6 +24,26 @@ void put16(QByteArray& out, quint16 value) {
 void put32(QByteArray& out, quint32 value) {
     put16(out, quint16(value & 0xFFFF));
     put16(out, quint16(value >> 16));
+}
+
+QByteArray words(std::initializer_list<qint64> values) {
+    QByteArray out;
+    for (qint64 v : values)
+        put32(out, quint32(v));
+    return out;
+}
+
+QByteArray words(const QList<qint32>& values) {
+    QByteArray out;
+    for (qint32 v : values)
+        put32(out, quint32(v));
+    return out;
+}
+
+QByteArray withWord(QByteArray bytes, int at, quint32 value) {
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = char(value >> (8 * i) & 0xFF);
+    return bytes;
 }
 
 QByteArray infoHeader(int width, int height, int bitCount, quint32 compression, const QList<quint32>& table) {
@@ -40,14 +59,26 @@ QByteArray infoHeader(int width, int height, int bitCount, quint32 compression, 
     return out;
 }
 
-namespace {
-
-void set32(QByteArray& data, int at, quint32 value) {
-    for (int i = 0; i < 4; ++i)
-        data[at + i] = char(value >> (8 * i) & 0xFF);
+QByteArray stretchDiBits(const QRect& to, int width, int height, const QByteArray& info, const QByteArray& bits,
+                         quint32 rop) {
+    return words({0, 0, 0, 0, to.x(), to.y(), 0, 0, width, height, 80, info.size(), 80 + info.size(), bits.size(), 0,
+                  rop, to.width(), to.height()})
+        + info + bits;
 }
 
-} // namespace
+QList<qint32> font(const QString& face, qint32 height, int charSet, qint32 escapement) {
+    QList<qint32> record{2, height, 0, escapement, escapement, 400, charSet << 24, 0};
+    for (int i = 0; i < 16; ++i) {
+        const ushort lo = i * 2 < face.size() ? face.at(i * 2).unicode() : 0;
+        const ushort hi = i * 2 + 1 < face.size() ? face.at(i * 2 + 1).unicode() : 0;
+        record.append(qint32(lo | hi << 16));
+    }
+    return record;
+}
+
+QByteArray textOut(QPoint reference, int count, const QByteArray& characters) {
+    return words({0, 0, 0, 0, 1, 0, 0, reference.x(), reference.y(), count, 76, 0, 0, 0, -1, -1, 0}) + characters;
+}
 
 EmfBuilder::EmfBuilder(int left, int top, int right, int bottom, int devicePixels, int deviceMm) {
     put32(data_, 1);            // EMR_HEADER
@@ -71,15 +102,12 @@ EmfBuilder::EmfBuilder(int left, int top, int right, int bottom, int devicePixel
     put32(data_, quint32(deviceMm));
 }
 
-EmfBuilder& EmfBuilder::record(quint32 type, std::initializer_list<qint32> words) {
-    return record(type, QList<qint32>(words));
+EmfBuilder& EmfBuilder::record(quint32 type, std::initializer_list<qint32> values) {
+    return record(type, QList<qint32>(values));
 }
 
-EmfBuilder& EmfBuilder::record(quint32 type, const QList<qint32>& words) {
-    QByteArray body;
-    for (qint32 w : words)
-        put32(body, quint32(w));
-    return rawRecord(type, body);
+EmfBuilder& EmfBuilder::record(quint32 type, const QList<qint32>& values) {
+    return rawRecord(type, words(values));
 }
 
 EmfBuilder& EmfBuilder::rawRecord(quint32 type, const QByteArray& body) {
@@ -93,6 +121,12 @@ EmfBuilder& EmfBuilder::rawRecord(quint32 type, const QByteArray& body) {
     return *this;
 }
 
+EmfBuilder& EmfBuilder::solidBrush(Colour colour) {
+    return record(emrCreateBrush, {1, 0, qint32(colour), 0})
+        .record(emrSelectObject, {1})
+        .record(emrSelectObject, {nullPen});
+}
+
 QByteArray EmfBuilder::bytes() const {
     QByteArray out = data_;
     put32(out, 14);             // EMR_EOF
@@ -100,9 +134,11 @@ QByteArray EmfBuilder::bytes() const {
     put32(out, 0);
     put32(out, 16);
     put32(out, 20);
-    set32(out, 48, quint32(out.size()));
-    set32(out, 52, quint32(records_ + 1));
-    return out;
+    return withWord(withWord(out, 48, quint32(out.size())), 52, quint32(records_ + 1));
+}
+
+EmfBuilder emf100() {
+    return EmfBuilder(0, 0, 1000, 1000);
 }
 
 WmfBuilder::WmfBuilder(qint16 left, qint16 top, qint16 right, qint16 bottom, quint16 unitsPerInch, quint16 objects) {
@@ -125,14 +161,14 @@ WmfBuilder::WmfBuilder(qint16 left, qint16 top, qint16 right, qint16 bottom, qui
     put16(data_, 0);
 }
 
-WmfBuilder& WmfBuilder::record(quint16 function, std::initializer_list<qint16> words) {
-    return record(function, QList<qint16>(words));
+WmfBuilder& WmfBuilder::record(quint16 function, std::initializer_list<qint16> values) {
+    return record(function, QList<qint16>(values));
 }
 
-WmfBuilder& WmfBuilder::record(quint16 function, const QList<qint16>& words) {
-    put32(data_, quint32(3 + words.size()));
+WmfBuilder& WmfBuilder::record(quint16 function, const QList<qint16>& values) {
+    put32(data_, quint32(3 + values.size()));
     put16(data_, function);
-    for (qint16 w : words)
+    for (qint16 w : values)
         put16(data_, quint16(w));
     return *this;
 }
@@ -141,12 +177,7 @@ QByteArray WmfBuilder::bytes() const {
     QByteArray out = data_;
     put32(out, 3);
     put16(out, 0);
-    const quint32 words = quint32(out.size() - 22) / 2;
-    out[28] = char(words & 0xFF);
-    out[29] = char(words >> 8 & 0xFF);
-    out[30] = char(words >> 16 & 0xFF);
-    out[31] = char(words >> 24 & 0xFF);
-    return out;
+    return withWord(out, 28, quint32(out.size() - 22) / 2);
 }
 
 } // namespace pelmora::test

@@ -3,9 +3,8 @@
 #include <QByteArray>
 
 // Local
-#include "emf_player.h"
 #include "metafile.h"
-#include "wmf_player.h"
+#include "metafile_player.h"
 #include "pelmora_error.h"
 #include "../imagefile/fuzz/fuzz_application.h"
 
@@ -32,8 +31,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     try {
-        const pelmora::ByteView file(bytes.constData(), std::size_t(bytes.size()));
-        const QSize picture = pelmora::isEmf(file) ? pelmora::emfSize(file) : pelmora::wmfSize(file);
+        const QSize picture = pelmora::MetafilePlayer(bytes).size();
         if (qint64(picture.width()) * picture.height() <= drawnPixels)
             pelmora::importMetafile(bytes);
     } catch (const pelmora::PelmoraError&) {

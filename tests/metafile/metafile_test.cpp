@@ -18,42 +18,9 @@
 
 namespace pelmora {
 
-using test::EmfBuilder;
-using test::expectBox;
-using test::infoHeader;
-using test::WmfBuilder;
+using namespace test;
 
 namespace {
-
-constexpr Colour white = 0xFFFFFF;
-constexpr Colour black = 0x000000;
-constexpr Colour red = 0x0000FF;
-
-// EMF record types and WMF functions the tests write.
-enum : quint32 {
-    emrPolygon = 3, emrSetWindowExt = 9, emrSetViewportExt = 11, emrSetMapMode = 17, emrSetBkMode = 18,
-    emrSetPolyFillMode = 19, emrSetTextColor = 24, emrSelectObject = 37, emrCreatePen = 38,
-    emrCreateBrush = 39, emrRectangle = 43, emrBeginPath = 59, emrEndPath = 60, emrFillPath = 62,
-    emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutW = 84, emrSetBkColor = 25, emrCreateMonoBrush = 93,
-    emrSetRop2 = 20, emrExcludeClipRect = 29, emrIntersectClipRect = 30, emrSaveDc = 33, emrRestoreDc = 34,
-    emrSetWorldTransform = 35, emrDeleteObject = 40, emrExtSelectClipRgn = 75, emrPolyline = 4,
-    emrSetTextAlign = 22, emrMoveToEx = 27, emrLineTo = 54,
-};
-enum : quint16 {
-    wmfSetWindowOrg = 0x020B, wmfSetWindowExt = 0x020C, wmfSelectObject = 0x012D,
-    wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B, wmfDeleteObject = 0x01F0,
-    wmfSetViewportOrg = 0x020D, wmfSetViewportExt = 0x020E, wmfOffsetViewportOrg = 0x0211,
-    wmfScaleViewportExt = 0x0412, wmfScaleWindowExt = 0x0410, wmfIntersectClipRect = 0x0416, wmfCreateRegion = 0x06FF,
-    wmfSelectClipRegion = 0x012C, wmfSetMapMode = 0x0103,
-};
-constexpr qint32 nullPen = qint32(0x80000008u);
-
-// A 100 x 100 pixel picture: 10 mm at 10 pixels per millimetre.
-EmfBuilder emf100() { return EmfBuilder(0, 0, 1000, 1000); }
-
-EmfBuilder& redBrushNoPen(EmfBuilder& b) {
-    return b.record(emrCreateBrush, {1, 0, red, 0}).record(emrSelectObject, {1}).record(emrSelectObject, {nullPen});
-}
 
 bool refuses(const QByteArray& bytes) {
     try {
@@ -64,42 +31,9 @@ bool refuses(const QByteArray& bytes) {
     return false;
 }
 
-// Every pixel: one colour inside box (inclusive), another outside.
-// EMR_STRETCHDIBITS of a whole DIB onto a destination box.
-QByteArray stretchDiBits(const QRect& to, int width, int height, const QByteArray& info, const QByteArray& bits,
-                         quint32 rop) {
-    QByteArray body;
-    const qint32 words[] = {0, 0, 0, 0, to.x(), to.y(), 0, 0, width, height, 80, qint32(info.size()),
-                            qint32(80 + info.size()), qint32(bits.size()), 0, qint32(rop), to.width(), to.height()};
-    for (qint32 w : words)
-        test::put32(body, quint32(w));
-    return body + info + bits;
-}
-
-QByteArray withWord(QByteArray bytes, int at, quint32 value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = char(value >> (8 * i) & 0xFF);
-    return bytes;
-}
-
-// EMR_EXTCREATEFONTINDIRECTW for object 2: Arial, regular.
-QList<qint32> arialFont(qint32 height, qint32 escapement) {
-    QList<qint32> font{2, height, 0, escapement, escapement, 400, 0, 0};
-    const QString face = QStringLiteral("Arial");
-    for (int i = 0; i < 16; ++i) {
-        const ushort lo = i * 2 < face.size() ? face.at(i * 2).unicode() : 0;
-        const ushort hi = i * 2 + 1 < face.size() ? face.at(i * 2 + 1).unicode() : 0;
-        font.append(qint32(lo | hi << 16));
-    }
-    return font;
-}
-
 // EMR_EXTTEXTOUTW body drawing "HH" at a reference point.
 QByteArray textHH(QPoint reference) {
-    QByteArray text;
-    for (qint32 w : {0, 0, 0, 0, 1, 0, 0, reference.x(), reference.y(), 2, 76, 0, 0, 0, -1, -1, 0})
-        test::put32(text, quint32(w));
-    return text.append("H\0H\0", 4);
+    return textOut(reference, 2, QByteArray("H\0H\0", 4));
 }
 
 } // namespace
@@ -182,14 +116,12 @@ void MetafileTest::decision_data() {
     // Extreme values where arithmetic could overflow: a font of the most
     // negative height, escapement and a huge width, text drawn with it;
     // a clipping region with edges at the ends of the int range.
-    QList<qint32> font{1, qint32(0x80000000u), 0x12000000, qint32(0x80000000u), 0, 400, 0, 0};
-    font.append(QList<qint32>(16, 0));
-    QByteArray text;
-    for (qint32 w : {0, 0, 0, 0, 1, 0, 0, 20, 20, 1, 76, 0, 0, 0, -1, -1, 0})
-        test::put32(text, quint32(w));
-    text.append("H\0", 2);
-    QTest::newRow("EMF font of extreme sizes") << emf100().record(emrCreateFont, font).record(emrSelectObject, {1})
-                                                      .rawRecord(emrExtTextOutW, text).bytes() << false;
+    QList<qint32> extreme{1, qint32(0x80000000u), 0x12000000, qint32(0x80000000u), 0, 400, 0, 0};
+    extreme.append(QList<qint32>(16, 0));
+    QTest::newRow("EMF font of extreme sizes")
+        << emf100().record(emrCreateFont, extreme).record(emrSelectObject, {1})
+               .rawRecord(emrExtTextOutW, textOut(QPoint(20, 20), 1, QByteArray("H\0", 2))).bytes()
+        << false;
     QTest::newRow("EMF region at the ends of int")
         << emf100().record(emrExtSelectClipRgn, {48, 5, 32, 1, 1, 16, 0, 0, 0, 0, qint32(0x80000000u),
                                                  qint32(0x80000000u), 0x7FFFFFFF, 0x7FFFFFFF}).bytes() << false;
@@ -297,7 +229,7 @@ void MetafileTest::rectangle() {
     b.record(emrSetMapMode, {mapping[0]})
         .record(emrSetWindowExt, {mapping[1], mapping[2]})
         .record(emrSetViewportExt, {mapping[3], mapping[4]});
-    redBrushNoPen(b).record(emrRectangle, {rect.left(), rect.top(), rect.right(), rect.bottom()});
+    b.solidBrush(red).record(emrRectangle, {rect.left(), rect.top(), rect.right(), rect.bottom()});
     expectBox(importMetafile(b.bytes()), filled, red);
 }
 
@@ -361,7 +293,7 @@ void MetafileTest::pathFillRule() {
     QFETCH(int, mode);
     QFETCH(Colour, overlap);
     EmfBuilder b = emf100();
-    redBrushNoPen(b)
+    b.solidBrush(red)
         .record(emrSetPolyFillMode, {mode})
         .record(emrBeginPath, {})
         .record(emrPolygon, {0, 0, 0, 0, 4, 10, 10, 50, 10, 50, 50, 10, 50})
@@ -386,22 +318,22 @@ void MetafileTest::blitRop_data() {
     QTest::newRow("SRCPAINT") << 0xEE0086u << Colour(0x00FFFF);
     QTest::newRow("SRCAND") << 0x8800C6u << Colour(0x000080);
     QTest::newRow("SRCINVERT") << 0x660046u << Colour(0x00FF7F);
-    QTest::newRow("SRCERASE") << 0x440328u << Colour(0x00FF00);
+    QTest::newRow("SRCERASE") << 0x440328u << green;
     QTest::newRow("NOTSRCCOPY") << 0x330008u << Colour(0xFF007F);
-    QTest::newRow("NOTSRCERASE") << 0x1100A6u << Colour(0xFF0000);
+    QTest::newRow("NOTSRCERASE") << 0x1100A6u << blue;
     QTest::newRow("MERGEPAINT") << 0xBB0226u << Colour(0xFF00FF);
-    QTest::newRow("PATCOPY") << 0xF00021u << Colour(0xFF0000);
+    QTest::newRow("PATCOPY") << 0xF00021u << blue;
     QTest::newRow("PATINVERT") << 0x5A0049u << Colour(0xFF00FF);
     QTest::newRow("DSTINVERT") << 0x550009u << Colour(0xFFFF00);
-    QTest::newRow("BLACKNESS") << 0x000042u << Colour(0x000000);
-    QTest::newRow("WHITENESS") << 0xFF0062u << Colour(0xFFFFFF);
+    QTest::newRow("BLACKNESS") << 0x000042u << black;
+    QTest::newRow("WHITENESS") << 0xFF0062u << white;
 }
 
 void MetafileTest::blitRop() {
     QFETCH(quint32, rop);
     QFETCH(Colour, result);
     EmfBuilder b = emf100();
-    redBrushNoPen(b)
+    b.solidBrush(red)
         .record(emrRectangle, {0, 0, 101, 101})
         .record(emrCreateBrush, {2, 0, 0xFF0000, 0})
         .record(emrSelectObject, {2})
@@ -418,19 +350,19 @@ void MetafileTest::dibDepth_data() {
     QTest::addColumn<Colour>("left");
     QTest::addColumn<Colour>("right");
     const QList<quint32> twoColours{0x00FF0000, 0x000000FF};   // red, blue as stored
-    QTest::newRow("1-bit") << 1 << 0u << twoColours << QByteArray::fromHex("40000000") << red << Colour(0xFF0000);
-    QTest::newRow("4-bit") << 4 << 0u << twoColours << QByteArray::fromHex("10000000") << Colour(0xFF0000) << red;
-    QTest::newRow("8-bit") << 8 << 0u << twoColours << QByteArray::fromHex("00010000") << red << Colour(0xFF0000);
+    QTest::newRow("1-bit") << 1 << 0u << twoColours << QByteArray::fromHex("40000000") << red << blue;
+    QTest::newRow("4-bit") << 4 << 0u << twoColours << QByteArray::fromHex("10000000") << blue << red;
+    QTest::newRow("8-bit") << 8 << 0u << twoColours << QByteArray::fromHex("00010000") << red << blue;
     // 5-5-5: 0x03E0 full green, 0x001F full blue.
-    QTest::newRow("16-bit") << 16 << 0u << QList<quint32>{} << QByteArray::fromHex("E0031F00") << Colour(0x00FF00)
-                            << Colour(0xFF0000);
+    QTest::newRow("16-bit") << 16 << 0u << QList<quint32>{} << QByteArray::fromHex("E0031F00") << green
+                            << blue;
     QTest::newRow("24-bit") << 24 << 0u << QList<quint32>{} << QByteArray::fromHex("0000FF00FF000000") << red
-                            << Colour(0x00FF00);
+                            << green;
     QTest::newRow("32-bit") << 32 << 0u << QList<quint32>{} << QByteArray::fromHex("FF00000000FF0000")
-                            << Colour(0xFF0000) << Colour(0x00FF00);
+                            << blue << green;
     // 5-6-5 fields: 0xF800 full red, 0x07E0 full green.
     QTest::newRow("16-bit bit fields") << 16 << 3u << QList<quint32>{0xF800, 0x07E0, 0x001F}
-                                       << QByteArray::fromHex("00F8E007") << red << Colour(0x00FF00);
+                                       << QByteArray::fromHex("00F8E007") << red << green;
 }
 
 void MetafileTest::dibDepth() {
@@ -442,7 +374,7 @@ void MetafileTest::dibDepth() {
     QFETCH(Colour, right);
     const QByteArray info = infoHeader(2, 1, bitCount, compression, table);
     EmfBuilder b = emf100();
-    b.rawRecord(emrStretchDiBits, stretchDiBits(QRect(10, 10, 40, 20), 2, 1, info, bits, 0xCC0020));
+    b.rawRecord(emrStretchDiBits, stretchDiBits(QRect(10, 10, 40, 20), 2, 1, info, bits));
     const Bitmap picture = importMetafile(b.bytes());
     QCOMPARE(picture.pixel(10, 10), left);
     QCOMPARE(picture.pixel(29, 29), left);
@@ -457,10 +389,10 @@ void MetafileTest::dibRowsBottomUp() {
     for (int height : {2, -2}) {
         EmfBuilder b = emf100();
         b.rawRecord(emrStretchDiBits, stretchDiBits(QRect(0, 0, 10, 20), 1, 2, infoHeader(1, height, 24, 0, {}),
-                                                    bits, 0xCC0020));
+                                                    bits));
         const Bitmap picture = importMetafile(b.bytes());
-        QCOMPARE(picture.pixel(5, 5), height > 0 ? Colour(0xFF0000) : red);
-        QCOMPARE(picture.pixel(5, 15), height > 0 ? red : Colour(0xFF0000));
+        QCOMPARE(picture.pixel(5, 5), height > 0 ? blue : red);
+        QCOMPARE(picture.pixel(5, 15), height > 0 ? red : blue);
     }
 }
 
@@ -468,21 +400,21 @@ void MetafileTest::rop2_data() {
     QTest::addColumn<int>("rop2");
     QTest::addColumn<Colour>("result");
     // Green 0x00FF00 drawn over red 0x0000FF.
-    QTest::newRow("R2_COPYPEN") << 13 << Colour(0x00FF00);
+    QTest::newRow("R2_COPYPEN") << 13 << green;
     QTest::newRow("R2_XORPEN") << 7 << Colour(0x00FFFF);
-    QTest::newRow("R2_MASKPEN") << 9 << Colour(0x000000);
+    QTest::newRow("R2_MASKPEN") << 9 << black;
     QTest::newRow("R2_MERGEPEN") << 15 << Colour(0x00FFFF);
     QTest::newRow("R2_NOT") << 6 << Colour(0xFFFF00);
     QTest::newRow("R2_NOP") << 11 << red;
-    QTest::newRow("R2_BLACK") << 1 << Colour(0x000000);
-    QTest::newRow("R2_WHITE") << 16 << Colour(0xFFFFFF);
+    QTest::newRow("R2_BLACK") << 1 << black;
+    QTest::newRow("R2_WHITE") << 16 << white;
 }
 
 void MetafileTest::rop2() {
     QFETCH(int, rop2);
     QFETCH(Colour, result);
     EmfBuilder b = emf100();
-    redBrushNoPen(b)
+    b.solidBrush(red)
         .record(emrRectangle, {0, 0, 101, 101})
         .record(emrCreateBrush, {2, 0, 0x00FF00, 0})
         .record(emrSelectObject, {2})
@@ -499,17 +431,17 @@ void MetafileTest::saveRestore_data() {
     QTest::newRow("-2 back two") << -2 << red;
     QTest::newRow("1 absolute") << 1 << red;
     QTest::newRow("2 absolute") << 2 << black;
-    QTest::newRow("5 no such level") << 5 << Colour(0x00FF00);
-    QTest::newRow("-5 no such level") << -5 << Colour(0x00FF00);
+    QTest::newRow("5 no such level") << 5 << green;
+    QTest::newRow("-5 no such level") << -5 << green;
 }
 
 void MetafileTest::saveRestore() {
     QFETCH(int, level);
     QFETCH(Colour, brush);
     EmfBuilder b = emf100();
-    redBrushNoPen(b)
+    b.solidBrush(red)
         .record(emrSaveDc, {})
-        .record(emrSelectObject, {qint32(0x80000004u)})
+        .record(emrSelectObject, {blackBrush})
         .record(emrSaveDc, {})
         .record(emrCreateBrush, {2, 0, 0x00FF00, 0})
         .record(emrSelectObject, {2})
@@ -541,7 +473,7 @@ void MetafileTest::clipping() {
     EmfBuilder b = emf100();
     for (const QList<qint32>& r : records)
         b.record(quint32(r.first()), r.mid(1));
-    redBrushNoPen(b).record(emrRectangle, {0, 0, 101, 101});
+    b.solidBrush(red).record(emrRectangle, {0, 0, 101, 101});
     if (inverted)
         expectBox(importMetafile(b.bytes()), box, white, red);
     else
@@ -581,7 +513,7 @@ void MetafileTest::worldTransform() {
     EmfBuilder b = emf100();
     b.record(emrSetWorldTransform, {std::bit_cast<qint32>(2.0f), 0, 0, std::bit_cast<qint32>(2.0f),
                                     std::bit_cast<qint32>(10.0f), 0});
-    redBrushNoPen(b).record(emrRectangle, {5, 5, 15, 15});
+    b.solidBrush(red).record(emrRectangle, {5, 5, 15, 15});
     expectBox(importMetafile(b.bytes()), QRect(QPoint(20, 10), QPoint(38, 28)), red);
 }
 
@@ -598,13 +530,13 @@ void MetafileTest::wmfObjectSlots() {
         .record(wmfSelectObject, {1})
         .record(wmfSelectObject, {2})
         .record(wmfRectangle, {31, 51, 10, 10});
-    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), Colour(0x00FF00));
+    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), green);
 }
 
 void MetafileTest::objectIndices() {
     // Selecting or deleting what is not there changes nothing.
     EmfBuilder b = emf100();
-    redBrushNoPen(b)
+    b.solidBrush(red)
         .record(emrSelectObject, {9999})
         .record(emrSelectObject, {qint32(0x80000063u)})
         .record(emrDeleteObject, {70000})
@@ -615,7 +547,7 @@ void MetafileTest::objectIndices() {
 
 void MetafileTest::deepSaves() {
     EmfBuilder b = emf100();
-    redBrushNoPen(b);
+    b.solidBrush(red);
     for (int i = 0; i < 20000; ++i)
         b.record(emrSaveDc, {});
     b.record(emrRestoreDc, {-100000}).record(emrRestoreDc, {1}).record(emrRectangle, {10, 10, 51, 31});
@@ -626,12 +558,11 @@ void MetafileTest::monochromePatternBrush() {
     // An 8 x 8 one-bit pattern without a colour table (DIB_PAL_INDICES),
     // stored bottom row first, rows alternately 0 and 1 bits: 0 bits take
     // the text colour, 1 bits the background colour.
-    constexpr Colour green = 0x00FF00;
-    QList<qint32> words{1, 2, 32, 40, 72, 32, 40, 8, 8, 0x00010001, 0, 32, 0, 0, 0, 0};
+    QList<qint32> brush{1, 2, 32, 40, 72, 32, 40, 8, 8, 0x00010001, 0, 32, 0, 0, 0, 0};
     for (int row = 0; row < 8; ++row)
-        words.append(row % 2 == 0 ? 0 : 0xFF);
+        brush.append(row % 2 == 0 ? 0 : 0xFF);
     EmfBuilder b = emf100();
-    b.record(emrCreateMonoBrush, words)
+    b.record(emrCreateMonoBrush, brush)
         .record(emrSelectObject, {1})
         .record(emrSelectObject, {nullPen})
         .record(emrSetTextColor, {red})
@@ -647,10 +578,10 @@ void MetafileTest::textInBox() {
     // A shape drawn first in the default opaque mode must not leave the
     // transparent text a background box (green would show it).
     EmfBuilder b = emf100();
-    redBrushNoPen(b)
+    b.solidBrush(red)
         .record(emrSetBkColor, {0x00FF00})
         .record(emrRectangle, {80, 80, 96, 96})
-        .record(emrCreateFont, arialFont(-20, 0))
+        .record(emrCreateFont, font(QStringLiteral("Arial"), -20))
         .record(emrSelectObject, {2})
         .record(emrSetTextColor, {0})
         .record(emrSetBkMode, {1})
@@ -685,7 +616,7 @@ void MetafileTest::textMovesPosition() {
         .record(emrSetViewportExt, {mapping[3], mapping[4]})
         .record(emrCreatePen, {1, 0, 1, 0, red})
         .record(emrSelectObject, {1})
-        .record(emrCreateFont, arialFont(-20 * std::abs(unitsDown), 900))
+        .record(emrCreateFont, font(QStringLiteral("Arial"), -20 * std::abs(unitsDown), 0, 900))
         .record(emrSelectObject, {2})
         .record(emrSetBkMode, {1})
         .record(emrSetTextAlign, {1 | 24})

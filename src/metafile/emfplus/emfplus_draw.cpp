@@ -2,9 +2,8 @@
 #include "emfplus_player.h"
 
 // Local
-#include "emf_player.h"
+#include "metafile_player.h"
 #include "pelmora_error.h"
-#include "wmf_player.h"
 
 // libUEMF
 #include <upmf.h>
@@ -110,28 +109,26 @@ void addCaps(const QPainterPath& path, const EmfPlusPen& pen, double width, QPai
     }
 }
 
+// Counts a metafile as nested for as long as it plays, however its play
+// ends.
+class NestedPlay {
+public:
+    NestedPlay() { ++nesting; }
+    ~NestedPlay() { --nesting; }
+    NestedPlay(const NestedPlay&) = delete;
+    NestedPlay& operator=(const NestedPlay&) = delete;
+};
+
 // Plays a WMF or EMF onto the picture, its frame filling it; false when
 // the metafile does not hold together.
 bool playNested(const QByteArray& metafile, QImage& picture) {
-    // Spare zero bytes, as for any metafile the players read.
-    QByteArray padded(metafile.size() + 64, '\0');
-    std::copy(metafile.begin(), metafile.end(), padded.begin());
-    const ByteView bytes(padded.constData(), std::size_t(metafile.size()));
-    ++nesting;
-    bool played = true;
+    const NestedPlay nested;
     try {
-        if (isEmf(bytes)) {
-            emfSize(bytes);
-            playEmf(bytes, picture);
-        } else {
-            wmfSize(bytes);
-            playWmf(bytes, picture);
-        }
+        MetafilePlayer(metafile).play(picture);
     } catch (const PelmoraError&) {
-        played = false;
+        return false;
     }
-    --nesting;
-    return played;
+    return true;
 }
 
 // The metafile with what it leaves unpainted transparent: played over

@@ -40,34 +40,7 @@ qint64 pixelBytes(const EmfPlusObject& object) {
     return 0;
 }
 
-// True when every pixel has the same colour; the alpha byte, which raster
-// operations may leave anything, does not count.
-bool uniform(const QImage& image) {
-    if (image.isNull() || image.depth() != 32)
-        return false;
-    const QRgb first = image.pixel(0, 0);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        if (!std::all_of(line, line + image.width(), [first](QRgb p) { return ((p ^ first) & RGB_MASK) == 0; }))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
-
-void playEmfOrEmfPlus(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output) {
-    const EmfPlusHeader plus = readEmfPlusHeader(file);
-    if (plus.kind == EmfPlusKind::Only) {
-        EmfPlusPlayer(file, header, plus, target, output).play();
-        return;
-    }
-    EmfPlayer(file, header, target, output).play();
-    // Some writers mark a file dual and draw only in EMF+ records: GDI
-    // records that leave one colour everywhere drew nothing of the picture.
-    if (plus.kind == EmfPlusKind::Dual && uniform(target))
-        EmfPlusPlayer(file, header, plus, target, output).play();
-}
 
 EmfPlusPlayer::EmfPlusPlayer(ByteView file, const EmfHeader& header, const EmfPlusHeader& plus, QImage& target,
                              const QTransform& output)

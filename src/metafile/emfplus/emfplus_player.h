@@ -8,7 +8,7 @@
 #include <QTransform>
 
 // Local
-#include "emf_records.h"
+#include "emf_player.h"
 #include "emfplus_objects.h"
 #include "emfplus_records.h"
 
@@ -100,9 +100,5 @@ private:
     int nestedPlays_ = 0;
     double budget_ = 0;
 };
-
-// Plays a checked EMF's records: its GDI records, or its EMF+ records when
-// the file is EMF+ only or its GDI records leave the target as it was.
-void playEmfOrEmfPlus(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output);
 
 } // namespace pelmora

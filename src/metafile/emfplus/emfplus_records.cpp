@@ -46,21 +46,14 @@ ByteView emfPlusRecords(ByteView emfRecord) {
     return emfRecord.sub(emfPlusFirstRecord, std::min<std::size_t>(bytes - 4, room));
 }
 
-EmfPlusHeader readEmfPlusHeader(ByteView file) {
+EmfPlusHeader readEmfPlusHeader(ByteView records) {
     EmfPlusHeader header;
-    forEachEmfRecord(file, [&](std::size_t, ByteView record) {
-        const ByteView records = emfPlusRecords(record);
-        if (records.size() == 0)
-            return true;
-        // The header is the first EMF+ record of the file, or there is none.
-        if (records.u16(0) == (U_PMR_HEADER | U_PMR_RECFLAG) && records.has(0, 28)) {
-            header.kind = (records.u16(2) & U_PPF_DM) ? EmfPlusKind::Dual : EmfPlusKind::Only;
-            header.dpiX = records.u32(20);
-            header.dpiY = records.u32(24);
-            header.video = records.u32(16) & U_PPF_VIDEO;
-        }
-        return false;
-    });
+    if (records.u16(0) == (U_PMR_HEADER | U_PMR_RECFLAG) && records.has(0, 28)) {
+        header.kind = (records.u16(2) & U_PPF_DM) ? EmfPlusKind::Dual : EmfPlusKind::Only;
+        header.dpiX = records.u32(20);
+        header.dpiY = records.u32(24);
+        header.video = records.u32(16) & U_PPF_VIDEO;
+    }
     return header;
 }
 

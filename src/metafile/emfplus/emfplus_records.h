@@ -19,13 +19,14 @@ namespace pelmora {
 // draw the same picture) or EMF+ only.
 enum class EmfPlusKind { None, Dual, Only };
 
-// Finds the EMF+ header in the comment records of a checked EMF.
+// The EMF+ header: the first EMF+ record of the file, or there is none.
 struct EmfPlusHeader {
     EmfPlusKind kind = EmfPlusKind::None;
     double dpiX = 0, dpiY = 0;
     bool video = false;                      // a screen's file, not a printer's
 };
-EmfPlusHeader readEmfPlusHeader(ByteView file);
+// The header at the start of the records of the file's first EMF+ comment.
+EmfPlusHeader readEmfPlusHeader(ByteView records);
 
 // Type, flags, size and data size come before an EMF+ record's data.
 inline constexpr std::size_t emfPlusRecordHeader = 12;

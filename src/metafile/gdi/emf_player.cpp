@@ -2,8 +2,6 @@
 #include "emf_player.h"
 
 // Local
-#include "emf_records.h"
-#include "emfplus_player.h"
 #include "metafile_text.h"
 #include "picture_limits.h"
 
@@ -20,28 +18,6 @@ namespace {
 
 constexpr std::size_t headerMinimum = 88;
 constexpr quint32 signature = 0x464D4520;    // " EMF"
-
-
-EmfHeader readHeader(ByteView file) {
-    if (!file.has(0, headerMinimum) || file.u32(0) != U_EMR_HEADER || file.u32(40) != signature)
-        refuseMetafile();
-    EmfHeader h;
-    h.headerSize = file.u32(4);
-    if (h.headerSize < headerMinimum || h.headerSize % 4 != 0 || !file.has(0, h.headerSize))
-        refuseMetafile();
-    h.left = file.i32(24);
-    h.top = file.i32(28);
-    h.right = file.i32(32);
-    h.bottom = file.i32(36);
-    h.handles = file.u16(56);
-    h.deviceWidth = file.i32(72);
-    h.deviceHeight = file.i32(76);
-    h.mmWidth = file.i32(80);
-    h.mmHeight = file.i32(84);
-    if (h.deviceWidth <= 0 || h.deviceHeight <= 0 || h.mmWidth <= 0 || h.mmHeight <= 0)
-        refuseMetafile();
-    return h;
-}
 
 // Frame to recording-device pixels.
 double frameToDevice(qint64 hundredthsMm, qint64 pixels, qint64 mm) {
@@ -90,7 +66,51 @@ bool countsFit(quint32 type, ByteView record) {
     }
 }
 
-bool checkRecords(ByteView file) {
+} // namespace
+
+bool isEmf(ByteView file) {
+    return file.has(0, headerMinimum) && file.u32(0) == U_EMR_HEADER && file.u32(40) == signature;
+}
+
+EmfHeader readEmfHeader(ByteView file) {
+    if (!isEmf(file))
+        refuseMetafile();
+    EmfHeader h;
+    h.headerSize = file.u32(4);
+    if (h.headerSize < headerMinimum || h.headerSize % 4 != 0 || !file.has(0, h.headerSize))
+        refuseMetafile();
+    h.left = file.i32(24);
+    h.top = file.i32(28);
+    h.right = file.i32(32);
+    h.bottom = file.i32(36);
+    h.handles = file.u16(56);
+    h.deviceWidth = file.i32(72);
+    h.deviceHeight = file.i32(76);
+    h.mmWidth = file.i32(80);
+    h.mmHeight = file.i32(84);
+    if (h.deviceWidth <= 0 || h.deviceHeight <= 0 || h.mmWidth <= 0 || h.mmHeight <= 0)
+        refuseMetafile();
+    return h;
+}
+
+QSize emfPictureSize(const EmfHeader& h) {
+    const double width = std::round(frameToDevice(h.right - h.left, h.deviceWidth, h.mmWidth));
+    const double height = std::round(frameToDevice(h.bottom - h.top, h.deviceHeight, h.mmHeight));
+    return checkedPictureSize(width, height);
+}
+
+QTransform emfFrameToTarget(const EmfHeader& h, QSize target) {
+    const double left = frameToDevice(h.left, h.deviceWidth, h.mmWidth);
+    const double top = frameToDevice(h.top, h.deviceHeight, h.mmHeight);
+    const double width = frameToDevice(h.right - h.left, h.deviceWidth, h.mmWidth);
+    const double height = frameToDevice(h.bottom - h.top, h.deviceHeight, h.mmHeight);
+    QTransform output;
+    output.scale(target.width() / width, target.height() / height);
+    output.translate(-left, -top);
+    return output;
+}
+
+bool checkEmfRecords(ByteView file, const std::function<void(ByteView record)>& visit) {
     std::size_t at = 0;
     while (file.has(at, 8)) {
         const quint32 type = file.u32(at);
@@ -106,25 +126,10 @@ bool checkRecords(ByteView file) {
             return false;
         if ((type == U_EMR_EXTTEXTOUTA || type == U_EMR_EXTTEXTOUTW) && !textFits(record, type == U_EMR_EXTTEXTOUTW))
             return false;
+        visit(record);
         at += size;
     }
     return at == file.size();
-}
-
-} // namespace
-
-bool isEmf(ByteView file) {
-    return file.has(0, headerMinimum) && file.u32(0) == U_EMR_HEADER && file.u32(40) == signature;
-}
-
-QSize emfSize(ByteView file) {
-    const EmfHeader h = readHeader(file);
-    const double width = std::round(frameToDevice(h.right - h.left, h.deviceWidth, h.mmWidth));
-    const double height = std::round(frameToDevice(h.bottom - h.top, h.deviceHeight, h.mmHeight));
-    const QSize size = checkedPictureSize(width, height);
-    if (!checkRecords(file))
-        refuseMetafile();
-    return size;
 }
 
 void EmfPlayer::play() {
@@ -319,18 +324,6 @@ void EmfPlayer::dispatch(quint32 type) {
     default:
         break;   // comments (EMF+ too), colour management, ...
     }
-}
-
-void playEmf(ByteView file, QImage& target) {
-    const EmfHeader h = readHeader(file);
-    const double left = frameToDevice(h.left, h.deviceWidth, h.mmWidth);
-    const double top = frameToDevice(h.top, h.deviceHeight, h.mmHeight);
-    const double width = frameToDevice(h.right - h.left, h.deviceWidth, h.mmWidth);
-    const double height = frameToDevice(h.bottom - h.top, h.deviceHeight, h.mmHeight);
-    QTransform output;
-    output.scale(target.width() / width, target.height() / height);
-    output.translate(-left, -top);
-    playEmfOrEmfPlus(file, h, target, output);
 }
 
 } // namespace pelmora

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "emf_records.h"
+#include "emf_player.h"
 
 // Local
 #include "dib.h"
