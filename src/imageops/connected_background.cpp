@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -73,7 +74,8 @@ class OpenBackgroundFlood {
 public:
     OpenBackgroundFlood(const QImage& pixels, QRgb background, QImage& marks)
         : pixels_(pixels), background_(background), bits_(marks.bits()), stride_(marks.bytesPerLine()),
-          width_(marks.width()), height_(marks.height()) {}
+          width_(marks.width()), height_(marks.height()),
+          mostSeeds_(2 * (qint64(width_) * height_ + width_ + height_)) {}
 
     void run() {
         for (int y = 0; y < height_; ++y) {
@@ -104,8 +106,15 @@ private:
 
     void seedRuns(int y, int from, int to) {
         const uchar* marks = row(y);
-        for (int x = nextEnclosed(marks, from, to); x < to; x = nextEnclosed(marks, endOfRun(marks, x, to), to))
+        for (int x = nextEnclosed(marks, from, to); x < to; x = nextEnclosed(marks, endOfRun(marks, x, to), to)) {
+            // A run of length n, flooded once, seeds at most n + 1 runs beside
+            // it, and the border fewer than 2 (width + height): a flood past
+            // that is going round in circles and must stop before it eats
+            // all memory.
+            if (++seeded_ > mostSeeds_)
+                throw std::logic_error("background flood: more seeds than the picture allows");
             seeds_.push_back({x, y});
+        }
     }
 
     // Floods the rows marked so far, rows 0 to last.
@@ -134,6 +143,8 @@ private:
     const qsizetype stride_;
     const int width_;
     const int height_;
+    const qint64 mostSeeds_;
+    qint64 seeded_ = 0;
     std::vector<Seed> seeds_;
     std::vector<Span> waiting_;   // runs of row last + 1 reached from row last
 };

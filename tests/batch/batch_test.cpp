@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -73,6 +74,12 @@ void BatchTest::exitStatusAndMessages_data() {
                                            << "small.bmp -> no/such/x.bmp: ファイルが見つかりません";
     QTest::newRow("--info takes no --solid") << QStringList{"--info", "--solid", "small.bmp"} << 2
                                              << "pelmora-batch: --info takes only input files";
+    for (const QString jobs : {"0", "-3", "two", "1.5", ""})
+        QTest::addRow("--jobs \"%s\"", qPrintable(jobs))
+            << QStringList{"--jobs=" + jobs, "-o", "o.bmp", "small.bmp"} << 2
+            << QStringLiteral("pelmora-batch: --jobs: \"%1\" is not a valid value").arg(jobs);
+    QTest::newRow("-j without a number") << QStringList{"-o", "o.bmp", "small.bmp", "-j"} << 2
+                                         << "pelmora-batch: -j needs a value";
     QTest::newRow("empty picture to PNG") << QStringList{"--scale", "10", "-o", "o.png", "small.bmp"} << 1
                                           << "small.bmp -> o.png: a PNG cannot hold a picture of no pixels";
 }
@@ -158,6 +165,39 @@ void BatchTest::manyInputsInParallelAllSucceed() {
             for (int x = 0; x < 5; ++x)
                 QCOMPARE(out.pixel(x, y), QPoint(x, y) == spot(i) ? kBlack : kWhite);
     }
+}
+
+// Inputs of different sizes finish out of turn when several run at once;
+// what is written and said is the same as one at a time, in input order.
+// The largest input comes first and fails last, at its output, which a
+// folder of its name is in the way of.
+void BatchTest::jobsChangeNothingButTheWait() {
+    QStringList inputs;
+    for (int i = 0; i < 7; ++i) {
+        const int side = i == 0 ? 1500 : 5 + 3 * i;
+        Bitmap picture = Bitmap::white(side, side + i);
+        for (int k = 1; k < side; k += 2)
+            picture.setPixel(k, (k * (i + 3)) % side, Colour(0x010000 * (40 * i) + 0x0000FF));
+        inputs.append(QStringLiteral("in%1.bmp").arg(i));
+        saveAsBitmap(picture, path(inputs.last()));
+    }
+    inputs.insert(2, QStringLiteral("missing-a.bmp"));
+    inputs.insert(5, QStringLiteral("missing-b.bmp"));
+    const QStringList made{"in1.bmp", "in2.bmp", "in3.bmp", "in4.bmp", "in5.bmp", "in6.bmp"};
+    for (const QString jobs : {"1", "3"}) {
+        const QString folder = "j" + jobs;
+        QVERIFY(QDir(path(folder + "/in0.bmp")).mkpath(QStringLiteral(".")));
+        const Run result = run(QStringList{"--outline", "green", "--rotate", "90", "-j", jobs, "--out-dir", folder}
+                               + inputs);
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.out, QString());
+        QCOMPARE(result.err, QStringLiteral("in0.bmp -> %1/in0.bmp: ファイルへのアクセスが拒否されました\n"
+                                            "missing-a.bmp: ファイルが見つかりません\n"
+                                            "missing-b.bmp: ファイルが見つかりません\n").arg(folder));
+        QCOMPARE(QDir(path(folder)).entryList(QDir::Files, QDir::Name), made);
+    }
+    for (const QString& name : made)
+        QVERIFY2(readFile("j1/" + name) == readFile("j3/" + name), qPrintable(name));
 }
 
 PELMORA_TEST_MAIN(BatchTest)

@@ -41,6 +41,7 @@ private slots:
     void infoListsEachInputInOrder();
     void metafileTextIsDrawn();
     void manyInputsInParallelAllSucceed();
+    void jobsChangeNothingButTheWait();
 
     void qtKindsOpenWithTheirPixels_data();
     void qtKindsOpenWithTheirPixels();

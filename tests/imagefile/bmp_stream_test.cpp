@@ -14,14 +14,14 @@ Q_DECLARE_METATYPE(RowShadow)
 
 namespace {
 
-// The pattern with a third of its pixels, the corner among them, in the
-// corner's colour: background scattered through the subject.
+// A third of the pixels, the corner among them, white: background scattered
+// through the subject. The others differ along a row (up to 256 wide), and
+// no row repeats another, so a row read from the wrong place shows.
 Bitmap scatteredBackground(int width, int height) {
-    QImage image = patternImage(width, height);
+    QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            if ((x * 7 + y * 5) % 3 == 0)
-                image.setPixel(x, y, image.pixel(0, 0));
+            image.setPixel(x, y, (x * 7 + y * 5) % 3 == 0 ? qRgb(255, 255, 255) : qRgb(y & 0xFF, y >> 8, x));
     return Bitmap(image);
 }
 
@@ -44,20 +44,24 @@ private slots:
         QTest::addColumn<RowShadow>("shadow");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QRgb>("colour");
-        for (const QSize size : {QSize(1, 1), QSize(1, 4), QSize(5, 1), QSize(2, 2), QSize(19, 7), QSize(64, 48)}) {
+        // The tall ones are read and written in several pieces of rows.
+        for (const QSize size : {QSize(1, 1), QSize(1, 4), QSize(5, 1), QSize(2, 2), QSize(19, 7), QSize(64, 48),
+                                 QSize(100, 3000), QSize(101, 2000)}) {
             const QString name = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
             QTest::newRow(qPrintable("fill " + name)) << RowShadow::Fill << size << qRgb(10, 20, 30);
             QTest::newRow(qPrintable("outline " + name)) << RowShadow::Outline << size << qRgb(200, 0, 0);
         }
         // A colour already in the subject is not an edge of it.
-        QTest::newRow("outline in a subject colour") << RowShadow::Outline << QSize(19, 7) << qRgb(19, 25, 230);
+        QTest::newRow("outline in a subject colour") << RowShadow::Outline << QSize(19, 7) << qRgb(3, 0, 5);
     }
     void sameBytesAsThePictureWritten() {
         QFETCH(RowShadow, shadow);
         QFETCH(QSize, size);
         QFETCH(QRgb, colour);
-        const QByteArray file = encodeBmp(scatteredBackground(size.width(), size.height()));
+        const Bitmap original = scatteredBackground(size.width(), size.height());
+        const QByteArray file = encodeBmp(original);
         const Bitmap picture = decodeBmp(file);
+        QVERIFY(picture == original);
         const Colour paint = colourFromRgb(colour);
         const Bitmap whole = shadow == RowShadow::Fill ? filled(picture, paint) : outlined(picture, paint);
         bool done = false;

@@ -9,8 +9,10 @@
 using namespace pelmora;
 using namespace pelmora::test;
 
-// Every BMP and JPEG file of the corpus opens from disk with the pixels it
-// has always had, or is refused as it always was (corpus_pixels.tsv).
+// The BMP and JPEG files of the corpus open from disk with the pixels they
+// have always had, or are refused as they always were (corpus_pixels.tsv).
+// The BMP suite's good and bad folders are left to bmp_test, which checks
+// them against a plain decoding.
 class CorpusPixelsTest : public QObject {
     Q_OBJECT
 

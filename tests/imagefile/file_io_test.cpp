@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Local
+#include "atomic_file.h"
 #include "file_size.h"
 #include "import_picture.h"
 #include "save_picture.h"
@@ -10,6 +11,9 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace pelmora;
 using namespace pelmora::test;
@@ -29,7 +33,27 @@ struct stat statOf(const QString& path) {
     return info;
 }
 
+// The data syncs asked for since the list was last cleared: which file, and
+// whether the watched name already led to it then.
+struct DataSync {
+    ino_t file;
+    bool alreadyNamed;
+};
+std::vector<DataSync> dataSyncs;
+QByteArray watchedName;
+
 } // namespace
+
+// Defined in the test program, this is the fdatasync the program's own
+// calls reach: it notes each sync, then makes it.
+extern "C" int fdatasync(int fd) {
+    struct stat file {}, named {};
+    ::fstat(fd, &file);
+    const bool alreadyNamed = ::stat(watchedName.constData(), &named) == 0 && named.st_dev == file.st_dev
+                           && named.st_ino == file.st_ino;
+    dataSyncs.push_back({file.st_ino, alreadyNamed});
+    return int(::syscall(SYS_fdatasync, fd));
+}
 
 // The extension rule, the caption's file name and the size text; writing
 // files all or nothing, measuring and reading them, and the I/O error texts.
@@ -128,6 +152,40 @@ private slots:
         if (sizeLimit == 0) {
             QCOMPARE(errorOf([&] { fileSizeOnDisk(dir.filePath(target)); }), text);
             QCOMPARE(errorOf([&] { importPicture(dir.filePath(target), PictureKind::Bitmap); }), text);
+        }
+    }
+
+    // Replacing a file waits for the new bytes to reach the disk before they
+    // take its name, since the old ones go with it; a new name has nothing
+    // to lose and is not synced.
+    void onlyReplacingSyncs_data() {
+        QTest::addColumn<QString>("before");   // at the name before writing: nothing, a file, or a link to one
+        QTest::addColumn<int>("syncs");
+        QTest::newRow("a new name") << "nothing" << 0;
+        QTest::newRow("an existing file") << "file" << 1;
+        QTest::newRow("a link to an existing file") << "link" << 1;
+    }
+    void onlyReplacingSyncs() {
+        QFETCH(QString, before);
+        QFETCH(int, syncs);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("picture.bmp"));
+        const QString target = before == QLatin1String("link") ? dir.filePath(QStringLiteral("target.bmp")) : path;
+        if (before != QLatin1String("nothing")) {
+            QFile old(target);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write(kOldContent) == kOldContent.size());
+        }
+        if (before == QLatin1String("link"))
+            QVERIFY(QFile::link(target, path));
+        watchedName = QFile::encodeName(target);
+        dataSyncs.clear();
+        const QByteArray bytes("the new bytes");
+        writeFileAtomically(path, bytes);
+        QCOMPARE(fileBytes(target), bytes);
+        QCOMPARE(int(dataSyncs.size()), syncs);
+        for (const DataSync& sync : dataSyncs) {
+            QCOMPARE(sync.file, statOf(target).st_ino);
+            QVERIFY(!sync.alreadyNamed);
         }
     }
 

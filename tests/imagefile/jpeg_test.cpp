@@ -16,6 +16,21 @@ using namespace pelmora::test;
 
 namespace {
 
+// A progressive grey 8 x 8 JPEG of one block whose every coefficient is 0,
+// its DC coefficient sent again in each of `scans` scans.
+QByteArray progressiveGreyBlock(int scans) {
+    // Start; a table of ones; 8 bits, 8 x 8, one component; a DC code table
+    // holding one code, "0", for no difference.
+    QByteArray file = QByteArray::fromHex("ffd8" "ffdb0043" "00") + QByteArray(64, '\x01')
+                      + QByteArray::fromHex("ffc2000b" "08" "0008" "0008" "01" "011100"
+                                            "ffc40014" "00" "01000000000000000000000000000000" "00");
+    // Each scan: the DC band of the component, then its one block, "0"
+    // padded with ones.
+    for (int i = 0; i < scans; ++i)
+        file += QByteArray::fromHex("ffda0008" "01" "0100" "00" "00" "00" "7f");
+    return file + QByteArray::fromHex("ffd9");
+}
+
 double meanError(const Bitmap& a, const Bitmap& b) {
     double sum = 0;
     for (int y = 0; y < a.height(); ++y)
@@ -91,6 +106,29 @@ private slots:
                 QCOMPARE(qAlpha(picture.image().pixel(x, y)), 255);
         const double error = twin.isEmpty() ? 0 : meanError(picture, open(twin));
         QVERIFY2(error < 12, qPrintable(QString::number(error)));
+    }
+
+    // Progressive files may send a band again and again; past 1000 scans
+    // they are refused instead of being decoded for ever.
+    void scansAreLimited_data() {
+        QTest::addColumn<int>("scans");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("one") << 1 << "";
+        QTest::newRow("1000") << 1000 << "";
+        QTest::newRow("1001") << 1001 << QStringLiteral("JPEG エラー #%1").arg(JERR_BAD_PROGRESSION);
+    }
+    void scansAreLimited() {
+        QFETCH(int, scans);
+        QFETCH(QString, error);
+        Bitmap picture;
+        QCOMPARE(errorOf([&] { picture = decodeJpeg(progressiveGreyBlock(scans)); }), error);
+        if (!error.isEmpty())
+            return;
+        // A block of nothing but zeros is mid-grey.
+        QCOMPARE(QSize(picture.width(), picture.height()), QSize(8, 8));
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                QCOMPARE(picture.pixel(x, y), Colour(0x808080));
     }
 
     void damagedFilesGiveLibjpegsCodeAndNeverCrash() {

@@ -11,6 +11,8 @@ private slots:
     void bitmapFormats_data();
     void bitmapFormats();
     void impossibleSizeThrows();
+    void systemColoursFollowThePalette_data();
+    void systemColoursFollowThePalette();
     void spareBuffersAreNeverShared_data();
     void spareBuffersAreNeverShared();
 

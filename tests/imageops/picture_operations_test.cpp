@@ -15,10 +15,15 @@ using namespace pelmora::test;
 
 namespace {
 
+// The paints these tests use: plain colours and the window text colour.
+Colour paintRgb(Colour paint) {
+    return paint == clWindowText ? paletteColour(QPalette::Text) : paint;
+}
+
 // The scans as the program has always run them: column by column, pixel by
 // pixel, painting in place.
 Bitmap referenceOutline(Bitmap g, Colour outlineColour) {
-    const Colour outline = resolveColour(outlineColour);
+    const Colour outline = paintRgb(outlineColour);
     const Colour background = g.pixel(0, 0);
     for (int x = 0; x < g.width(); ++x)
         for (int y = 0; y < g.height(); ++y) {
@@ -35,7 +40,7 @@ Bitmap referenceFill(Bitmap g, Colour fillColour) {
     for (int x = 0; x < g.width(); ++x)
         for (int y = 0; y < g.height(); ++y)
             if (g.pixel(x, y) != g.pixel(0, 0))
-                g.setPixel(x, y, resolveColour(fillColour));
+                g.setPixel(x, y, paintRgb(fillColour));
     return g;
 }
 

@@ -2,6 +2,8 @@
 #pragma once
 
 // Qt
+#include <QGuiApplication>
+#include <QPalette>
 #include <QRandomGenerator>
 #include <QStringList>
 
@@ -17,6 +19,12 @@ inline constexpr Colour kBlue = 0xFF0000;
 // 'g' green, 'b' blue; '?' stands for any other colour.
 inline const QString kGlyphs = QStringLiteral(".#rgb");
 inline const QList<Colour> kGlyphColours{kWhite, kBlack, kRed, 0x00FF00, kBlue};
+
+// A colour of the application palette as a Colour, 0x00BBGGRR.
+inline Colour paletteColour(QPalette::ColorRole role, QPalette::ColorGroup group = QPalette::Active) {
+    const QColor c = QGuiApplication::palette().color(group, role);
+    return Colour(c.blue() << 16 | c.green() << 8 | c.red());
+}
 
 inline Bitmap pictureFromRows(const QString& text) {
     const QStringList rows = text.split('|', Qt::SkipEmptyParts);
