@@ -3,18 +3,24 @@
 
 // Qt
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 // Local
+#include "atomic_file.h"
 #include "batch_job.h"
 
 // Std
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -93,6 +99,46 @@ private:
     std::mutex mutex_;
 };
 
+// Which file a name leads to: the device and inode of one that exists, else
+// the name it would be made under, its folder with every link followed.
+using FileKey = std::tuple<dev_t, ino_t, QString>;
+
+std::optional<FileKey> keyOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        return FileKey{info.st_dev, info.st_ino, QString()};
+    if (errno != ENOENT)
+        return std::nullopt;
+    const QFileInfo file(path);
+    const QString folder = file.dir().canonicalPath();
+    if (folder.isEmpty())
+        return std::nullopt;
+    return FileKey{0, 0, QDir(folder).filePath(file.fileName())};
+}
+
+// Why each input's result may not be written, or nothing: links can lead
+// an output onto an input or onto an earlier output, which the names alone
+// do not show.
+std::vector<QString> refusals(const Options& options) {
+    std::vector<QString> reasons(size_t(options.inputs.size()));
+    if (options.info)
+        return reasons;
+    std::set<FileKey> inputs, outputs;
+    for (const QString& input : options.inputs)
+        if (const std::optional<FileKey> key = keyOf(input))
+            inputs.insert(*key);
+    for (qsizetype i = 0; i < options.inputs.size(); ++i) {
+        const std::optional<FileKey> key = keyOf(writtenFile(outputPathFor(options, options.inputs[i])));
+        if (!key)
+            continue;
+        if (inputs.count(*key))
+            reasons[size_t(i)] = QStringLiteral("would replace an input");
+        else if (!outputs.insert(*key).second)
+            reasons[size_t(i)] = QStringLiteral("would replace another output of this run");
+    }
+    return reasons;
+}
+
 } // namespace
 
 int runAll(const Options& options) {
@@ -105,13 +151,17 @@ int runAll(const Options& options) {
     if (!options.outputFolder.isEmpty())
         QDir().mkpath(options.outputFolder);
 
+    const std::vector<QString> refused = refusals(options);
     Printer printer(options, count);
     std::atomic<qsizetype> next {0};
     const auto work = [&] {
-        for (qsizetype i = next++; i < count; i = next++)
-            printer.finished(i, runJob(options, options.inputs[i], [&printer, i](double done) {
-                printer.advanced(i, done);
-            }));
+        for (qsizetype i = next++; i < count; i = next++) {
+            const QString& input = options.inputs[i];
+            if (!refused[size_t(i)].isEmpty())
+                printer.finished(i, {false, refused[size_t(i)], outputPathFor(options, input)});
+            else
+                printer.finished(i, runJob(options, input, [&printer, i](double done) { printer.advanced(i, done); }));
+        }
     };
     std::vector<std::thread> threads;
     for (qsizetype t = 1; t < workers; ++t)

@@ -3,41 +3,89 @@
 
 // Qt
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 // Local
 #include "file_io.h"
+#include "pelmora_error.h"
+#include "picture_file_texts.h"
 
 // Std
 #include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace pelmora {
 
-AtomicFile::AtomicFile(const QString& path) {
-    // A link is replaced at its target, as an editor saving through it would.
-    const QFileInfo info(path);
-    finalName_ = QFile::encodeName(info.isSymLink() && info.exists() ? info.canonicalFilePath() : path);
+namespace {
+
+// As many links as the system itself follows; past that, the name is left
+// for stat to report the loop.
+constexpr int kMostLinks = 40;
+constexpr time_t kStaleSeconds = 60;
+
+QByteArray followLinks(QByteArray name) {
+    for (int hops = 0; hops < kMostLinks; ++hops) {
+        char target[PATH_MAX];
+        const ssize_t size = ::readlink(name.constData(), target, sizeof target);
+        if (size < 0 || size_t(size) >= sizeof target)
+            break;
+        const QByteArray next(target, size);
+        name = next.startsWith('/') ? next : name.left(name.lastIndexOf('/') + 1) + next;
+    }
+    return name;
+}
+
+// A temporary is rewritten all the while its write goes on, so one left
+// alone for a minute belongs to a write that was killed. Only our own
+// regular files are touched.
+void removeStaleTemporaries(const QByteArray& folder) {
+    DIR* dir = ::opendir(folder.isEmpty() ? "." : folder.constData());
+    if (!dir)
+        return;
+    const time_t now = ::time(nullptr);
+    const size_t prefixLength = std::strlen(kTemporaryPrefix);
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat info {};
+        if (std::strncmp(entry->d_name, kTemporaryPrefix, prefixLength) == 0
+            && ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && info.st_uid == ::geteuid() && now - info.st_mtime > kStaleSeconds)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const QString& path) : finalName_(followLinks(QFile::encodeName(path))) {
     if (finalName_.isEmpty())
         throwIoError(ENOENT);
-    // A file that may not be written must not be replaced behind its back,
-    // and a folder in the way is no place for a picture.
     struct stat old {};
     replacing_ = ::stat(finalName_.constData(), &old) == 0;
-    if (replacing_) {
-        if (S_ISDIR(old.st_mode))
-            throwIoError(EISDIR);
-        if (::access(finalName_.constData(), W_OK) != 0)
+    if (!replacing_ && errno != ENOENT)
+        throwIoError(errno);
+    if (replacing_ && S_ISDIR(old.st_mode))
+        throw PelmoraError(texts::folderInTheWay());
+    // A pipe's reader or a device expects the bytes there; a file put in
+    // its place would lose it.
+    if (replacing_ && !S_ISREG(old.st_mode)) {
+        fd_ = ::open(finalName_.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+        if (fd_ < 0)
             throwIoError(errno);
+        return;
     }
-    const qsizetype slash = finalName_.lastIndexOf('/');
-    const QByteArray folder = finalName_.left(slash + 1);
-    const QByteArray name = finalName_.mid(slash + 1);
+    // A file that may not be written must not be replaced behind its back.
+    if (replacing_ && ::access(finalName_.constData(), W_OK) != 0)
+        throwIoError(errno);
+    const QByteArray folder = finalName_.left(finalName_.lastIndexOf('/') + 1);
+    removeStaleTemporaries(folder);
     do {
-        temporaryName_ = folder + '.' + name + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        temporaryName_ = folder + kTemporaryPrefix + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         fd_ = ::open(temporaryName_.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     } while (fd_ < 0 && errno == EEXIST);
     if (fd_ < 0)
@@ -50,7 +98,8 @@ AtomicFile::AtomicFile(const QString& path) {
 AtomicFile::~AtomicFile() {
     if (fd_ >= 0) {
         ::close(fd_);
-        ::unlink(temporaryName_.constData());
+        if (!temporaryName_.isEmpty())
+            ::unlink(temporaryName_.constData());
     }
 }
 
@@ -67,9 +116,15 @@ void AtomicFile::write(const char* data, qsizetype size) {
 }
 
 void AtomicFile::commit() {
-    if (replacing_ && ::fdatasync(fd_) != 0)
-        throwIoError(errno);
     const int fd = fd_;
+    if (temporaryName_.isEmpty()) {
+        fd_ = -1;
+        if (::close(fd) != 0)
+            throwIoError(errno);
+        return;
+    }
+    if (replacing_ && ::fdatasync(fd) != 0)
+        throwIoError(errno);
     fd_ = -1;
     if (::close(fd) != 0 || ::rename(temporaryName_.constData(), finalName_.constData()) != 0) {
         const int error = errno;
@@ -82,6 +137,10 @@ void writeFileAtomically(const QString& path, const QByteArray& bytes) {
     AtomicFile file(path);
     file.write(bytes.constData(), bytes.size());
     file.commit();
+}
+
+QString writtenFile(const QString& path) {
+    return QFile::decodeName(followLinks(QFile::encodeName(path)));
 }
 
 } // namespace pelmora

@@ -34,6 +34,9 @@ QString ioErrorText(int errorNumber) {
     case EROFS:
     case EISDIR:
         return texts::accessDenied();
+    case ENOSPC:
+    case EDQUOT:
+        return texts::diskFull();
     default:
         return texts::ioError(errorNumber);
     }

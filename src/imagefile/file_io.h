@@ -12,7 +12,7 @@ namespace pelmora {
 
 // The text shown for a failed file operation, chosen by the system's error
 // number: 2 missing file, 3 bad name, 4 too many open files, 5 access denied,
-// "I/O エラー (n)" for anything else.
+// a full disk or quota, "I/O エラー (n)" for anything else.
 QString ioErrorText(int errorNumber);
 
 // Throws PelmoraError(ioErrorText(errorNumber)).

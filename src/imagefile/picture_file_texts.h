@@ -18,6 +18,8 @@ inline QString fileNotFound() { return QStringLiteral("ファイルが見つか�
 inline QString badFileName() { return QStringLiteral("ファイル名の指定が間違っています"); }
 inline QString tooManyOpenFiles() { return QStringLiteral("オープンしたファイルが多すぎます"); }
 inline QString accessDenied() { return QStringLiteral("ファイルへのアクセスが拒否されました"); }
+inline QString diskFull() { return QStringLiteral("ディスクの空き容量が足りません"); }
+inline QString folderInTheWay() { return QStringLiteral("フォルダには保存できません"); }
 inline QString ioError(int code) { return QStringLiteral("I/O エラー (%1)").arg(code); }
 
 inline QString iconSize() {

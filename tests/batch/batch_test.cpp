@@ -191,7 +191,7 @@ void BatchTest::jobsChangeNothingButTheWait() {
                                + inputs);
         QCOMPARE(result.status, 1);
         QCOMPARE(result.out, QString());
-        QCOMPARE(result.err, QStringLiteral("in0.bmp -> %1/in0.bmp: ファイルへのアクセスが拒否されました\n"
+        QCOMPARE(result.err, QStringLiteral("in0.bmp -> %1/in0.bmp: フォルダには保存できません\n"
                                             "missing-a.bmp: ファイルが見つかりません\n"
                                             "missing-b.bmp: ファイルが見つかりません\n").arg(folder));
         QCOMPARE(QDir(path(folder)).entryList(QDir::Files, QDir::Name), made);

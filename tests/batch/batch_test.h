@@ -53,6 +53,9 @@ private slots:
     void svgMatchesTheFilledBitmap();
     void svgDocument();
 
+    void hostileOutputPaths_data();
+    void hostileOutputPaths();
+
 private:
     std::unique_ptr<QTemporaryDir> dir_;
 };
