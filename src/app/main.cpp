@@ -8,10 +8,13 @@
 #include "program_windows.h"
 
 // Std
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 int main(int argc, char** argv) {
+    // A pipe whose reader has gone is a failed write, reported, not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
     // Answered before the application object, so it needs no display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::puts("pelmora " PELMORA_VERSION);

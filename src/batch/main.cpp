@@ -11,6 +11,7 @@
 #include "picture_memory.h"
 
 // Std
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -42,6 +43,8 @@ std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A pipe whose reader has gone is a failed write, reported, not the end of the program.
+    std::signal(SIGPIPE, SIG_IGN);
     // The tool never shows a window, so it needs no display either.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     defaultHandler = qInstallMessageHandler(quietRemarks);
