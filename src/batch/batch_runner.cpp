@@ -9,6 +9,7 @@
 // Local
 #include "atomic_file.h"
 #include "batch_job.h"
+#include "picture_memory.h"
 
 // Std
 #include <algorithm>
@@ -145,6 +146,8 @@ int runAll(const Options& options) {
     const qsizetype count = options.inputs.size();
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const qsizetype workers = std::min<qsizetype>(count, options.jobs > 0 ? options.jobs : qsizetype(cores));
+    // Pictures read at once share the memory one picture could have.
+    sharePictureMemory(int(std::max<qsizetype>(workers, 1)));
 
     // Like mkdir -p: a missing output folder is made; if that fails, each
     // write reports why.

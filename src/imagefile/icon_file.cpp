@@ -3,6 +3,7 @@
 
 // Qt
 #include <QBuffer>
+#include <QHash>
 #include <QImageReader>
 
 // Local
@@ -24,6 +25,10 @@ namespace {
 constexpr int kMostImages = 256;
 
 constexpr int kIconSide = 32;
+
+// A full directory of 256 x 256 images is a sixth of this; past it an icon
+// would only be making its reader decode large images again and again.
+constexpr qint64 kMostIconPixels = qint64(1) << 26;
 
 // Bits per pixel of directory entry i as its image data says (the
 // directory's own field is often 0); an embedded PNG counts as 32.
@@ -69,21 +74,32 @@ const QList<QRgb>& standardSixteenColours() {
     return table;
 }
 
-Bitmap decodeIcon(const QByteArray& bytes) {
+Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels) {
     limitImageReaders();
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ico");
 
+    // Qt reads an entry from its offset with the sizes its directory entry
+    // gives, so entries of the same 16 bytes are the same image.
+    QHash<QByteArray, QImage> decoded;
     QImage chosen;
     int chosenBits = 0;
     const int count = std::min(reader.imageCount(), kMostImages);
     for (int i = 0; i < count; ++i) {
-        if (!reader.jumpToImage(i))
-            continue;
-        QImage candidate;
-        if (!reader.read(&candidate) || candidate.isNull())
+        const QByteArray entry = bytes.mid(6 + 16 * qsizetype(i), 16);
+        auto known = decoded.constFind(entry);
+        if (known == decoded.constEnd()) {
+            QImage image;
+            if (reader.jumpToImage(i) && !reader.read(&image))
+                image = QImage();
+            if (!pixels.charge(qint64(image.width()) * image.height()))
+                break;
+            known = decoded.insert(entry, image);
+        }
+        const QImage& candidate = *known;
+        if (candidate.isNull())
             continue;
         const auto distance = [](const QImage& image) {
             return std::abs(image.width() - kIconSide) + std::abs(image.height() - kIconSide);
@@ -99,6 +115,11 @@ Bitmap decodeIcon(const QByteArray& bytes) {
         throw PelmoraError(texts::invalidIcon());
 
     return Bitmap::drawnOnWhite(chosen);
+}
+
+Bitmap decodeIcon(const QByteArray& bytes) {
+    WorkBudget pixels(kMostIconPixels);
+    return decodeIcon(bytes, pixels);
 }
 
 QByteArray encodeIcon(const Bitmap& picture) {

@@ -8,6 +8,7 @@
 
 // Local
 #include "bitmap.h"
+#include "reader_limits.h"
 
 namespace pelmora {
 
@@ -15,6 +16,10 @@ namespace pelmora {
 // with the most colours), drawn through its transparency onto white. Throws
 // PelmoraError("アイコンイメージが不正です") when no image can be read.
 Bitmap decodeIcon(const QByteArray& bytes);
+// The same, charging the pixels of each image decoded to the budget; entries
+// alike share one decode. The image that overdraws the budget is dropped and
+// no more are read.
+Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels);
 
 // A one-image ICO file of a 32 x 32 picture: 4 bits per pixel in the
 // standard 16 colours (nearest colour), and a 1-bit mask marking every pixel

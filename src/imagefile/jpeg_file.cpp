@@ -8,6 +8,7 @@
 #include "reader_limits.h"
 
 // Std
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstdio>
@@ -23,6 +24,14 @@ namespace {
 
 // Progressive files past this many scans are built to take forever.
 constexpr int kMostScans = 1000;
+
+// An empty scan takes a few bytes yet libjpeg visits every block of it. A
+// real file pays at least a bit for each block in each of its DC scans and
+// sends about ten scans, so even a flat picture asks for under 64 blocks
+// decoded per byte; small files may always have as many as a thousand
+// scans of a 1024 x 1024 picture.
+constexpr std::int64_t kBlocksPerByte = 64;
+constexpr std::int64_t kLeastBlocks = std::int64_t(1) << 24;
 
 // libjpeg reports errors by calling error_exit, which must not return; this
 // one jumps back to the codec's guarded call instead of ending the process.
@@ -51,12 +60,27 @@ void installErrorManager(j_common_ptr info, ErrorManager& manager) {
 }
 
 long memoryBudget() {
-    return long(physicalMemory() / 2);
+    return long(pictureMemoryCap());
 }
 
-void limitScans(j_common_ptr info) {
+// Charged at the start of each scan, before libjpeg decodes it: every
+// block of the scan's components.
+struct ScanCharge {
+    jpeg_progress_mgr base {};   // first, so that libjpeg's pointer is this one's
+    WorkBudget* blocks = nullptr;
+    int chargedScan = 0;
+};
+
+void chargeScan(j_common_ptr info) {
     auto* decoder = reinterpret_cast<j_decompress_ptr>(info);
-    if (decoder->input_scan_number > kMostScans) {
+    auto* charge = reinterpret_cast<ScanCharge*>(decoder->progress);
+    if (decoder->input_scan_number == charge->chargedScan)
+        return;
+    charge->chargedScan = decoder->input_scan_number;
+    std::int64_t blocks = 0;
+    for (int i = 0; i < decoder->comps_in_scan; ++i)
+        blocks += std::int64_t(decoder->cur_comp_info[i]->width_in_blocks) * decoder->cur_comp_info[i]->height_in_blocks;
+    if (decoder->input_scan_number > kMostScans || !charge->blocks->charge(blocks)) {
         info->err->msg_code = JERR_BAD_PROGRESSION;
         info->err->error_exit(info);
     }
@@ -128,9 +152,10 @@ void noOp(j_decompress_ptr) {}
 
 class Decoder {
 public:
-    explicit Decoder(const ByteSource& bytes) : bytes_(bytes) {
+    Decoder(const ByteSource& bytes, WorkBudget& blocks) : bytes_(bytes) {
         installErrorManager(reinterpret_cast<j_common_ptr>(&info_), errors_);
-        progress_.progress_monitor = limitScans;
+        scans_.base.progress_monitor = chargeScan;
+        scans_.blocks = &blocks;
     }
     ~Decoder() { jpeg_destroy_decompress(&info_); }
     Decoder(const Decoder&) = delete;
@@ -140,7 +165,7 @@ public:
         if (setjmp(errors_.jump) != 0)
             throw PelmoraError(texts::jpegError(errors_.code));
         jpeg_create_decompress(&info_);
-        info_.progress = &progress_;
+        info_.progress = &scans_.base;
         info_.mem->max_memory_to_use = memoryBudget();
         piece_.source = &bytes_;
         piece_.base.init_source = noOp;
@@ -150,7 +175,7 @@ public:
         piece_.base.term_source = noOp;
         info_.src = &piece_.base;
         jpeg_read_header(&info_, TRUE);
-        if (!declaredSizeFitsData(info_.image_width, info_.image_height, bytes_.size()))
+        if (!declaredSizeFitsData(info_.image_width, info_.image_height, bytes_.size()) || !blocksFitData())
             throw PelmoraError(texts::jpegError(JERR_IMAGE_TOO_BIG));
         info_.scale_num = 1;
         info_.scale_denom = 1;
@@ -187,11 +212,23 @@ public:
     }
 
 private:
+    // A file of several scans has libjpeg clear a buffer for the whole
+    // picture's coefficients before the first scan. Any whole file spends at
+    // least a bit on each block, in its first DC scan.
+    bool blocksFitData() const {
+        if (!jpeg_has_multiple_scans(const_cast<j_decompress_ptr>(&info_)))
+            return true;
+        std::int64_t blocks = 0;
+        for (int i = 0; i < info_.num_components; ++i)
+            blocks += std::int64_t(info_.comp_info[i].width_in_blocks) * info_.comp_info[i].height_in_blocks;
+        return blocks <= 8 * bytes_.size();
+    }
+
     const ByteSource& bytes_;
     PieceSource piece_;
     jpeg_decompress_struct info_ {};
     ErrorManager errors_;
-    jpeg_progress_mgr progress_ {};
+    ScanCharge scans_;
     QImage image_;
     QByteArray cmykRow_;
 };
@@ -236,9 +273,18 @@ private:
 
 } // namespace
 
-Bitmap readJpeg(const ByteSource& source) {
-    Decoder decoder(source);
+std::int64_t jpegBlockBudget(std::int64_t fileBytes) {
+    return std::max(kLeastBlocks, kBlocksPerByte * fileBytes);
+}
+
+Bitmap readJpeg(const ByteSource& source, WorkBudget& blocks) {
+    Decoder decoder(source, blocks);
     return Bitmap(decoder.run(), 24);
+}
+
+Bitmap readJpeg(const ByteSource& source) {
+    WorkBudget blocks(jpegBlockBudget(source.size()));
+    return readJpeg(source, blocks);
 }
 
 Bitmap decodeJpeg(const QByteArray& bytes) {

@@ -6,6 +6,7 @@
 #include <QImageReader>
 
 // Local
+#include "le_bytes.h"
 #include "pelmora_error.h"
 #include "picture_file_texts.h"
 #include "reader_limits.h"
@@ -24,6 +25,15 @@ QByteArray readerFormat(QtImageKind kind) {
     return QByteArray();
 }
 
+// A GIF's frames are drawn on its logical screen, which may be far larger
+// than the first frame that Qt gives as the size.
+QSize declaredSize(const QByteArray& bytes, QtImageKind kind, QSize first) {
+    if (kind != QtImageKind::Gif || bytes.size() < 10)
+        return first;
+    const LeReader r(bytes);
+    return first.expandedTo(QSize(int(r.u16(6)), int(r.u16(8))));
+}
+
 } // namespace
 
 QString qtImageKindName(QtImageKind kind) {
@@ -36,10 +46,13 @@ Bitmap decodeQtImage(const QByteArray& bytes, QtImageKind kind) {
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, readerFormat(kind));
-    // Refused from the header, before any pixel memory is taken.
-    const QSize size = reader.size();
+    // Refused from the header, before any pixel memory is taken: too large
+    // to hold, or larger than the compressed data could honestly describe.
+    const QSize size = declaredSize(bytes, kind, reader.size());
     if (size.isValid() && qint64(size.width()) * size.height() * 4 > qint64(QImageReader::allocationLimit()) << 20)
         throw PelmoraError(outOfMemoryText());
+    if (size.isValid() && !declaredSizeFitsData(size.width(), size.height(), bytes.size()))
+        throw PelmoraError(texts::invalidImage(qtImageKindName(kind)));
     QImage image;
     if (!reader.read(&image) || image.isNull())
         throw PelmoraError(texts::invalidImage(qtImageKindName(kind)));

@@ -9,17 +9,21 @@
 
 // Std
 #include <algorithm>
+#include <mutex>
 
 namespace pelmora {
 
 void limitImageReaders() {
-    // A function-local static runs once even with readers on several threads.
-    static const bool done = [] {
-        const long long memoryMb = physicalMemory() >> 20;
-        QImageReader::setAllocationLimit(int(std::clamp(memoryMb / 2, 64LL, 1LL << 30)));
-        return true;
-    }();
-    (void)done;
+    // Qt keeps the limit in a plain global: it is written under the lock,
+    // and only when the cap has changed, which happens before readers run.
+    static std::mutex lock;
+    static std::int64_t applied = 0;
+    const std::int64_t cap = pictureMemoryCap();
+    const std::lock_guard guard(lock);
+    if (cap != applied) {
+        QImageReader::setAllocationLimit(int(std::clamp<std::int64_t>(cap >> 20, 64, std::int64_t(1) << 30)));
+        applied = cap;
+    }
 }
 
 } // namespace pelmora

@@ -16,8 +16,29 @@ constexpr bool declaredSizeFitsData(std::int64_t width, std::int64_t height, std
     return pixels <= (std::int64_t(1) << 24) || pixels / 1024 <= dataBytes;
 }
 
+// Work a reader may do on one file, in units of its own (blocks decoded,
+// pixels decoded): the reader charges each piece as it goes, and stops when
+// a charge is refused.
+class WorkBudget {
+public:
+    explicit WorkBudget(std::int64_t most) : left_(most) {}
+
+    bool charge(std::int64_t units) {
+        if (units > left_)
+            return false;
+        left_ -= units;
+        spent_ += units;
+        return true;
+    }
+    std::int64_t spent() const { return spent_; }
+
+private:
+    std::int64_t left_;
+    std::int64_t spent_ = 0;
+};
+
 // Sets the largest picture Qt's image readers may make to what a Bitmap may
-// hold, once for the whole process, before any reader runs.
+// hold (pictureMemoryCap); every reader calls it before it starts.
 void limitImageReaders();
 
 } // namespace pelmora

@@ -68,8 +68,8 @@ QImage allocateImage(int width, int height, QImage::Format format) {
         return QImage();
     const qint64 bytesPerLine = bytesPerLineOf(width, format);
     const qint64 bytes = bytesPerLine * height;
-    // Beyond half the machine's memory a picture would only thrash or be killed.
-    if (bytes > physicalMemory() / 2)
+    // Beyond its share of the machine's memory a picture would only thrash or be killed.
+    if (bytes > pictureMemoryCap())
         throw PelmoraError(outOfMemoryText());
     if (bytes < kRecycledFrom)
         return checked(QImage(width, height, format));
@@ -88,7 +88,7 @@ void prepareSpareRgb32(int width, int height) {
     if (width <= 0 || height <= 0)
         return;
     const qint64 bytes = bytesPerLineOf(width, QImage::Format_RGB32) * height;
-    if (bytes >= kRecycledFrom && bytes <= physicalMemory() / 2)
+    if (bytes >= kRecycledFrom && bytes <= pictureMemoryCap())
         prepareSpareBuffer(size_t(bytes));
 }
 

@@ -23,6 +23,20 @@ std::int64_t physicalMemory() {
 
 namespace {
 
+std::atomic<int> picturesAtOnce{1};
+
+} // namespace
+
+std::int64_t pictureMemoryCap() {
+    return physicalMemory() / 2 / picturesAtOnce.load(std::memory_order_relaxed);
+}
+
+void sharePictureMemory(int atOnce) {
+    picturesAtOnce.store(atOnce > 0 ? atOnce : 1, std::memory_order_relaxed);
+}
+
+namespace {
+
 constexpr std::size_t kMaxKept = 4;
 constexpr std::size_t kPageBytes = 4096;
 constexpr std::size_t kHeaderBytes = 64;   // keeps the pixels 64-byte aligned

@@ -11,6 +11,14 @@ namespace pelmora {
 // every size cap of the program is a share of it.
 std::int64_t physicalMemory();
 
+// The most one picture may take: half of physical memory, shared out among
+// the pictures being read at once, so that together they fit.
+std::int64_t pictureMemoryCap();
+
+// Divides the cap among this many pictures made at the same time; called
+// before any of them starts.
+void sharePictureMemory(int atOnce);
+
 // Pixel memory for large pictures. Fresh pages cost more to fault in than
 // the work done on them, and the program makes pictures of the same size
 // over and over (outline, fill, turns and copies of one picture), so the

@@ -46,6 +46,7 @@ private slots:
     void qtKindsOpenWithTheirPixels_data();
     void qtKindsOpenWithTheirPixels();
     void unreadableQtKindNamesItsKind();
+    void jobsShareTheMemory();
 
     void pngAlphaFollowsTheBackground_data();
     void pngAlphaFollowsTheBackground();

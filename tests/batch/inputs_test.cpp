@@ -8,6 +8,7 @@
 
 // Local
 #include "batch_test.h"
+#include "picture_memory.h"
 
 using namespace pelmora;
 
@@ -187,4 +188,25 @@ void BatchTest::unreadableQtKindNamesItsKind() {
     const Run big = run({"-o", "big.bmp", "big.png"});
     QCOMPARE(big.status, 1);
     QCOMPARE(big.err.split(QLatin1Char('\n')).filter(ours), QStringList({"big.png: PNG イメージが不正です"}));
+}
+
+// Each of N pictures read at once may take only its share of half the
+// memory: a PNG declaring 3.6 GB is refused as too large with enough jobs,
+// and for its missing data with one.
+void BatchTest::jobsShareTheMemory() {
+    constexpr qint64 side = 30000;
+    const qint64 half = physicalMemory() / 2;
+    if (half < side * side * 4)
+        QSKIP("a picture of this size does not fit here with one job either");
+    writeFile(QStringLiteral("wide.png"), pngHeaderOnly(side, side));
+    const int manyJobs = int(half / (side * side * 4)) + 1;
+    const QRegularExpression ours(QStringLiteral("^[^l]"));
+    for (const int jobs : {1, manyJobs}) {
+        const QStringList inputs(jobs, QStringLiteral("wide.png"));
+        const Run result = run(QStringList{"--info", "-j", QString::number(jobs)} + inputs);
+        QCOMPARE(result.status, 1);
+        const QString line = jobs == 1 ? QStringLiteral("wide.png: PNG イメージが不正です")
+                                       : QStringLiteral("wide.png: メモリが足りません");
+        QCOMPARE(result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(ours), QStringList(inputs.size(), line));
+    }
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
+#include <QBuffer>
 #include <QSet>
 
 // Local
 #include "icon_file.h"
+#include "le_bytes.h"
 #include "picture_file_texts.h"
 #include "save_picture.h"
 #include "test_support.h"
@@ -24,6 +26,39 @@ int colourIndexAt(const QByteArray& icon, int x, int y) {
 
 bool maskBitAt(const QByteArray& icon, int x, int y) {
     return (quint8(icon[638 + (31 - y) * 4 + x / 8]) >> (7 - x % 8)) & 1;
+}
+
+// An icon of square PNG images of the given sides, its directory entries
+// pointing at them in the given order, any image under many entries.
+QByteArray pngIcon(const QList<int>& sides, const QList<int>& entries) {
+    QList<QByteArray> pngs;
+    for (int i = 0; i < sides.size(); ++i) {
+        QImage image(sides[i], sides[i], QImage::Format_ARGB32);
+        image.fill(qRgba(10 * i, 0, 0, 255));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "png");
+        pngs.append(png);
+    }
+    QByteArray icon(6 + 16 * entries.size(), '\0');
+    putLe16(icon, 2, 1);
+    putLe16(icon, 4, quint16(entries.size()));
+    QList<qsizetype> offsets;
+    for (const QByteArray& png : pngs) {
+        offsets.append(icon.size());
+        icon += png;
+    }
+    for (int e = 0; e < entries.size(); ++e) {
+        const int at = 6 + 16 * e, image = entries[e];
+        icon[at] = char(sides[image] % 256);
+        icon[at + 1] = char(sides[image] % 256);
+        putLe16(icon, at + 4, 1);
+        putLe16(icon, at + 6, 32);
+        putLe32(icon, at + 8, quint32(pngs[image].size()));
+        putLe32(icon, at + 12, quint32(offsets[image]));
+    }
+    return icon;
 }
 
 } // namespace
@@ -61,6 +96,36 @@ private slots:
                 QCOMPARE(back.pixel(x, y), ground ? kWhite : Colour(0x00FF00));
             }
         checkCutsAndDamage(icon, decodeIcon, kInvalidIcon, true);
+    }
+
+    // Entries alike are decoded once; the image that overdraws the budget is
+    // dropped, and none after it is read.
+    void decodedPixelsAreCharged_data() {
+        QTest::addColumn<QList<int>>("sides");
+        QTest::addColumn<QList<int>>("entries");
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<qint64>("spent");
+        QTest::addColumn<int>("chosenSide");
+        const qint64 plenty = qint64(1) << 26;
+        QTest::newRow("one image under 256 entries") << QList<int>{48} << QList<int>(256, 0) << plenty << 48LL * 48 << 48;
+        QTest::newRow("three images, each under two entries")
+            << QList<int>{16, 32, 64} << QList<int>{0, 1, 2, 2, 1, 0} << plenty << 16LL * 16 + 32 * 32 + 64 * 64 << 32;
+        QTest::newRow("budget spent before the nearest")
+            << QList<int>{64, 100, 32} << QList<int>{0, 1, 2} << 64LL * 64 + 100 * 100 << 64LL * 64 + 100 * 100 << 64;
+        QTest::newRow("nothing within the budget") << QList<int>{64} << QList<int>{0, 0} << 64LL * 64 - 1 << 0LL << 0;
+    }
+    void decodedPixelsAreCharged() {
+        QFETCH(QList<int>, sides);
+        QFETCH(QList<int>, entries);
+        QFETCH(qint64, budget);
+        QFETCH(qint64, spent);
+        QFETCH(int, chosenSide);
+        WorkBudget pixels(budget);
+        Bitmap picture;
+        const QString error = errorOf([&] { picture = decodeIcon(pngIcon(sides, entries), pixels); });
+        QCOMPARE(pixels.spent(), spent);
+        QCOMPARE(error, chosenSide == 0 ? kInvalidIcon : QString());
+        QCOMPARE(picture.width(), chosenSide);
     }
 
     void coloursMapToTheNearestOfSixteen_data() {

@@ -31,6 +31,36 @@ QByteArray progressiveGreyBlock(int scans) {
     return file + QByteArray::fromHex("ffd9");
 }
 
+// A progressive grey picture of side x side pixels (a multiple of 1024):
+// a first DC scan of zeros, then `emptyScans` AC scans that each cost two
+// bytes per 16384 blocks, one run of empty blocks, however large the
+// picture is.
+QByteArray progressiveEmptyScans(int side, int emptyScans) {
+    const QByteArray be16 = [&] {
+        QByteArray b(2, '\0');
+        b[0] = char(side >> 8);
+        b[1] = char(side & 0xFF);
+        return b;
+    }();
+    const int blocks = side / 8 * (side / 8);
+    // A table of ones; 8 bits, one component; a DC table whose one code
+    // "0" means no difference, and an AC table whose one code "0" starts a
+    // run of 2^14 empty blocks, plus 14 more bits.
+    QByteArray file = QByteArray::fromHex("ffd8" "ffdb0043" "00") + QByteArray(64, '\x01')
+                      + QByteArray::fromHex("ffc2000b" "08") + be16 + be16 + QByteArray::fromHex("01" "011100")
+                      + QByteArray::fromHex("ffc40014" "00" "01000000000000000000000000000000" "00")
+                      + QByteArray::fromHex("ffc40014" "10" "01000000000000000000000000000000" "e0");
+    file += QByteArray::fromHex("ffda0008" "01" "0100" "00" "00" "00") + QByteArray(blocks / 8, '\0');
+    // Each run takes 15 bits of zeros; the last byte is padded with ones.
+    const int bits = 15 * (blocks / 16384);
+    QByteArray runs((bits + 7) / 8, '\0');
+    if (bits % 8 != 0)
+        runs[runs.size() - 1] = char(0xFF >> (bits % 8));
+    for (int i = 0; i < emptyScans; ++i)
+        file += QByteArray::fromHex("ffda0008" "01" "0100" "01" "3f" "00") + runs;
+    return file + QByteArray::fromHex("ffd9");
+}
+
 double meanError(const Bitmap& a, const Bitmap& b) {
     double sum = 0;
     for (int y = 0; y < a.height(); ++y)
@@ -129,6 +159,70 @@ private slots:
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
                 QCOMPARE(picture.pixel(x, y), Colour(0x808080));
+    }
+
+    // Every scan is charged all its blocks before it is decoded, and the file
+    // is refused at the first scan the budget cannot pay for. Unless a
+    // budget is given, a file may have 2^24 blocks decoded, or 64 for
+    // each of its bytes when that is more.
+    void scanBlocksAreCharged_data() {
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("emptyScans");
+        QTest::addColumn<qint64>("budget");
+        QTest::addColumn<qint64>("spent");
+        QTest::addColumn<bool>("refused");
+        const qint64 small = 128 * 128, large = 256 * 256;
+        QTest::newRow("one scan") << 1024 << 0 << 10 * small << small << false;
+        QTest::newRow("nine scans") << 1024 << 8 << 10 * small << 9 * small << false;
+        QTest::newRow("ten scans, all the budget") << 1024 << 9 << 10 * small << 10 * small << false;
+        QTest::newRow("eleven scans") << 1024 << 10 << 10 * small << 10 * small << true;
+        QTest::newRow("a budget short") << 2048 << 2 << 3 * large - 1 << 2 * large << true;
+        QTest::newRow("the least budget, all spent") << 2048 << 255 << qint64(-1) << 256 * large << false;
+        QTest::newRow("the least budget, a scan more") << 2048 << 256 << qint64(-1) << 256 * large << true;
+    }
+    void scanBlocksAreCharged() {
+        QFETCH(int, side);
+        QFETCH(int, emptyScans);
+        QFETCH(qint64, budget);
+        QFETCH(qint64, spent);
+        QFETCH(bool, refused);
+        const QByteArray file = progressiveEmptyScans(side, emptyScans);
+        if (budget < 0)
+            QCOMPARE(jpegBlockBudget(file.size()), qint64(1) << 24);
+        WorkBudget blocks(budget < 0 ? jpegBlockBudget(file.size()) : budget);
+        Bitmap picture;
+        const QString error = errorOf([&] { picture = readJpeg(MemorySource(file), blocks); });
+        QCOMPARE(error, refused ? QStringLiteral("JPEG エラー #%1").arg(JERR_BAD_PROGRESSION) : QString());
+        QCOMPARE(blocks.spent(), spent);
+        if (budget < 0)
+            QCOMPARE(errorOf([&] { decodeJpeg(file); }), error);
+        if (refused)
+            return;
+        QCOMPARE(QSize(picture.width(), picture.height()), QSize(side, side));
+        QCOMPARE(picture.pixel(side - 1, side - 1), Colour(0x808080));
+    }
+
+    // A file of several scans brings at least a bit for every block; one cut
+    // short of that is refused before anything is decoded.
+    void progressiveFilesBringABitPerBlock_data() {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<QString>("error");
+        // 2048 x 2048: 65536 blocks, 8192 bytes.
+        QTest::newRow("whole") << 0 << QString();
+        QTest::newRow("cut at a bit per block") << 8192 << QString();
+        QTest::newRow("a byte short") << 8191 << QStringLiteral("JPEG エラー #%1").arg(JERR_IMAGE_TOO_BIG);
+    }
+    void progressiveFilesBringABitPerBlock() {
+        QFETCH(int, bytes);
+        QFETCH(QString, error);
+        const QByteArray whole = progressiveEmptyScans(2048, 2);
+        QCOMPARE(errorOf([&] { decodeJpeg(bytes == 0 ? whole : whole.left(bytes)); }), error);
+    }
+
+    void budgetGrowsWithTheFile() {
+        QCOMPARE(jpegBlockBudget(0), qint64(1) << 24);
+        QCOMPARE(jpegBlockBudget(qint64(1) << 16), qint64(1) << 24);
+        QCOMPARE(jpegBlockBudget(qint64(1) << 20), qint64(1) << 26);
     }
 
     void damagedFilesGiveLibjpegsCodeAndNeverCrash() {

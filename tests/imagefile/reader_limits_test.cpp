@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
+#include <QBuffer>
 #include <QImageReader>
 
 // Local
+#include "picture_memory.h"
+#include "qt_image_file.h"
 #include "reader_limits.h"
 #include "test_support.h"
 
@@ -23,6 +26,14 @@ int halfTheMemoryMb() {
     const QRegularExpression total(QStringLiteral("^MemTotal:\\s+(\\d+) kB"), QRegularExpression::MultilineOption);
     const qint64 kb = total.match(QString::fromLatin1(meminfo.readAll())).captured(1).toLongLong();
     return int(std::clamp<qint64>((kb >> 10) / 2, 64, qint64(1) << 30));
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
 }
 
 } // namespace
@@ -61,10 +72,55 @@ private slots:
     }
 
     // Qt's readers may make pictures of up to half the memory (the batch
-    // tests read a PNG beyond Qt's own default of 256 MB).
+    // tests read a PNG beyond Qt's own default of 256 MB), shared among the
+    // pictures read at once.
+    void qtReadersMayUseHalfTheMemory_data() {
+        QTest::addColumn<int>("atOnce");
+        QTest::newRow("one") << 1;
+        QTest::newRow("three") << 3;
+    }
     void qtReadersMayUseHalfTheMemory() {
+        QFETCH(int, atOnce);
+        sharePictureMemory(atOnce);
         limitImageReaders();
-        QCOMPARE(QImageReader::allocationLimit(), halfTheMemoryMb());
+        const int limit = QImageReader::allocationLimit();
+        const qint64 cap = pictureMemoryCap();
+        sharePictureMemory(1);
+        QCOMPARE(limit, std::max(64, halfTheMemoryMb() / atOnce));
+        QVERIFY(cap * atOnce <= physicalMemory() / 2 && cap * atOnce > physicalMemory() / 2 - atOnce);
+    }
+
+    // Qt's kinds follow the rule before any pixel is decoded.
+    void qtKindsMustFitTheirData_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QtImageKind>("kind");
+        QTest::addColumn<QString>("error");
+        const QImage flat = [] {
+            QImage image(4096, 4097, QImage::Format_Mono);
+            image.fill(1);
+            return image;
+        }();
+        QTest::newRow("16M pixels in a few kilobytes") << encoded(flat.copy(0, 0, 4096, 4096), "png")
+                                                       << QtImageKind::Png << QString();
+        QTest::newRow("a row more") << encoded(flat, "png") << QtImageKind::Png << "PNG イメージが不正です";
+        QTest::newRow("a row more, a byte per 1024 pixels")
+            << encoded(flat, "png").leftJustified(16388, '\0') << QtImageKind::Png << QString();
+        // A 16000 x 16000 image of two colours whose data is a clear code,
+        // one pixel and the end code.
+        QTest::newRow("16000 square GIF in 35 bytes")
+            << QByteArray::fromHex("474946383961" "803e803e" "800000" "000000ffffff" "2c" "00000000" "803e803e" "00"
+                                   "02" "024401" "00" "3b")
+            << QtImageKind::Gif << "GIF イメージが不正です";
+        // A screen of 16000 x 12000 holding an image of two pixels.
+        QTest::newRow("two GIF pixels on a large screen")
+            << QByteArray::fromHex("474946383961" "803ee02e" "800000" "000000ffffff" "2c" "00000000" "02000100" "00"
+                                   "02" "02040a" "00" "3b")
+            << QtImageKind::Gif << "GIF イメージが不正です";
+    }
+    void qtKindsMustFitTheirData() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QtImageKind, kind);
+        QTEST(errorOf([&] { decodeQtImage(bytes, kind); }), "error");
     }
 };
 
