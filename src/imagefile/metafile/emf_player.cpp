@@ -321,7 +321,7 @@ void EmfPlayer::dispatch(quint32 type) {
     }
 }
 
-void playEmf(ByteView file, QImage& target) {
+void playEmf(ByteView file, QImage& target, WorkBudget& budget) {
     const EmfHeader h = readHeader(file);
     const double left = frameToDevice(h.left, h.deviceWidth, h.mmWidth);
     const double top = frameToDevice(h.top, h.deviceHeight, h.mmHeight);
@@ -330,7 +330,7 @@ void playEmf(ByteView file, QImage& target) {
     QTransform output;
     output.scale(target.width() / width, target.height() / height);
     output.translate(-left, -top);
-    playEmfOrEmfPlus(file, h, target, output);
+    playEmfOrEmfPlus(file, h, target, output, budget);
 }
 
 } // namespace pelmora

@@ -7,6 +7,7 @@
 
 // Local
 #include "byte_view.h"
+#include "picture_limits.h"
 
 namespace pelmora {
 
@@ -18,7 +19,8 @@ bool isEmf(ByteView file);
 // records hold together; throws PelmoraError when they do not.
 QSize emfSize(ByteView file);
 
-// Plays a checked EMF so that its frame fills the target.
-void playEmf(ByteView file, QImage& target);
+// Plays a checked EMF so that its frame fills the target, charging the
+// budget for its drawing.
+void playEmf(ByteView file, QImage& target, WorkBudget& budget);
 
 } // namespace pelmora

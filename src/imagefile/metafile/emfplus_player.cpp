@@ -20,11 +20,7 @@ constexpr std::size_t maxSaved = 1024;
 // The GDI runs after GetDC records that are played; each has its own device.
 constexpr int maxGdiRuns = 64;
 
-// Drawing stops once it has touched this many full passes over the
-// picture, as the GDI player's does. Path elements count too: a clip or
-// region is combined by element, a shape rasterised by element.
-constexpr double budgetPasses = 32;
-constexpr double budgetBase = 1e8;
+// A clip or region is combined by element.
 constexpr double combineCost = 200;
 
 // The table holds at most this many bytes of pixels at once.
@@ -56,23 +52,24 @@ bool uniform(const QImage& image) {
 
 } // namespace
 
-void playEmfOrEmfPlus(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output) {
+void playEmfOrEmfPlus(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output,
+                      WorkBudget& budget) {
     const EmfPlusHeader plus = readEmfPlusHeader(file);
     if (plus.kind == EmfPlusKind::Only) {
-        EmfPlusPlayer(file, header, plus, target, output).play();
+        EmfPlusPlayer(file, header, plus, target, output, budget).play();
         return;
     }
-    EmfPlayer(file, header, target, output).play();
+    EmfPlayer(file, header, target, output, budget).play();
     // Some writers mark a file dual and draw only in EMF+ records: GDI
     // records that leave one colour everywhere drew nothing of the picture.
     if (plus.kind == EmfPlusKind::Dual && uniform(target))
-        EmfPlusPlayer(file, header, plus, target, output).play();
+        EmfPlusPlayer(file, header, plus, target, output, budget).play();
 }
 
 EmfPlusPlayer::EmfPlusPlayer(ByteView file, const EmfHeader& header, const EmfPlusHeader& plus, QImage& target,
-                             const QTransform& output)
+                             const QTransform& output, WorkBudget& budget)
     : file_(file), header_(header), plus_(plus), target_(target), output_(output), painter_(&target),
-      budget_(budgetPasses * double(target.width()) * double(target.height()) + budgetBase) {
+      budget_(budget) {
     // A dual file's header may leave the resolution out: take the EMF's.
     const double mmPerInch = 25.4;
     if (!(plus_.dpiX > 0) || !(plus_.dpiY > 0)) {
@@ -109,7 +106,7 @@ void EmfPlusPlayer::play() {
 void EmfPlusPlayer::playGdi(std::size_t from, std::size_t to) {
     // One painter at a time on the target.
     painter_.end();
-    EmfPlayer(file_.sub(from, to - from), header_, target_, output_).play();
+    EmfPlayer(file_.sub(from, to - from), header_, target_, output_, budget_).play();
     painter_.begin(&target_);
     clipApplied_ = false;
 }
@@ -365,8 +362,7 @@ void EmfPlusPlayer::beginContainer(ByteView data) {
 }
 
 bool EmfPlusPlayer::spend(double cost) {
-    budget_ -= cost;
-    return budget_ > 0;
+    return budget_.spend(cost);
 }
 
 bool EmfPlusPlayer::spendOnRegion(const EmfPlusRegion& region) {

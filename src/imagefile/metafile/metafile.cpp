@@ -11,6 +11,11 @@
 namespace pelmora {
 
 Bitmap importMetafile(const QByteArray& bytes) {
+    PlayedWork work;
+    return importMetafile(bytes, work);
+}
+
+Bitmap importMetafile(const QByteArray& bytes, PlayedWork& work) {
     // Spare zero bytes past the end keep libUEMF's few fixed-size look-aheads
     // inside the buffer; the players only ever see the file's own bytes.
     QByteArray padded(bytes.size() + 64, '\0');
@@ -25,10 +30,12 @@ Bitmap importMetafile(const QByteArray& bytes) {
     if (picture.isEmpty())
         return picture;
     QImage& pixels = picture.rgb32();
+    WorkBudget budget(size);
     if (emf)
-        playEmf(file, pixels);
+        playEmf(file, pixels, budget);
     else
-        playWmf(file, pixels);
+        playWmf(file, pixels, budget);
+    work = {budget.charged(), budget.total()};
     // Raster operations may leave the unused alpha byte anything; keep it opaque.
     for (int y = 0; y < pixels.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));

@@ -9,6 +9,7 @@
 // Local
 #include "imagefile/metafile/metafile.h"
 #include "imagefile/open_picture.h"
+#include "emfplus_builders.h"
 #include "imageops/pelmora_error.h"
 #include "metafile_builders.h"
 #include "test_main.h"
@@ -37,14 +38,14 @@ enum : quint32 {
     emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutW = 84, emrSetBkColor = 25, emrCreateMonoBrush = 93,
     emrSetRop2 = 20, emrExcludeClipRect = 29, emrIntersectClipRect = 30, emrSaveDc = 33, emrRestoreDc = 34,
     emrSetWorldTransform = 35, emrDeleteObject = 40, emrExtSelectClipRgn = 75, emrPolyline = 4,
-    emrSetTextAlign = 22, emrMoveToEx = 27, emrLineTo = 54,
+    emrSetTextAlign = 22, emrMoveToEx = 27, emrLineTo = 54, emrPolygon16 = 86, emrComment = 70,
 };
 enum : quint16 {
     wmfSetWindowOrg = 0x020B, wmfSetWindowExt = 0x020C, wmfSelectObject = 0x012D,
     wmfCreatePen = 0x02FA, wmfCreateBrush = 0x02FC, wmfRectangle = 0x041B, wmfDeleteObject = 0x01F0,
     wmfSetViewportOrg = 0x020D, wmfSetViewportExt = 0x020E, wmfOffsetViewportOrg = 0x0211,
     wmfScaleViewportExt = 0x0412, wmfScaleWindowExt = 0x0410, wmfIntersectClipRect = 0x0416, wmfCreateRegion = 0x06FF,
-    wmfSelectClipRegion = 0x012C, wmfSetMapMode = 0x0103,
+    wmfSelectClipRegion = 0x012C, wmfSetMapMode = 0x0103, wmfExcludeClipRect = 0x0415,
 };
 constexpr qint32 nullPen = qint32(0x80000008u);
 
@@ -102,6 +103,65 @@ QByteArray textHH(QPoint reference) {
     return text.append("H\0H\0", 4);
 }
 
+// An EMR_POLYGON16 body: points zigzagging between the top and the
+// bottom of a box, sweeping across it again and again.
+QByteArray spikes(int points, qint16 width, qint16 height) {
+    QByteArray body;
+    for (qint32 w : {0, 0, qint32(width), qint32(height), points})
+        test::put32(body, quint32(w));
+    for (int i = 0; i < points; ++i) {
+        test::put16(body, quint16(i * 7 % width));
+        test::put16(body, quint16(i % 2 ? height - 1 : 0));
+    }
+    return body;
+}
+
+// A 100 x 100 pixel picture of red spikes.
+QByteArray spikePicture(int points) {
+    EmfBuilder b = emf100();
+    return redBrushNoPen(b).rawRecord(emrPolygon16, spikes(points, 100, 100)).bytes();
+}
+
+// A 100 x 100 pixel picture with a hole cut from its clip for each pixel of
+// a checkerboard's first squares, then filled.
+QByteArray excludedEmf(int holes) {
+    EmfBuilder b = emf100();
+    for (int i = 0; i < holes; ++i)
+        b.record(emrExcludeClipRect, {i % 50 * 2, i / 50 * 2, i % 50 * 2 + 1, i / 50 * 2 + 1});
+    return redBrushNoPen(b).record(emrRectangle, {0, 0, 101, 101}).bytes();
+}
+
+QByteArray excludedWmf(int holes) {
+    WmfBuilder b(0, 0, 100, 100, 96);
+    for (int i = 0; i < holes; ++i) {
+        const auto x = qint16(i % 50 * 2);
+        const auto y = qint16(i / 50 * 2);
+        b.record(wmfExcludeClipRect, {qint16(y + 1), qint16(x + 1), y, x});
+    }
+    return b.record(wmfCreateBrush, {0, qint16(red & 0xFFFF), 0, 0})
+        .record(wmfSelectObject, {0})
+        .record(wmfRectangle, {100, 100, 0, 0})
+        .bytes();
+}
+
+// A 100 x 100 pixel EMF+ picture drawing a metafile of spikes: upright over
+// the picture, as often as asked, or turned and far larger than the picture.
+QByteArray nestedSpikes(int points, int draws, bool turned) {
+    constexpr quint32 objectVersion = 0xDBC01002;
+    EmfBuilder inner = emf100();
+    const QByteArray metafile = redBrushNoPen(inner).rawRecord(emrPolygon16, spikes(points, 100, 100)).bytes();
+    test::EmfPlusRecords plus;
+    plus.record(0x08, 0x500 | 5, test::words({objectVersion, 2, 3, quint32(metafile.size())}) + metafile);
+    const QByteArray source = test::words({0xFFFFFFFF, 2}) + test::floats({0, 0, 10, 10});
+    for (int i = 0; i < draws; ++i) {
+        if (turned)
+            plus.record(0x1B, 5, source + test::words({3}) + test::floats({0, 0, 9000, 900, -900, 9000}));
+        else
+            plus.record(0x1A, 5, source + test::floats({0, 0, 100, 100}));
+    }
+    return EmfBuilder(0, 0, 1000, 1000).rawRecord(emrComment, plus.comment()).bytes();
+}
+
 } // namespace
 
 class MetafileTest : public QObject {
@@ -142,6 +202,8 @@ private slots:
     void textInBox();
     void textMovesPosition_data();
     void textMovesPosition();
+    void hostileWork_data();
+    void hostileWork();
     void corpus_data();
     void corpus();
 };
@@ -532,6 +594,11 @@ void MetafileTest::clipping_data() {
     QTest::newRow("empty region copy resets") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40},
                                                                       {emrExtSelectClipRgn, 0, 5}}
                                               << QRect(0, 0, 100, 100) << false;
+    // The box's four quarters, in no order a region keeps.
+    QTest::newRow("region of scattered rectangles")
+        << QList<QList<qint32>>{{emrExtSelectClipRgn, 96, 5, 32, 1, 4, 64, 20, 20, 40, 40, 30, 30, 40, 40,
+                                 20, 20, 30, 30, 20, 30, 30, 40, 30, 20, 40, 30}}
+        << QRect(QPoint(20, 20), QPoint(39, 39)) << false;
 }
 
 void MetafileTest::clipping() {
@@ -703,6 +770,36 @@ void MetafileTest::textMovesPosition() {
     QVERIFY(inkTop < 60);
     QVERIFY2(std::abs(lineStart.x() - 50) <= 2 && std::abs(lineStart.y() - inkTop) <= 4,
              qPrintable(QStringLiteral("line from %1, %2; ink top %3").arg(lineStart.x()).arg(lineStart.y()).arg(inkTop)));
+}
+
+void MetafileTest::hostileWork_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("spent");
+    // Each edge crosses every row of the picture: the rasteriser's work
+    // grows with the square of the points, however small the box.
+    QTest::newRow("polygon of 10 spikes") << spikePicture(10) << false;
+    QTest::newRow("polygon of 20000 spikes") << spikePicture(20000) << true;
+    // Every hole splits the clip further, and every record walks all of it.
+    QTest::newRow("EMF, 20 clip holes") << excludedEmf(20) << false;
+    QTest::newRow("EMF, 2500 clip holes") << excludedEmf(2500) << true;
+    QTest::newRow("WMF, 20 clip holes") << excludedWmf(20) << false;
+    QTest::newRow("WMF, 2500 clip holes") << excludedWmf(2500) << true;
+    // A metafile drawn as an image plays on the outer file's budget, each time.
+    QTest::newRow("metafile of 200 spikes drawn once") << nestedSpikes(200, 1, false) << false;
+    QTest::newRow("metafile of 200 spikes drawn 40 times") << nestedSpikes(200, 40, false) << true;
+    // Turned, it would be drawn onto pictures of its own 4096 pixels a side.
+    QTest::newRow("metafile of 2000 spikes drawn turned") << nestedSpikes(2000, 1, true) << true;
+}
+
+// A file asking for more than its budget is cut short, whatever it holds;
+// one within it is drawn whole.
+void MetafileTest::hostileWork() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, spent);
+    PlayedWork work;
+    importMetafile(bytes, work);
+    QVERIFY(work.allowed > 0);
+    QCOMPARE(work.charged >= work.allowed, spent);
 }
 
 void MetafileTest::corpus_data() {
