@@ -25,7 +25,7 @@ struct EmfHeader {
 class EmfPlayer {
 public:
     EmfPlayer(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output, WorkBudget& budget)
-        : file_(file),
+        : file_(file), budget_(budget),
           device_(target, QSizeF(double(header.deviceWidth) / double(header.mmWidth),
                                  double(header.deviceHeight) / double(header.mmHeight)), output, budget) {
         device_.setTableSize(std::min<quint32>(std::max<quint32>(header.handles, 1), 65535));
@@ -120,6 +120,7 @@ private:
 
     ByteView file_;
     ByteView record_;
+    WorkBudget& budget_;
     GdiDevice device_;
 };
 

@@ -274,12 +274,11 @@ void EmfPlusPlayer::object(quint16 flags, ByteView data) {
     const quint32 id = flags & 0xFF;
     if (id < objects_.size()) {
         objects_[id] = EmfPlusObject();
-        auto parsed = readEmfPlusObject(flags >> 8 & 0x7F, bytes);
+        auto parsed = readEmfPlusObject(flags >> 8 & 0x7F, bytes, budget_);
         qint64 held = parsed ? pixelBytes(*parsed) : 0;
         for (const EmfPlusObject& other : objects_)
             held += pixelBytes(other);
-        // Unpacking an image is work like drawing it.
-        if (parsed && held <= maxTableBytes && spend(double(pixelBytes(*parsed)) / 4))
+        if (parsed && held <= maxTableBytes)
             objects_[id] = std::move(*parsed);
     }
     continued_.clear();

@@ -14,8 +14,9 @@ constexpr std::size_t maxSavedDcs = 1024;
 
 // A call's fixed cost, as many pixels.
 constexpr double callCost = 16;
-// A region operation walks the rectangles of both regions; the painter
-// turns a clip into a span for every row of every rectangle.
+// A region operation makes a new region and walks the rectangles of both;
+// the painter turns a clip into a span for every row of every rectangle.
+constexpr double regionCost = 1024;
 constexpr double rectCost = 64;
 constexpr double spanCost = 8;
 // Turning a path into rectangles scans it as a fill does, then gathers the
@@ -276,12 +277,12 @@ std::optional<QRegion> GdiDevice::regionOf(const std::vector<QRect>& rects) {
     // rectangles, each round walks every rectangle once.
     std::vector<QRegion> parts(rects.begin(), rects.end());
     for (std::size_t step = 1; step < parts.size(); step *= 2) {
-        double walked = 0;
+        double cost = 0;
         for (std::size_t i = 0; i + step < parts.size(); i += 2 * step) {
-            walked += parts[i].rectCount() + parts[i + step].rectCount();
+            cost += regionCost + double(parts[i].rectCount() + parts[i + step].rectCount()) * rectCost;
             parts[i] = parts[i].united(parts[i + step]);
         }
-        if (!budget_.spend(walked * rectCost))
+        if (!budget_.spend(cost))
             return std::nullopt;
     }
     return parts.empty() ? QRegion() : parts.front();
@@ -308,7 +309,7 @@ void GdiDevice::setClip(std::optional<QRegion> clip) {
 
 void GdiDevice::combineClip(const QRegion& region, int mode) {
     const QRegion base = dc_.clip ? *dc_.clip : QRegion(targetRect_.toRect());
-    if (!budget_.spend(double(base.rectCount() + region.rectCount()) * rectCost))
+    if (!budget_.spend(regionCost + double(base.rectCount() + region.rectCount()) * rectCost))
         return;
     switch (mode) {
     case 1: setClip(base.intersected(region)); break;
@@ -418,7 +419,7 @@ void GdiDevice::selectClipPath(int mode) {
     QRegion region;
     for (const QPolygonF& figure : shown.toFillPolygons()) {
         const QRegion part(figure.toPolygon(), rule);
-        if (!budget_.spend(double(region.rectCount() + part.rectCount()) * rectCost))
+        if (!budget_.spend(regionCost + double(region.rectCount() + part.rectCount()) * rectCost))
             return;
         region = region.xored(part);
     }

@@ -213,7 +213,9 @@ private:
     void drawTargetPath(const QPainterPath& path, bool fill, bool stroke);
     void addOrDraw(const QPainterPath& targetPath, bool fill, bool stroke);
     QPen qtPen() const;
-    QBrush qtBrush(const GdiBrush& brush) const;
+    // A pattern is converted for every use and charged for it; once the
+    // budget is spent, the brush paints nothing.
+    QBrush qtBrush(const GdiBrush& brush);
     double penWidthPixels() const;
     bool applyRop2(QRgb& colour);
     void applyClip();

@@ -119,7 +119,7 @@ QPen GdiDevice::qtPen() const {
     return pen;
 }
 
-QBrush GdiDevice::qtBrush(const GdiBrush& brush) const {
+QBrush GdiDevice::qtBrush(const GdiBrush& brush) {
     switch (brush.kind) {
     case GdiBrush::Kind::Null:
         return Qt::NoBrush;
@@ -128,6 +128,8 @@ QBrush GdiDevice::qtBrush(const GdiBrush& brush) const {
     case GdiBrush::Kind::Hatched:
         return QBrush(QColor::fromRgb(brush.colour), hatchStyle(brush.hatch));
     case GdiBrush::Kind::Pattern: {
+        if (!budget_.spend(double(brush.pattern.width()) * double(brush.pattern.height()) * rawPixelCost))
+            return Qt::NoBrush;
         QImage pattern = brush.pattern;
         if (brush.monochrome && pattern.format() == QImage::Format_Indexed8)
             pattern.setColorTable({dc_.textColour, dc_.bkColour});

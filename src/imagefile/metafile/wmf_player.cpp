@@ -84,7 +84,8 @@ QRectF boxOf(const U_RECT16& r) { return QRectF(QPointF(r.left, r.top), QPointF(
 class WmfPlayer {
 public:
     WmfPlayer(ByteView file, const WmfHeader& header, QImage& target, WorkBudget& budget)
-        : file_(file), device_(target, QSizeF(screenDpi / 25.4, screenDpi / 25.4), QTransform(), budget),
+        : file_(file), budget_(budget),
+          device_(target, QSizeF(screenDpi / 25.4, screenDpi / 25.4), QTransform(), budget),
           targetSize_(target.size()),
           deviceScale_(target.width() / std::max(header.box.width(), 1.0),
                        target.height() / std::max(header.box.height(), 1.0)) {
@@ -157,6 +158,7 @@ private:
 
     ByteView file_;
     ByteView record_;
+    WorkBudget& budget_;
     GdiDevice device_;
     QSizeF targetSize_;
     QSizeF deviceScale_;
@@ -486,7 +488,7 @@ void WmfPlayer::createDibPatternBrush() {
     const quint16 usage = r.u16(8);
     // BS_PATTERN (3) carries a device-dependent bitmap, the rest a DIB.
     createPatternBrush(style == 3 ? deviceBitmapAt(10, 20)
-                                  : decodePackedDib(r.sub(10, r.size() - 10), usage, device_.palette()));
+                                  : decodePackedDib(r.sub(10, r.size() - 10), usage, device_.palette(), budget_));
 }
 
 void WmfPlayer::regionRecord(int function) {
@@ -551,7 +553,7 @@ void WmfPlayer::blit(int function) {
     auto dibImage = [&](quint32 usage) {
         if (!dibAt || dibAt < record_.data() || dibAt >= end)
             return QImage();
-        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), usage, device_.palette());
+        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), usage, device_.palette(), budget_);
     };
     switch (function) {
     case U_WMR_PATBLT:

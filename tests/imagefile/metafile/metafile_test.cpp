@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
+#include <QBuffer>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
@@ -142,6 +143,46 @@ QByteArray excludedWmf(int holes) {
         .record(wmfSelectObject, {0})
         .record(wmfRectangle, {100, 100, 0, 0})
         .bytes();
+}
+
+// A 100 x 100 pixel picture drawing a side x side one-bit pattern brush
+// into small squares, as many as asked.
+QByteArray patternFills(int side, int fills) {
+    const int stride = (side + 31) / 32 * 4;
+    QList<qint32> words{1, 2, 32, 40, 72, stride * side, 40, side, side, 0x00010001, 0, stride * side, 0, 0, 0, 0};
+    words.append(QList<qint32>(stride * side / 4, 0x55555555));
+    EmfBuilder b = emf100();
+    b.record(emrCreateMonoBrush, words).record(emrSelectObject, {1});
+    for (int i = 0; i < fills; ++i)
+        b.record(emrRectangle, {10, 10, 14, 14});
+    return b.bytes();
+}
+
+// A 100 x 100 pixel picture of a side x side PNG stretched over it, as
+// many times as asked.
+QByteArray pngDibs(int side, int times) {
+    QImage image(side, side, QImage::Format_Mono);
+    image.fill(0);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    // BI_PNG, the stream's size in the header.
+    const QByteArray info = withWord(infoHeader(side, side, 0, 5, {}), 20, quint32(png.size()));
+    EmfBuilder b = emf100();
+    for (int i = 0; i < times; ++i)
+        b.rawRecord(emrStretchDiBits, stretchDiBits(QRect(0, 0, 100, 100), side, side, info, png, 0xCC0020));
+    return b.bytes();
+}
+
+// A 100 x 100 pixel EMF+ picture of an antialiased triangle whose corners
+// lie reach pixels beyond the picture's.
+QByteArray antialiasedTriangle(float reach) {
+    test::EmfPlusRecords plus;
+    plus.record(0x1E, 1).record(0x0C, 0x8000,
+                                test::words({0xFF0000FF, 3})
+                                    + test::floats({-reach, -reach, 50, 100 + reach, 100 + reach, -reach}));
+    return EmfBuilder(0, 0, 1000, 1000).rawRecord(emrComment, plus.comment()).bytes();
 }
 
 // A 100 x 100 pixel EMF+ picture drawing a metafile of spikes: upright over
@@ -789,6 +830,15 @@ void MetafileTest::hostileWork_data() {
     QTest::newRow("metafile of 200 spikes drawn 40 times") << nestedSpikes(200, 40, false) << true;
     // Turned, it would be drawn onto pictures of its own 4096 pixels a side.
     QTest::newRow("metafile of 2000 spikes drawn turned") << nestedSpikes(2000, 1, true) << true;
+    // Antialiased, every band of rows steps every slanted edge end to end.
+    QTest::newRow("antialiased triangle") << antialiasedTriangle(0) << false;
+    QTest::newRow("antialiased triangle reaching far off") << antialiasedTriangle(4e6f) << true;
+    // A small PNG can unpack to a huge picture, once for each record.
+    QTest::newRow("DIB of a 20-pixel PNG, 20 times") << pngDibs(20, 20) << false;
+    QTest::newRow("DIB of a 4000-pixel PNG") << pngDibs(4000, 1) << true;
+    // A pattern is turned into a brush for every shape painted with it.
+    QTest::newRow("8-pixel pattern filled 1000 times") << patternFills(8, 1000) << false;
+    QTest::newRow("1000-pixel pattern filled 1000 times") << patternFills(1000, 1000) << true;
 }
 
 // A file asking for more than its budget is cut short, whatever it holds;
