@@ -47,10 +47,10 @@ private:
 // of both sides, joins and caps.
 enum class Raster { Fill, CosmeticStroke, WideStroke };
 
-// Unpacking a pixel of a bitmap, as pixels painted: read from the file's
-// bits, or inflated from an embedded PNG or JPEG, which a small file can
-// make huge.
-inline constexpr double rawPixelCost = 4;
+// Unpacking a pixel of a bitmap into fresh memory, as pixels painted: read
+// from the file's bits, or inflated from an embedded PNG or JPEG, which a
+// small file can make huge.
+inline constexpr double rawPixelCost = 16;
 inline constexpr double packedPixelCost = 32;
 double rasterCost(const QPainterPath& path, const QTransform& toPixels, QSize picture, bool antialiased, Raster kind,
                   double penPixels = 0);
