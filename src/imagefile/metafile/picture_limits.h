@@ -46,13 +46,13 @@ private:
 // each edge pixel by pixel; a wide one, penPixels wide, fills an outline
 // of both sides, joins and caps.
 enum class Raster { Fill, CosmeticStroke, WideStroke };
+double rasterCost(const QPainterPath& path, const QTransform& toPixels, QSize picture, bool antialiased, Raster kind,
+                  double penPixels = 0);
 
 // Unpacking a pixel of a bitmap into fresh memory, as pixels painted: read
 // from the file's bits, or inflated from an embedded PNG or JPEG, which a
 // small file can make huge.
 inline constexpr double rawPixelCost = 16;
 inline constexpr double packedPixelCost = 32;
-double rasterCost(const QPainterPath& path, const QTransform& toPixels, QSize picture, bool antialiased, Raster kind,
-                  double penPixels = 0);
 
 } // namespace pelmora
