@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dib.h"
 
+// Qt
+#include <QBuffer>
+#include <QImageReader>
+
 // Std
 #include <algorithm>
 #include <bit>
@@ -156,8 +160,17 @@ void decodeRow(const uchar* row, int width, const DibHeader& h, bool alpha, ucha
     }
 }
 
-QImage decodeEmbedded(ByteView bits, const char* format) {
-    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bits.data()), int(bits.size()), format);
+QImage decodeEmbedded(ByteView bits, const char* format, WorkBudget& budget) {
+    // The size is read before the pixels, so that a small stream cannot
+    // unpack into a huge picture, or into many.
+    QByteArray stream = QByteArray::fromRawData(bits.data(), qsizetype(bits.size()));
+    QBuffer buffer(&stream);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size();
+    if (size.isEmpty() || size.width() > maxDibSide || size.height() > maxDibSide
+        || !budget.spend(double(size.width()) * double(size.height()) * packedPixelCost))
+        return QImage();
+    const QImage image = reader.read();
     if (image.isNull() || image.width() > maxDibSide || image.height() > maxDibSide)
         return QImage();
     return image.convertToFormat(QImage::Format_RGB32);
@@ -165,14 +178,15 @@ QImage decodeEmbedded(ByteView bits, const char* format) {
 
 } // namespace
 
-QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>& palette, DibAlpha alpha) {
+QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>& palette, WorkBudget& budget,
+                 DibAlpha alpha) {
     DibHeader h;
     if (!readHeader(info, h))
         return QImage();
     if (h.compression == biJpeg || h.compression == biPng) {
         if (bits.size() == 0 || bits.size() > std::size_t(1) << 28)
             return QImage();
-        return decodeEmbedded(bits, h.compression == biJpeg ? "JPEG" : "PNG");
+        return decodeEmbedded(bits, h.compression == biJpeg ? "JPEG" : "PNG", budget);
     }
     const bool known = h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16
         || h.bitCount == 24 || h.bitCount == 32;
@@ -190,6 +204,8 @@ QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>&
 
     QList<QRgb> table;
     if (h.bitCount <= 8 && !readColourTable(info, h, usage, palette, table))
+        return QImage();
+    if (!budget.spend(double(width) * double(height) * rawPixelCost))
         return QImage();
     const bool keepAlpha = alpha == DibAlpha::Keep && h.bitCount == 32 && h.compression == biRgb;
     const QImage::Format format = h.bitCount <= 8 ? QImage::Format_Indexed8
@@ -209,7 +225,7 @@ QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>&
     return image;
 }
 
-QImage decodePackedDib(ByteView dib, quint32 usage, const QList<QRgb>& palette) {
+QImage decodePackedDib(ByteView dib, quint32 usage, const QList<QRgb>& palette, WorkBudget& budget) {
     DibHeader h;
     if (!readHeader(dib, h))
         return QImage();
@@ -217,7 +233,7 @@ QImage decodePackedDib(ByteView dib, quint32 usage, const QList<QRgb>& palette) 
     if (table == std::size_t(-1) || !dib.has(h.tableOffset, table))
         return QImage();
     const std::size_t bitsAt = h.tableOffset + table;
-    return decodeDib(dib.sub(0, bitsAt), dib.sub(bitsAt, dib.size() - bitsAt), usage, palette);
+    return decodeDib(dib.sub(0, bitsAt), dib.sub(bitsAt, dib.size() - bitsAt), usage, palette, budget);
 }
 
 QList<QRgb> decodePaletteEntries(ByteView bytes, std::size_t at, quint32 count) {

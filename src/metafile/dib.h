@@ -7,6 +7,7 @@
 // Local
 #include "byte_view.h"
 #include "gdi_objects.h"
+#include "picture_limits.h"
 
 namespace pelmora {
 
@@ -28,12 +29,15 @@ inline constexpr qint64 maxDibPixels = qint64(1) << 26;
 //
 // With DibAlpha::Keep a 32-bit DIB without bit fields keeps its fourth byte
 // as premultiplied alpha (ARGB32_Premultiplied), as AlphaBlend reads it.
+//
+// The budget is charged for the pixels before they are unpacked; a null
+// image once it is spent.
 enum class DibAlpha { Ignore, Keep };
-QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>& palette,
+QImage decodeDib(ByteView info, ByteView bits, quint32 usage, const QList<QRgb>& palette, WorkBudget& budget,
                  DibAlpha alpha = DibAlpha::Ignore);
 
 // The same for a DIB whose bits follow its colour table directly.
-QImage decodePackedDib(ByteView dib, quint32 usage, const QList<QRgb>& palette);
+QImage decodePackedDib(ByteView dib, quint32 usage, const QList<QRgb>& palette, WorkBudget& budget);
 
 // count palette entries (red, green, blue, flags) from offset; empty when
 // they do not fit.

@@ -3,10 +3,16 @@
 
 // Local
 #include "metafile_player.h"
+#include "picture_limits.h"
 
 namespace pelmora {
 
 Bitmap importMetafile(const QByteArray& bytes) {
+    PlayedWork work;
+    return importMetafile(bytes, work);
+}
+
+Bitmap importMetafile(const QByteArray& bytes, PlayedWork& work) {
     const MetafilePlayer metafile(bytes);
     const QSize size = metafile.size();
     Bitmap picture;
@@ -15,7 +21,9 @@ Bitmap importMetafile(const QByteArray& bytes) {
     if (picture.isEmpty())
         return picture;
     QImage& pixels = picture.rgb32();
-    metafile.play(pixels);
+    WorkBudget budget(size);
+    metafile.play(pixels, budget);
+    work = {budget.charged(), budget.total()};
     // Raster operations may leave the unused alpha byte anything; keep it opaque.
     for (int y = 0; y < pixels.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));

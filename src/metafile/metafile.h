@@ -15,4 +15,12 @@ namespace pelmora {
 // whose records do not hold together.
 Bitmap importMetafile(const QByteArray& bytes);
 
+// What playing a metafile charged against its work budget, and the budget:
+// what tests count of a hostile file instead of timing it.
+struct PlayedWork {
+    double charged = 0;
+    double allowed = 0;
+};
+Bitmap importMetafile(const QByteArray& bytes, PlayedWork& work);
+
 } // namespace pelmora

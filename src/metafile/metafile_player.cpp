@@ -64,23 +64,23 @@ MetafilePlayer::MetafilePlayer(const QByteArray& bytes) : padded_(bytes.size() +
 
 MetafilePlayer::~MetafilePlayer() = default;
 
-void MetafilePlayer::play(QImage& target) const {
+void MetafilePlayer::play(QImage& target, WorkBudget& budget) const {
     if (!emf_) {
-        playWmf(file_, target);
+        playWmf(file_, target, budget);
         return;
     }
     const EmfHeader& header = emf_->header;
     const EmfPlusHeader& plus = emf_->plus;
     const QTransform output = emfFrameToTarget(header, target.size());
     if (plus.kind == EmfPlusKind::Only) {
-        EmfPlusPlayer(file_, header, plus, target, output).play();
+        EmfPlusPlayer(file_, header, plus, target, output, budget).play();
         return;
     }
-    EmfPlayer(file_, header, target, output).play();
+    EmfPlayer(file_, header, target, output, budget).play();
     // Some writers mark a file dual and draw only in EMF+ records: GDI
     // records that leave one colour everywhere drew nothing of the picture.
     if (plus.kind == EmfPlusKind::Dual && uniform(target))
-        EmfPlusPlayer(file_, header, plus, target, output).play();
+        EmfPlusPlayer(file_, header, plus, target, output, budget).play();
 }
 
 } // namespace pelmora

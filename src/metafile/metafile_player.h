@@ -8,6 +8,7 @@
 
 // Local
 #include "byte_view.h"
+#include "picture_limits.h"
 
 // Std
 #include <memory>
@@ -29,8 +30,9 @@ public:
     // The picture size the metafile asks for; a WMF's may be empty.
     QSize size() const { return size_; }
 
-    // Plays the metafile so that its frame fills the target.
-    void play(QImage& target) const;
+    // Plays the metafile so that its frame fills the target, charging the
+    // budget of the file it belongs to.
+    void play(QImage& target, WorkBudget& budget) const;
 
 private:
     struct Emf;

@@ -32,14 +32,14 @@ enum EmfRecordType : quint32 {
     emrSetPaletteEntries = 50, emrResizePalette = 51, emrExtFloodFill = 53, emrLineTo = 54, emrBeginPath = 59,
     emrEndPath = 60, emrFillPath = 62, emrComment = 70, emrExtSelectClipRgn = 75, emrPlgBlt = 79,
     emrStretchDiBits = 81, emrCreateFont = 82, emrExtTextOutA = 83, emrExtTextOutW = 84, emrCreateMonoBrush = 93,
-    emrPolyTextOutW = 97, emrAlphaBlend = 114,
+    emrPolygon16 = 86, emrPolyTextOutW = 97, emrAlphaBlend = 114,
 };
 
 // WMF record functions the tests write.
 enum WmfFunction : quint16 {
     wmfSetBkColor = 0x0201, wmfSetMapMode = 0x0103, wmfSetTextColor = 0x0209, wmfSetWindowOrg = 0x020B,
     wmfSetWindowExt = 0x020C, wmfSetViewportOrg = 0x020D, wmfSetViewportExt = 0x020E, wmfOffsetViewportOrg = 0x0211,
-    wmfScaleWindowExt = 0x0410, wmfScaleViewportExt = 0x0412, wmfIntersectClipRect = 0x0416, wmfFloodFill = 0x0419,
+    wmfScaleWindowExt = 0x0410, wmfScaleViewportExt = 0x0412, wmfExcludeClipRect = 0x0415, wmfIntersectClipRect = 0x0416, wmfFloodFill = 0x0419,
     wmfRectangle = 0x041B, wmfSelectClipRegion = 0x012C, wmfSelectObject = 0x012D, wmfSelectPalette = 0x0234,
     wmfCreatePalette = 0x00F7, wmfDeleteObject = 0x01F0, wmfCreatePatternBrush = 0x01F9, wmfCreatePen = 0x02FA,
     wmfCreateBrush = 0x02FC, wmfCreateRegion = 0x06FF,

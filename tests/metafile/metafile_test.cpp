@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
+#include <QBuffer>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
@@ -7,8 +8,9 @@
 #include <QtTest>
 
 // Local
-#include "metafile.h"
+#include "emfplus_builders.h"
 #include "import_picture.h"
+#include "metafile.h"
 #include "pelmora_error.h"
 #include "metafile_builders.h"
 #include "test_main.h"
@@ -34,6 +36,105 @@ bool refuses(const QByteArray& bytes) {
 // EMR_EXTTEXTOUTW body drawing "HH" at a reference point.
 QByteArray textHH(QPoint reference) {
     return textOut(reference, 2, QByteArray("H\0H\0", 4));
+}
+
+// An EMR_POLYGON16 body: points zigzagging between the top and the
+// bottom of a box, sweeping across it again and again.
+QByteArray spikes(int points, qint16 width, qint16 height) {
+    QByteArray body;
+    for (qint32 w : {0, 0, qint32(width), qint32(height), points})
+        test::put32(body, quint32(w));
+    for (int i = 0; i < points; ++i) {
+        test::put16(body, quint16(i * 7 % width));
+        test::put16(body, quint16(i % 2 ? height - 1 : 0));
+    }
+    return body;
+}
+
+// A 100 x 100 pixel picture of red spikes.
+QByteArray spikePicture(int points) {
+    EmfBuilder b = emf100();
+    return b.solidBrush(red).rawRecord(emrPolygon16, spikes(points, 100, 100)).bytes();
+}
+
+// A 100 x 100 pixel picture with a hole cut from its clip for each pixel of
+// a checkerboard's first squares, then filled.
+QByteArray excludedEmf(int holes) {
+    EmfBuilder b = emf100();
+    for (int i = 0; i < holes; ++i)
+        b.record(emrExcludeClipRect, {i % 50 * 2, i / 50 * 2, i % 50 * 2 + 1, i / 50 * 2 + 1});
+    return b.solidBrush(red).record(emrRectangle, {0, 0, 101, 101}).bytes();
+}
+
+QByteArray excludedWmf(int holes) {
+    WmfBuilder b(0, 0, 100, 100, 96);
+    for (int i = 0; i < holes; ++i) {
+        const auto x = qint16(i % 50 * 2);
+        const auto y = qint16(i / 50 * 2);
+        b.record(wmfExcludeClipRect, {qint16(y + 1), qint16(x + 1), y, x});
+    }
+    return b.record(wmfCreateBrush, {0, qint16(red & 0xFFFF), 0, 0})
+        .record(wmfSelectObject, {0})
+        .record(wmfRectangle, {100, 100, 0, 0})
+        .bytes();
+}
+
+// A 100 x 100 pixel picture drawing a side x side one-bit pattern brush
+// into small squares, as many as asked.
+QByteArray patternFills(int side, int fills) {
+    const int stride = (side + 31) / 32 * 4;
+    QList<qint32> words{1, 2, 32, 40, 72, stride * side, 40, side, side, 0x00010001, 0, stride * side, 0, 0, 0, 0};
+    words.append(QList<qint32>(stride * side / 4, 0x55555555));
+    EmfBuilder b = emf100();
+    b.record(emrCreateMonoBrush, words).record(emrSelectObject, {1});
+    for (int i = 0; i < fills; ++i)
+        b.record(emrRectangle, {10, 10, 14, 14});
+    return b.bytes();
+}
+
+// A 100 x 100 pixel picture of a side x side PNG stretched over it, as
+// many times as asked.
+QByteArray pngDibs(int side, int times) {
+    QImage image(side, side, QImage::Format_Mono);
+    image.fill(0);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    // BI_PNG, the stream's size in the header.
+    const QByteArray info = withWord(infoHeader(side, side, 0, 5, {}), 20, quint32(png.size()));
+    EmfBuilder b = emf100();
+    for (int i = 0; i < times; ++i)
+        b.rawRecord(emrStretchDiBits, stretchDiBits(QRect(0, 0, 100, 100), side, side, info, png, 0xCC0020));
+    return b.bytes();
+}
+
+// A 100 x 100 pixel EMF+ picture of an antialiased triangle whose corners
+// lie reach pixels beyond the picture's.
+QByteArray antialiasedTriangle(float reach) {
+    test::EmfPlusRecords plus;
+    plus.record(0x1E, 1).record(0x0C, 0x8000,
+                                test::words({0xFF0000FF, 3})
+                                    + test::floats({-reach, -reach, 50, 100 + reach, 100 + reach, -reach}));
+    return EmfBuilder(0, 0, 1000, 1000).rawRecord(emrComment, plus.comment()).bytes();
+}
+
+// A 100 x 100 pixel EMF+ picture drawing a metafile of spikes: upright over
+// the picture, as often as asked, or turned and far larger than the picture.
+QByteArray nestedSpikes(int points, int draws, bool turned) {
+    constexpr quint32 objectVersion = 0xDBC01002;
+    EmfBuilder inner = emf100();
+    const QByteArray metafile = inner.solidBrush(red).rawRecord(emrPolygon16, spikes(points, 100, 100)).bytes();
+    test::EmfPlusRecords plus;
+    plus.record(0x08, 0x500 | 5, test::words({objectVersion, 2, 3, quint32(metafile.size())}) + metafile);
+    const QByteArray source = test::words({0xFFFFFFFF, 2}) + test::floats({0, 0, 10, 10});
+    for (int i = 0; i < draws; ++i) {
+        if (turned)
+            plus.record(0x1B, 5, source + test::words({3}) + test::floats({0, 0, 9000, 900, -900, 9000}));
+        else
+            plus.record(0x1A, 5, source + test::floats({0, 0, 100, 100}));
+    }
+    return EmfBuilder(0, 0, 1000, 1000).rawRecord(emrComment, plus.comment()).bytes();
 }
 
 } // namespace
@@ -76,6 +177,8 @@ private slots:
     void textInBox();
     void textMovesPosition_data();
     void textMovesPosition();
+    void hostileWork_data();
+    void hostileWork();
     void corpus_data();
     void corpus();
 };
@@ -464,6 +567,11 @@ void MetafileTest::clipping_data() {
     QTest::newRow("empty region copy resets") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40},
                                                                       {emrExtSelectClipRgn, 0, 5}}
                                               << QRect(0, 0, 100, 100) << false;
+    // The box's four quarters, in no order a region keeps.
+    QTest::newRow("region of scattered rectangles")
+        << QList<QList<qint32>>{{emrExtSelectClipRgn, 96, 5, 32, 1, 4, 64, 20, 20, 40, 40, 30, 30, 40, 40,
+                                 20, 20, 30, 30, 20, 30, 30, 40, 30, 20, 40, 30}}
+        << QRect(QPoint(20, 20), QPoint(39, 39)) << false;
 }
 
 void MetafileTest::clipping() {
@@ -634,6 +742,45 @@ void MetafileTest::textMovesPosition() {
     QVERIFY(inkTop < 60);
     QVERIFY2(std::abs(lineStart.x() - 50) <= 2 && std::abs(lineStart.y() - inkTop) <= 4,
              qPrintable(QStringLiteral("line from %1, %2; ink top %3").arg(lineStart.x()).arg(lineStart.y()).arg(inkTop)));
+}
+
+void MetafileTest::hostileWork_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("spent");
+    // Each edge crosses every row of the picture: the rasteriser's work
+    // grows with the square of the points, however small the box.
+    QTest::newRow("polygon of 10 spikes") << spikePicture(10) << false;
+    QTest::newRow("polygon of 20000 spikes") << spikePicture(20000) << true;
+    // Every hole splits the clip further, and every record walks all of it.
+    QTest::newRow("EMF, 20 clip holes") << excludedEmf(20) << false;
+    QTest::newRow("EMF, 2500 clip holes") << excludedEmf(2500) << true;
+    QTest::newRow("WMF, 20 clip holes") << excludedWmf(20) << false;
+    QTest::newRow("WMF, 2500 clip holes") << excludedWmf(2500) << true;
+    // A metafile drawn as an image plays on the outer file's budget, each time.
+    QTest::newRow("metafile of 200 spikes drawn once") << nestedSpikes(200, 1, false) << false;
+    QTest::newRow("metafile of 200 spikes drawn 40 times") << nestedSpikes(200, 40, false) << true;
+    // Turned, it would be drawn onto pictures of its own 4096 pixels a side.
+    QTest::newRow("metafile of 2000 spikes drawn turned") << nestedSpikes(2000, 1, true) << true;
+    // Antialiased, every band of rows steps every slanted edge end to end.
+    QTest::newRow("antialiased triangle") << antialiasedTriangle(0) << false;
+    QTest::newRow("antialiased triangle reaching far off") << antialiasedTriangle(4e6f) << true;
+    // A small PNG can unpack to a huge picture, once for each record.
+    QTest::newRow("DIB of a 20-pixel PNG, 20 times") << pngDibs(20, 20) << false;
+    QTest::newRow("DIB of a 4000-pixel PNG") << pngDibs(4000, 1) << true;
+    // A pattern is turned into a brush for every shape painted with it.
+    QTest::newRow("8-pixel pattern filled 1000 times") << patternFills(8, 1000) << false;
+    QTest::newRow("1000-pixel pattern filled 1000 times") << patternFills(1000, 1000) << true;
+}
+
+// A file asking for more than its budget is cut short, whatever it holds;
+// one within it is drawn whole.
+void MetafileTest::hostileWork() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, spent);
+    PlayedWork work;
+    importMetafile(bytes, work);
+    QVERIFY(work.allowed > 0);
+    QCOMPARE(work.charged >= work.allowed, spent);
 }
 
 void MetafileTest::corpus_data() {

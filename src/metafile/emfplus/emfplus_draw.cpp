@@ -28,6 +28,10 @@ constexpr int maxNestedSide = 4096;
 constexpr qint64 maxNestedPixels = qint64(1) << 24;
 constexpr int maxNestedPlays = 32;
 thread_local int nesting = 0;
+// Reading a byte of a metafile drawn as an image, and a pixel of a picture
+// made for it (fresh memory, filled, then read), as pixels painted.
+constexpr double byteCost = 4;
+constexpr double newPixelCost = 16;
 
 // A point's angle on the ellipse in the box, as GDI+ measures it (the true
 // angle, clockwise), turned into the angle Qt's arcs take (parametric,
@@ -119,12 +123,12 @@ public:
     NestedPlay& operator=(const NestedPlay&) = delete;
 };
 
-// Plays a WMF or EMF onto the picture, its frame filling it; false when
-// the metafile does not hold together.
-bool playNested(const QByteArray& metafile, QImage& picture) {
+// Plays a WMF or EMF onto the picture, its frame filling it, charging the
+// outer file's budget; false when the metafile does not hold together.
+bool playNested(const QByteArray& metafile, QImage& picture, WorkBudget& budget) {
     const NestedPlay nested;
     try {
-        MetafilePlayer(metafile).play(picture);
+        MetafilePlayer(metafile).play(picture, budget);
     } catch (const PelmoraError&) {
         return false;
     }
@@ -134,14 +138,14 @@ bool playNested(const QByteArray& metafile, QImage& picture) {
 // The metafile with what it leaves unpainted transparent: played over
 // white and over black, a pixel that differs between the two was not
 // painted, or painted partly.
-QImage coverage(const QByteArray& metafile, QSize size) {
+QImage coverage(const QByteArray& metafile, QSize size, WorkBudget& budget) {
     QImage onWhite(size, QImage::Format_RGB32);
     QImage onBlack(size, QImage::Format_RGB32);
     if (onWhite.isNull() || onBlack.isNull())
         return {};
     onWhite.fill(Qt::white);
     onBlack.fill(Qt::black);
-    if (!playNested(metafile, onWhite) || !playNested(metafile, onBlack))
+    if (!playNested(metafile, onWhite, budget) || !playNested(metafile, onBlack, budget))
         return {};
     QImage picture(size, QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < size.height(); ++y) {
@@ -163,12 +167,23 @@ double scaleOf(const QTransform& t) {
 
 } // namespace
 
-bool EmfPlusPlayer::prepare(const QRectF& worldBounds, qsizetype elements) {
+double EmfPlusPlayer::rasterWork(const QPainterPath& path, Raster kind, double penPixels) const {
+    if (budget_.spent())
+        return 0;
+    return rasterCost(path, transform(), target_.size(), state_.antialias, kind, penPixels);
+}
+
+bool EmfPlusPlayer::prepare(const QRectF& worldBounds, qsizetype elements, double work) {
     const QTransform t = transform();
     if (!painter_.isActive() || !usableTransform(t))
         return false;
     const QRectF touched = t.mapRect(worldBounds).adjusted(-1, -1, 1, 1).intersected(QRectF(target_.rect()));
-    if (!spend(touched.width() * touched.height() + double(elements + 1) * elementCost) || touched.isEmpty())
+    // A clip not yet handed to the painter is rasterised first, as a fill is.
+    const double clip = clipApplied_ || !state_.clip || budget_.spent()
+        ? 0
+        : rasterCost(*state_.clip, QTransform(), target_.size(), state_.antialias, Raster::Fill);
+    if (!spend(touched.width() * touched.height() + double(elements + 1) * elementCost + work + clip)
+        || touched.isEmpty())
         return false;
     if (!clipApplied_) {
         painter_.resetTransform();
@@ -185,7 +200,10 @@ bool EmfPlusPlayer::prepare(const QRectF& worldBounds, qsizetype elements) {
 }
 
 void EmfPlusPlayer::fill(const QPainterPath& path, const EmfPlusBrush& brush) {
-    if (!prepare(path.controlPointRect(), path.elementCount()))
+    double work = rasterWork(path, Raster::Fill) * (brush.background ? 2 : 1);
+    if (brush.boundary)
+        work += rasterWork(*brush.boundary, Raster::Fill);
+    if (!prepare(path.controlPointRect(), path.elementCount(), work))
         return;
     if (brush.background)
         painter_.fillPath(path, *brush.background);
@@ -203,7 +221,8 @@ void EmfPlusPlayer::stroke(const QPainterPath& path, const EmfPlusPen& pen) {
     const double width = worldLength(pen.width, pen.unit);
     const double pixels = std::abs(width) * scaleOf(transform());
     if (!usableNumber(pixels)
-        || !prepare(path.controlPointRect().adjusted(-width, -width, width, width), path.elementCount()))
+        || !prepare(path.controlPointRect().adjusted(-width, -width, width, width), path.elementCount(),
+                    rasterWork(path, pixels <= 1 ? Raster::CosmeticStroke : Raster::WideStroke, pixels)))
         return;
     // However thin, a GDI+ line covers a pixel.
     QPen qtPen(pen.brush.brush, pixels < 1 ? 0 : std::abs(width), Qt::SolidLine, pen.cap, pen.join);
@@ -216,6 +235,8 @@ void EmfPlusPlayer::stroke(const QPainterPath& path, const EmfPlusPen& pen) {
     if (pen.startCap || pen.endCap) {
         QPainterPath filled, stroked;
         addCaps(path, pen, pixels < 1 ? 1 / scaleOf(transform()) : std::abs(width), filled, stroked);
+        if (!spend(rasterWork(filled, Raster::Fill) + rasterWork(stroked, Raster::WideStroke, pixels)))
+            return;
         painter_.fillPath(filled, pen.brush.brush);
         qtPen.setStyle(Qt::SolidLine);
         painter_.strokePath(stroked, qtPen);
@@ -343,13 +364,23 @@ void EmfPlusPlayer::drawImage(const EmfPlusImage& image, const QRectF& source, c
     const QRect area = toTarget.mapRect(source).toAlignedRect();
     const bool upright = toTarget.type() <= QTransform::TxScale && toTarget.m11() > 0 && toTarget.m22() > 0
         && qint64(area.width()) * area.height() <= maxNestedPixels;
+    // Each play reads the metafile afresh, onto a picture of its own made
+    // for it (two more for the coverage: on black, and the two combined):
+    // work the outer file pays for, as it pays for what the plays draw.
+    const QSize size = upright ? area.size()
+                               : QSize(std::clamp(area.width(), 1, maxNestedSide),
+                                       std::clamp(area.height(), 1, maxNestedSide));
+    const double plays = upright ? 1 : 2;
+    const double pictures = upright ? 1 : 3;
+    if (!spend(plays * double(image.metafile.size()) * byteCost
+               + pictures * double(size.width()) * double(size.height()) * newPixelCost))
+        return;
     QImage picture;
     if (upright)
         picture = target_.copy(area).convertToFormat(QImage::Format_RGB32);
     else
-        picture = coverage(image.metafile, QSize(std::clamp(area.width(), 1, maxNestedSide),
-                                                  std::clamp(area.height(), 1, maxNestedSide)));
-    if (picture.isNull() || (upright && !playNested(image.metafile, picture)))
+        picture = coverage(image.metafile, size, budget_);
+    if (picture.isNull() || (upright && !playNested(image.metafile, picture, budget_)))
         return;
     if (upright) {
         painter_.resetTransform();

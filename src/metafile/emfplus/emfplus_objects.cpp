@@ -88,7 +88,7 @@ Qt::BrushStyle hatchStyle(quint32 style) {
     }
 }
 
-std::optional<QImage> readBitmap(ByteView data) {
+std::optional<QImage> readBitmap(ByteView data, WorkBudget& budget) {
     const qint32 width = data.i32(0);
     const qint32 height = data.i32(4);
     const qint32 stride = data.i32(8);
@@ -99,13 +99,14 @@ std::optional<QImage> readBitmap(ByteView data) {
     const ByteView bits = data.sub(20, data.size() - 20);
     if (type == 1) {
         // The size is read before the pixels, so that a small file cannot
-        // unpack into a huge picture.
+        // unpack into a huge picture, or into many.
         QByteArray compressed = QByteArray::fromRawData(bits.data(), qsizetype(bits.size()));
         QBuffer buffer(&compressed);
         QImageReader reader(&buffer);
         const QSize size = reader.size();
         if (size.isEmpty() || size.width() > maxDibSide || size.height() > maxDibSide
-            || qint64(size.width()) * size.height() > maxDibPixels)
+            || qint64(size.width()) * size.height() > maxDibPixels
+            || !budget.spend(double(size.width()) * double(size.height()) * packedPixelCost))
             return std::nullopt;
         QImage image = reader.read();
         if (image.isNull())
@@ -126,7 +127,7 @@ std::optional<QImage> readBitmap(ByteView data) {
             palette.append(bits.u32(8 + 4 * std::size_t(i)));
         at = 8 + 4 * std::size_t(count);
     }
-    if (!bits.has(at, quint64(stride) * quint64(height)))
+    if (!bits.has(at, quint64(stride) * quint64(height)) || !budget.spend(double(width) * double(height) * rawPixelCost))
         return std::nullopt;
     const uchar* first = reinterpret_cast<const uchar*>(bits.data() + at);
     QImage::Format qtFormat = QImage::Format_Invalid;
@@ -160,11 +161,11 @@ std::optional<QImage> readBitmap(ByteView data) {
     return image;
 }
 
-std::optional<EmfPlusImage> readImage(ByteView data) {
+std::optional<EmfPlusImage> readImage(ByteView data, WorkBudget& budget) {
     EmfPlusImage image;
     const quint32 type = data.u32(4);
     if (type == U_IDT_Bitmap) {
-        auto bitmap = readBitmap(data.sub(8, data.size() - std::min<std::size_t>(8, data.size())));
+        auto bitmap = readBitmap(data.sub(8, data.size() - std::min<std::size_t>(8, data.size())), budget);
         if (!bitmap)
             return std::nullopt;
         image.bitmap = std::move(*bitmap);
@@ -275,7 +276,7 @@ std::optional<EmfPlusBrush> readPathGradient(ByteView data) {
     return brush;
 }
 
-std::optional<EmfPlusBrush> readTexture(ByteView data) {
+std::optional<EmfPlusBrush> readTexture(ByteView data, WorkBudget& budget) {
     const quint32 flags = data.u32(0);
     std::size_t at = 8;
     QTransform transform;
@@ -285,7 +286,7 @@ std::optional<EmfPlusBrush> readTexture(ByteView data) {
     }
     if (!data.has(0, at))
         return std::nullopt;
-    const auto image = readImage(data.sub(at, data.size() - at));
+    const auto image = readImage(data.sub(at, data.size() - at), budget);
     if (!image || image->bitmap.isNull())
         return std::nullopt;
     EmfPlusBrush brush{QBrush(image->bitmap), {}, {}};
@@ -361,7 +362,7 @@ std::optional<EmfPlusCap> readCustomCap(ByteView data) {
     return cap;
 }
 
-std::optional<EmfPlusPen> readPen(ByteView data) {
+std::optional<EmfPlusPen> readPen(ByteView data, WorkBudget& budget) {
     if (!data.has(0, 20) || data.u32(4) != 0)
         return std::nullopt;
     EmfPlusPen pen;
@@ -420,7 +421,7 @@ std::optional<EmfPlusPen> readPen(ByteView data) {
     }
     if (!data.has(0, at))
         return std::nullopt;
-    const auto brush = readEmfPlusBrush(data.sub(at, data.size() - at));
+    const auto brush = readEmfPlusBrush(data.sub(at, data.size() - at), budget);
     if (!brush)
         return std::nullopt;
     pen.brush = *brush;
@@ -540,7 +541,7 @@ std::optional<QPainterPath> readEmfPlusPath(ByteView data) {
     return path;
 }
 
-std::optional<EmfPlusBrush> readEmfPlusBrush(ByteView data) {
+std::optional<EmfPlusBrush> readEmfPlusBrush(ByteView data, WorkBudget& budget) {
     if (!data.has(0, 8))
         return std::nullopt;
     const ByteView body = data.sub(8, data.size() - 8);
@@ -554,7 +555,7 @@ std::optional<EmfPlusBrush> readEmfPlusBrush(ByteView data) {
             return std::nullopt;
         return EmfPlusBrush{QBrush(colour(body.u32(4)), hatchStyle(body.u32(0))), colour(body.u32(8)), {}};
     case U_BT_TextureFill:
-        return readTexture(body);
+        return readTexture(body, budget);
     case U_BT_PathGradient:
         return readPathGradient(body);
     case U_BT_LinearGradient:
@@ -564,21 +565,21 @@ std::optional<EmfPlusBrush> readEmfPlusBrush(ByteView data) {
     }
 }
 
-std::optional<EmfPlusObject> readEmfPlusObject(quint32 type, ByteView data) {
+std::optional<EmfPlusObject> readEmfPlusObject(quint32 type, ByteView data, WorkBudget& budget) {
     auto held = [](auto value) -> std::optional<EmfPlusObject> {
         if (!value)
             return std::nullopt;
         return EmfPlusObject(std::move(*value));
     };
     switch (type) {
-    case U_OT_Brush: return held(readEmfPlusBrush(data));
-    case U_OT_Pen: return held(readPen(data));
+    case U_OT_Brush: return held(readEmfPlusBrush(data, budget));
+    case U_OT_Pen: return held(readPen(data, budget));
     case U_OT_Path: {
         auto path = readEmfPlusPath(data);
         return held(path ? std::optional(EmfPlusPath{std::move(*path)}) : std::nullopt);
     }
     case U_OT_Region: return held(readRegion(data));
-    case U_OT_Image: return held(readImage(data));
+    case U_OT_Image: return held(readImage(data, budget));
     case U_OT_Font: return held(readFont(data));
     case U_OT_StringFormat: {
         const double leading = data.f32(36), trailing = data.f32(40);

@@ -11,6 +11,7 @@
 
 // Local
 #include "byte_view.h"
+#include "picture_limits.h"
 
 // Std
 #include <optional>
@@ -87,10 +88,11 @@ using EmfPlusObject = std::variant<std::monostate, EmfPlusBrush, EmfPlusPen, Emf
                                    EmfPlusImage, EmfPlusFont, EmfPlusStringFormat>;
 
 // One object from its serialised bytes, of the ObjectType the record names;
-// nothing when the bytes do not hold together.
-std::optional<EmfPlusObject> readEmfPlusObject(quint32 type, ByteView data);
+// nothing when the bytes do not hold together. The budget is charged for
+// the pixels of an image, a texture brush or pen before they are unpacked.
+std::optional<EmfPlusObject> readEmfPlusObject(quint32 type, ByteView data, WorkBudget& budget);
 
-std::optional<EmfPlusBrush> readEmfPlusBrush(ByteView data);
+std::optional<EmfPlusBrush> readEmfPlusBrush(ByteView data, WorkBudget& budget);
 std::optional<QPainterPath> readEmfPlusPath(ByteView data);
 
 } // namespace pelmora

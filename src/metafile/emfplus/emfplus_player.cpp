@@ -20,11 +20,7 @@ constexpr std::size_t maxSaved = 1024;
 // The GDI runs after GetDC records that are played; each has its own device.
 constexpr int maxGdiRuns = 64;
 
-// Drawing stops once it has touched this many full passes over the
-// picture, as the GDI player's does. Path elements count too: a clip or
-// region is combined by element, a shape rasterised by element.
-constexpr double budgetPasses = 32;
-constexpr double budgetBase = 1e8;
+// A clip or region is combined by element.
 constexpr double combineCost = 200;
 
 // The table holds at most this many bytes of pixels at once.
@@ -43,9 +39,9 @@ qint64 pixelBytes(const EmfPlusObject& object) {
 } // namespace
 
 EmfPlusPlayer::EmfPlusPlayer(ByteView file, const EmfHeader& header, const EmfPlusHeader& plus, QImage& target,
-                             const QTransform& output)
+                             const QTransform& output, WorkBudget& budget)
     : file_(file), header_(header), plus_(plus), target_(target), output_(output), painter_(&target),
-      budget_(budgetPasses * double(target.width()) * double(target.height()) + budgetBase) {
+      budget_(budget) {
     // A dual file's header may leave the resolution out: take the EMF's.
     const double mmPerInch = 25.4;
     if (!(plus_.dpiX > 0) || !(plus_.dpiY > 0)) {
@@ -82,7 +78,7 @@ void EmfPlusPlayer::play() {
 void EmfPlusPlayer::playGdi(std::size_t from, std::size_t to) {
     // One painter at a time on the target.
     painter_.end();
-    EmfPlayer(file_.sub(from, to - from), header_, target_, output_).play();
+    EmfPlayer(file_.sub(from, to - from), header_, target_, output_, budget_).play();
     painter_.begin(&target_);
     clipApplied_ = false;
 }
@@ -250,12 +246,11 @@ void EmfPlusPlayer::object(quint16 flags, ByteView data) {
     const quint32 id = flags & 0xFF;
     if (id < objects_.size()) {
         objects_[id] = EmfPlusObject();
-        auto parsed = readEmfPlusObject(flags >> 8 & 0x7F, bytes);
+        auto parsed = readEmfPlusObject(flags >> 8 & 0x7F, bytes, budget_);
         qint64 held = parsed ? pixelBytes(*parsed) : 0;
         for (const EmfPlusObject& other : objects_)
             held += pixelBytes(other);
-        // Unpacking an image is work like drawing it.
-        if (parsed && held <= maxTableBytes && spend(double(pixelBytes(*parsed)) / 4))
+        if (parsed && held <= maxTableBytes)
             objects_[id] = std::move(*parsed);
     }
     continued_.clear();
@@ -338,8 +333,7 @@ void EmfPlusPlayer::beginContainer(ByteView data) {
 }
 
 bool EmfPlusPlayer::spend(double cost) {
-    budget_ -= cost;
-    return budget_ > 0;
+    return budget_.spend(cost);
 }
 
 bool EmfPlusPlayer::spendOnRegion(const EmfPlusRegion& region) {

@@ -11,6 +11,7 @@
 #include "emf_player.h"
 #include "emfplus_objects.h"
 #include "emfplus_records.h"
+#include "picture_limits.h"
 
 // Std
 #include <array>
@@ -27,7 +28,7 @@ namespace pelmora {
 class EmfPlusPlayer {
 public:
     EmfPlusPlayer(ByteView file, const EmfHeader& header, const EmfPlusHeader& plus, QImage& target,
-                  const QTransform& output);
+                  const QTransform& output, WorkBudget& budget);
 
     void play();
 
@@ -71,9 +72,12 @@ private:
     // Charges work against the file's budget; false once it is spent.
     bool spend(double cost);
     bool spendOnRegion(const EmfPlusRegion& region);
+    // What rasterising the path, in world units, costs; nothing once the
+    // budget is spent, when nothing is drawn.
+    double rasterWork(const QPainterPath& path, Raster kind, double penPixels = 0) const;
 
-    // Drawing, in world units.
-    bool prepare(const QRectF& worldBounds, qsizetype elements = 0);
+    // Drawing, in world units; work: what the rasteriser does besides painting.
+    bool prepare(const QRectF& worldBounds, qsizetype elements = 0, double work = 0);
     void fill(const QPainterPath& path, const EmfPlusBrush& brush);
     void stroke(const QPainterPath& path, const EmfPlusPen& pen);
     void shape(quint16 type, quint16 flags, ByteView data);
@@ -98,7 +102,7 @@ private:
     bool getDc_ = false;
     bool ended_ = false;
     int nestedPlays_ = 0;
-    double budget_ = 0;
+    WorkBudget& budget_;
 };
 
 } // namespace pelmora

@@ -48,10 +48,10 @@ bool checkEmfRecords(ByteView file, const std::function<void(ByteView record)>& 
 // field is read through the record's bounded view.
 class EmfPlayer {
 public:
-    EmfPlayer(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output)
-        : file_(file),
+    EmfPlayer(ByteView file, const EmfHeader& header, QImage& target, const QTransform& output, WorkBudget& budget)
+        : file_(file), budget_(budget),
           device_(target, QSizeF(double(header.deviceWidth) / double(header.mmWidth),
-                                 double(header.deviceHeight) / double(header.mmHeight)), output) {
+                                 double(header.deviceHeight) / double(header.mmHeight)), output, budget) {
         device_.setTableSize(std::min<quint32>(std::max<quint32>(header.handles, 1), 65535));
     }
 
@@ -102,23 +102,23 @@ private:
         return result;
     }
 
-    std::optional<QRegion> region(std::size_t at, quint32 bytes) const {
+    std::optional<QRegion> region(std::size_t at, quint32 bytes) {
         const ByteView data = record_.sub(at, bytes);
         if (!data.has(0, 32))
             return std::nullopt;
         const quint32 count = data.u32(8);
         if (!data.has(32, std::size_t(count) * 16) || count > GdiDevice::maxRegionRects)
             return std::nullopt;
-        QRegion result;
+        std::vector<QRect> rects;
         for (quint32 i = 0; i < count; ++i) {
             const std::size_t r = 32 + 16 * std::size_t(i);
             // Kept well inside int so that no edge arithmetic can overflow.
             auto edge = [&](std::size_t at) { return int(std::clamp<qint64>(data.i32(at), -(1 << 28), 1 << 28)); };
             const QRect rect(QPoint(edge(r), edge(r + 4)), QPoint(edge(r + 8) - 1, edge(r + 12) - 1));
             if (rect.isValid())
-                result += rect;
+                rects.push_back(rect);
         }
-        return result;
+        return device_.regionOf(rects);
     }
 
     QImage dib(std::size_t offBmi, quint32 cbBmi, std::size_t offBits, quint32 cbBits, quint32 usage,
@@ -145,6 +145,7 @@ private:
 
     ByteView file_;
     ByteView record_;
+    WorkBudget& budget_;
     GdiDevice device_;
 };
 

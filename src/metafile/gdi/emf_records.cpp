@@ -13,7 +13,8 @@ QImage EmfPlayer::dib(std::size_t offBmi, quint32 cbBmi, std::size_t offBits, qu
                       DibAlpha alpha) const {
     if (cbBmi == 0)
         return QImage();
-    return decodeDib(record_.sub(offBmi, cbBmi), record_.sub(offBits, cbBits), usage, device_.palette(), alpha);
+    return decodeDib(record_.sub(offBmi, cbBmi), record_.sub(offBits, cbBits), usage, device_.palette(), budget_,
+                     alpha);
 }
 
 void EmfPlayer::createPen() {

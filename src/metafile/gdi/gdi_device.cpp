@@ -12,10 +12,18 @@ namespace {
 // Deeper save levels are not kept; no real metafile comes near.
 constexpr std::size_t maxSavedDcs = 1024;
 
-// However a file is made, drawing stops after it has touched as many
-// pixels as this many full passes over the picture, plus a little.
-constexpr double budgetPasses = 32;
-constexpr double budgetBase = 1e8;
+// A call's fixed cost, as many pixels.
+constexpr double callCost = 16;
+// A region operation makes a new region and walks the rectangles of both;
+// the painter turns a clip into a span for every row of every rectangle.
+constexpr double regionCost = 1024;
+constexpr double rectCost = 64;
+constexpr double spanCost = 8;
+// Turning a path into rectangles scans it as a fill does, then gathers the
+// rows' rectangles in blocks at a cost that grows with their square; before
+// that, its figures are grouped by comparing every one with every other.
+constexpr double pathRegionFactor = 64;
+constexpr double figurePairCost = 32;
 
 // Repeated scale records could otherwise take an extent to 0, infinity or
 // NaN, and the font height with it.
@@ -45,10 +53,9 @@ bool usableTransform(const QTransform& t) {
     return std::abs(t.determinant()) > 1e-12;
 }
 
-GdiDevice::GdiDevice(QImage& target, QSizeF pixelsPerMm, const QTransform& output)
+GdiDevice::GdiDevice(QImage& target, QSizeF pixelsPerMm, const QTransform& output, WorkBudget& budget)
     : target_(target), painter_(&target), pixelsPerMm_(pixelsPerMm), output_(output),
-      targetRect_(0, 0, target.width(), target.height()),
-      budget_(budgetPasses * double(target.width()) * double(target.height()) + budgetBase) {
+      targetRect_(0, 0, target.width(), target.height()), budget_(budget) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setRenderHint(QPainter::TextAntialiasing, false);
     dc_.pen.colour = qRgb(0, 0, 0);
@@ -261,8 +268,24 @@ QRectF GdiDevice::targetBox(const QRectF& logical) const {
 
 bool GdiDevice::spend(const QRectF& targetBounds) {
     const QRectF touched = targetBounds.normalized().adjusted(-1, -1, 1, 1).intersected(targetRect_);
-    budget_ -= touched.width() * touched.height() + 16;
-    return budget_ > 0;
+    const double clip = clipApplied_ ? 0 : dc_.clipSpans * spanCost;
+    return budget_.spend(touched.width() * touched.height() + callCost + clip);
+}
+
+std::optional<QRegion> GdiDevice::regionOf(const std::vector<QRect>& rects) {
+    // United in pairs, then pairs of pairs: whatever the order of the
+    // rectangles, each round walks every rectangle once.
+    std::vector<QRegion> parts(rects.begin(), rects.end());
+    for (std::size_t step = 1; step < parts.size(); step *= 2) {
+        double cost = 0;
+        for (std::size_t i = 0; i + step < parts.size(); i += 2 * step) {
+            cost += regionCost + double(parts[i].rectCount() + parts[i + step].rectCount()) * rectCost;
+            parts[i] = parts[i].united(parts[i + step]);
+        }
+        if (!budget_.spend(cost))
+            return std::nullopt;
+    }
+    return parts.empty() ? QRegion() : parts.front();
 }
 
 void GdiDevice::applyClip() {
@@ -277,11 +300,17 @@ void GdiDevice::applyClip() {
 
 void GdiDevice::setClip(std::optional<QRegion> clip) {
     dc_.clip = std::move(clip);
+    dc_.clipSpans = 0;
+    if (dc_.clip)
+        for (const QRect& r : *dc_.clip)
+            dc_.clipSpans += r.height();
     clipApplied_ = false;
 }
 
 void GdiDevice::combineClip(const QRegion& region, int mode) {
     const QRegion base = dc_.clip ? *dc_.clip : QRegion(targetRect_.toRect());
+    if (!budget_.spend(regionCost + double(base.rectCount() + region.rectCount()) * rectCost))
+        return;
     switch (mode) {
     case 1: setClip(base.intersected(region)); break;
     case 2: setClip(base.united(region)); break;
@@ -307,19 +336,20 @@ void GdiDevice::offsetClip(QPointF logical) {
     setClip(dc_.clip->translated(shift.toPoint()));
 }
 
-QRegion GdiDevice::targetRegion(const QRegion& region, bool logical) const {
+std::optional<QRegion> GdiDevice::targetRegion(const QRegion& region, bool logical) {
     const QTransform t = logical ? transform() : output_;
     const QRect bounds = targetRect_.toRect().adjusted(-1, -1, 1, 1);
-    QRegion result;
+    std::vector<QRect> rects;
+    rects.reserve(std::size_t(region.rectCount()));
     for (const QRect& r : region) {
         const QPointF a = t.map(QPointF(r.left(), r.top()));
         const QPointF b = t.map(QPointF(r.right() + 1, r.bottom() + 1));
         const QRectF box = QRectF(QPointF(clampCoordinate(std::round(a.x())), clampCoordinate(std::round(a.y()))),
                                   QPointF(clampCoordinate(std::round(b.x())), clampCoordinate(std::round(b.y()))))
                                .normalized();
-        result += box.toRect().intersected(bounds);
+        rects.push_back(box.toRect().intersected(bounds));
     }
-    return result;
+    return regionOf(rects);
 }
 
 void GdiDevice::selectClipRegion(const std::optional<QRegion>& deviceRegion, int mode) {
@@ -328,14 +358,15 @@ void GdiDevice::selectClipRegion(const std::optional<QRegion>& deviceRegion, int
             setClip(std::nullopt);
         return;
     }
-    combineClip(targetRegion(*deviceRegion, false), mode);
+    if (const auto target = targetRegion(*deviceRegion, false))
+        combineClip(*target, mode);
 }
 
 void GdiDevice::selectLogicalClipRegion(const std::optional<QRegion>& logicalRegion) {
     if (!logicalRegion)
         setClip(std::nullopt);
-    else
-        setClip(targetRegion(*logicalRegion, true));
+    else if (const auto target = targetRegion(*logicalRegion, true))
+        setClip(*target);
 }
 
 void GdiDevice::beginPath() {
@@ -378,9 +409,18 @@ void GdiDevice::selectClipPath(int mode) {
     path.setFillRule(rule);
     QPainterPath visible;
     visible.addRect(targetRect_.adjusted(-1, -1, 1, 1));
+    const QPainterPath shown = path.intersected(visible);
+    double figures = 0;
+    for (int i = 0; i < shown.elementCount(); ++i)
+        figures += shown.elementAt(i).isMoveTo() ? 1 : 0;
+    if (!budget_.spend(pathRegionFactor * rasterCost(shown, QTransform(), target_.size(), false, Raster::Fill)
+                       + figures * figures * figurePairCost))
+        return;
     QRegion region;
-    for (const QPolygonF& figure : path.intersected(visible).toFillPolygons()) {
+    for (const QPolygonF& figure : shown.toFillPolygons()) {
         const QRegion part(figure.toPolygon(), rule);
+        if (!budget_.spend(regionCost + double(region.rectCount() + part.rectCount()) * rectCost))
+            return;
         region = region.xored(part);
     }
     combineClip(region, mode);

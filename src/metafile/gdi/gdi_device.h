@@ -10,6 +10,7 @@
 
 // Local
 #include "gdi_objects.h"
+#include "picture_limits.h"
 
 // Std
 #include <optional>
@@ -27,14 +28,19 @@ namespace pelmora {
 class GdiDevice {
 public:
     // pixelsPerMm: the recording device's resolution, for the metric and
-    // English mapping modes; output: recording device to target pixels.
-    GdiDevice(QImage& target, QSizeF pixelsPerMm, const QTransform& output);
+    // English mapping modes; output: recording device to target pixels;
+    // budget: the file's, charged for what the device draws.
+    GdiDevice(QImage& target, QSizeF pixelsPerMm, const QTransform& output, WorkBudget& budget);
     ~GdiDevice();
     GdiDevice(const GdiDevice&) = delete;
     GdiDevice& operator=(const GdiDevice&) = delete;
 
-    // The most rectangles a region may have.
+    // The most rectangles a region record may have.
     static constexpr std::size_t maxRegionRects = 20000;
+
+    // The union of the rectangles, charged to the budget; nothing once the
+    // budget is spent.
+    std::optional<QRegion> regionOf(const std::vector<QRect>& rects);
 
     // Object table. Indices outside the table, or empty slots, are ignored.
     void setTableSize(std::size_t size);
@@ -177,6 +183,7 @@ private:
         double charExtra = 0;
         QPointF position{0, 0};
         std::optional<QRegion> clip;        // target pixels
+        double clipSpans = 0;               // rows of the clip's rectangles
         std::optional<std::size_t> palette; // object index
         int stretchMode = 1;
     };
@@ -206,17 +213,23 @@ private:
     void drawTargetPath(const QPainterPath& path, bool fill, bool stroke);
     void addOrDraw(const QPainterPath& targetPath, bool fill, bool stroke);
     QPen qtPen() const;
-    QBrush qtBrush(const GdiBrush& brush) const;
+    // A pattern is converted for every use and charged for it; once the
+    // budget is spent, the brush paints nothing.
+    QBrush qtBrush(const GdiBrush& brush);
     double penWidthPixels() const;
     bool applyRop2(QRgb& colour);
     void applyClip();
     void setClip(std::optional<QRegion> clip);
     void combineClip(const QRegion& region, int mode);
-    QRegion targetRegion(const QRegion& region, bool logical) const;
+    // Nothing once the budget is spent.
+    std::optional<QRegion> targetRegion(const QRegion& region, bool logical);
     QFont qtFont(double& pixelHeight) const;
     // Charges the pixels a drawing call may touch against the file's
-    // budget; false once it is spent, and the call then draws nothing.
+    // budget, and the clip it is about to apply; false once the budget is
+    // spent, and the call then draws nothing.
     bool spend(const QRectF& targetBounds);
+    // Charges what filling and stroking the path asks of the rasteriser.
+    bool spendOnRaster(const QPainterPath& path, bool fill, bool stroke);
 
     QImage& target_;
     QPainter painter_;
@@ -231,7 +244,7 @@ private:
     QPainterPath path_;                       // target pixels
     bool pathOpen_ = false;
     bool clipApplied_ = false;
-    double budget_ = 0;
+    WorkBudget& budget_;
 };
 
 // A transform whose values are finite, bounded and invertible.

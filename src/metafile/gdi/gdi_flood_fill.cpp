@@ -95,7 +95,7 @@ QImage filledLayer(const Spans& spans, const QRect& box, const QBrush& brush) {
 
 void GdiDevice::floodFill(QPointF start, QRgb colour, bool surface) {
     const QPoint seed = toTarget(start).toPoint();
-    if (!target_.rect().contains(seed) || dc_.brush.kind == GdiBrush::Kind::Null || budget_ <= 0)
+    if (!target_.rect().contains(seed) || dc_.brush.kind == GdiBrush::Kind::Null || budget_.spent())
         return;
     const std::size_t pixels = std::size_t(target_.width()) * std::size_t(target_.height());
     if (floodMarks_.size() != pixels)

@@ -119,7 +119,7 @@ QPen GdiDevice::qtPen() const {
     return pen;
 }
 
-QBrush GdiDevice::qtBrush(const GdiBrush& brush) const {
+QBrush GdiDevice::qtBrush(const GdiBrush& brush) {
     switch (brush.kind) {
     case GdiBrush::Kind::Null:
         return Qt::NoBrush;
@@ -128,6 +128,8 @@ QBrush GdiDevice::qtBrush(const GdiBrush& brush) const {
     case GdiBrush::Kind::Hatched:
         return QBrush(QColor::fromRgb(brush.colour), hatchStyle(brush.hatch));
     case GdiBrush::Kind::Pattern: {
+        if (!budget_.spend(double(brush.pattern.width()) * double(brush.pattern.height()) * rawPixelCost))
+            return Qt::NoBrush;
         QImage pattern = brush.pattern;
         if (brush.monochrome && pattern.format() == QImage::Format_Indexed8)
             pattern.setColorTable({dc_.textColour, dc_.bkColour});
@@ -137,9 +139,23 @@ QBrush GdiDevice::qtBrush(const GdiBrush& brush) const {
     return Qt::NoBrush;
 }
 
+bool GdiDevice::spendOnRaster(const QPainterPath& path, bool fill, bool stroke) {
+    double cost = 0;
+    if (fill && dc_.brush.kind != GdiBrush::Kind::Null)
+        cost += rasterCost(path, QTransform(), target_.size(), false, Raster::Fill);
+    // The painter strokes pens of one pixel line by line, wider ones as outlines it fills.
+    if (stroke && (dc_.pen.style & 0xF) != 5) {
+        const double width = penWidthPixels();
+        cost += rasterCost(path, QTransform(), target_.size(), false,
+                           width <= 1.5 ? Raster::CosmeticStroke : Raster::WideStroke, width);
+    }
+    return budget_.spend(cost);
+}
+
 void GdiDevice::drawTargetPath(const QPainterPath& path, bool fill, bool stroke) {
     const double margin = stroke ? penWidthPixels() : 0;
-    if (path.isEmpty() || !spend(path.controlPointRect().adjusted(-margin, -margin, margin, margin)))
+    if (path.isEmpty() || !spend(path.controlPointRect().adjusted(-margin, -margin, margin, margin))
+        || !spendOnRaster(path, fill, stroke))
         return;
     applyClip();
     painter_.setBackgroundMode(dc_.bkOpaque ? Qt::OpaqueMode : Qt::TransparentMode);
@@ -386,17 +402,20 @@ void GdiDevice::setPixel(QPointF p, QRgb colour) {
 }
 
 void GdiDevice::fillRegion(const QRegion& region, bool logical, const GdiBrush& brush) {
-    const QRegion target = targetRegion(region, logical);
     const QBrush b = qtBrush(brush);
-    if (b.style() == Qt::NoBrush || !spend(target.boundingRect()))
+    const auto target = b.style() == Qt::NoBrush ? std::nullopt : targetRegion(region, logical);
+    if (!target || !spend(target->boundingRect()))
         return;
     applyClip();
-    for (const QRect& r : target)
+    for (const QRect& r : *target)
         painter_.fillRect(r, b);
 }
 
 void GdiDevice::frameRegion(const QRegion& region, bool logical, const GdiBrush& brush, QSizeF frame) {
-    const QRegion target = targetRegion(region, logical);
+    const auto shape = targetRegion(region, logical);
+    if (!shape)
+        return;
+    const QRegion& target = *shape;
     const QTransform t = logical ? transform() : output_;
     const int w = int(std::clamp(std::round(std::abs(frame.width() * t.m11())), 1.0, 1000.0));
     const int h = int(std::clamp(std::round(std::abs(frame.height() * t.m22())), 1.0, 1000.0));
@@ -411,12 +430,12 @@ void GdiDevice::frameRegion(const QRegion& region, bool logical, const GdiBrush&
 }
 
 void GdiDevice::invertRegion(const QRegion& region, bool logical) {
-    const QRegion target = targetRegion(region, logical);
-    if (!spend(target.boundingRect()))
+    const auto target = targetRegion(region, logical);
+    if (!target || !spend(target->boundingRect()))
         return;
     applyClip();
     painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
-    for (const QRect& r : target)
+    for (const QRect& r : *target)
         painter_.fillRect(r, Qt::black);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }

@@ -83,8 +83,9 @@ QRectF boxOf(const U_RECT16& r) { return QRectF(QPointF(r.left, r.top), QPointF(
 
 class WmfPlayer {
 public:
-    WmfPlayer(ByteView file, const WmfHeader& header, QImage& target)
-        : file_(file), device_(target, QSizeF(screenDpi / 25.4, screenDpi / 25.4), QTransform()),
+    WmfPlayer(ByteView file, const WmfHeader& header, QImage& target, WorkBudget& budget)
+        : file_(file), budget_(budget),
+          device_(target, QSizeF(screenDpi / 25.4, screenDpi / 25.4), QTransform(), budget),
           targetSize_(target.size()),
           deviceScale_(target.width() / std::max(header.box.width(), 1.0),
                        target.height() / std::max(header.box.height(), 1.0)) {
@@ -157,6 +158,7 @@ private:
 
     ByteView file_;
     ByteView record_;
+    WorkBudget& budget_;
     GdiDevice device_;
     QSizeF targetSize_;
     QSizeF deviceScale_;
@@ -429,29 +431,32 @@ void WmfPlayer::createRegion() {
         return;
     }
     const int scans = r.i16(14);
-    QRegion region;
+    std::vector<QRect> rects;
     std::size_t at = 26;
-    std::size_t rects = 0;
-    for (int s = 0; s < scans && rects < GdiDevice::maxRegionRects; ++s) {
+    for (int s = 0; s < scans && rects.size() < GdiDevice::maxRegionRects; ++s) {
         const std::size_t count = r.u16(at);
         if (!r.has(at, 8 + count * 2))
             break;
         const int top = r.i16(at + 2);
         const int bottom = r.i16(at + 4);
-        for (std::size_t i = 0; i + 1 < count; i += 2) {
+        for (std::size_t i = 0; i + 1 < count && rects.size() < GdiDevice::maxRegionRects; i += 2) {
             const int left = r.i16(at + 6 + 2 * i);
             const int right = r.i16(at + 8 + 2 * i);
-            if (right > left && bottom > top && ++rects <= GdiDevice::maxRegionRects)
-                region += QRect(left, top, right - left, bottom - top);
+            if (right > left && bottom > top)
+                rects.push_back(QRect(left, top, right - left, bottom - top));
         }
         at += 8 + count * 2;
     }
     if (scans == 0) {
         const QRect bounds(QPoint(r.i16(18), r.i16(20)), QPoint(r.i16(22) - 1, r.i16(24) - 1));
         if (bounds.isValid())
-            region = bounds;
+            rects = {bounds};
     }
-    create(GdiRegion{region});
+    // Past the budget the slot is taken but holds no region.
+    if (const auto region = device_.regionOf(rects))
+        create(GdiRegion{*region});
+    else
+        create(GdiPlaceholder{});
 }
 
 QImage WmfPlayer::deviceBitmapAt(std::size_t at, std::size_t bitsAt) const {
@@ -483,7 +488,7 @@ void WmfPlayer::createDibPatternBrush() {
     const quint16 usage = r.u16(8);
     // BS_PATTERN (3) carries a device-dependent bitmap, the rest a DIB.
     createPatternBrush(style == 3 ? deviceBitmapAt(10, 20)
-                                  : decodePackedDib(r.sub(10, r.size() - 10), usage, device_.palette()));
+                                  : decodePackedDib(r.sub(10, r.size() - 10), usage, device_.palette(), budget_));
 }
 
 void WmfPlayer::regionRecord(int function) {
@@ -548,7 +553,7 @@ void WmfPlayer::blit(int function) {
     auto dibImage = [&](quint32 usage) {
         if (!dibAt || dibAt < record_.data() || dibAt >= end)
             return QImage();
-        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), usage, device_.palette());
+        return decodePackedDib(ByteView(dibAt, std::size_t(end - dibAt)), usage, device_.palette(), budget_);
     };
     switch (function) {
     case U_WMR_PATBLT:
@@ -615,9 +620,9 @@ void WmfPlayer::blit(int function) {
 
 } // namespace
 
-void playWmf(ByteView file, QImage& target) {
+void playWmf(ByteView file, QImage& target, WorkBudget& budget) {
     const WmfHeader h = readHeader(file);
-    WmfPlayer player(file, h, target);
+    WmfPlayer player(file, h, target, budget);
     player.play();
 }
 

@@ -7,6 +7,7 @@
 
 // Local
 #include "byte_view.h"
+#include "picture_limits.h"
 
 namespace pelmora {
 
@@ -16,7 +17,8 @@ namespace pelmora {
 // PelmoraError when any of them does not.
 QSize wmfSize(ByteView file);
 
-// Plays a checked placeable metafile so that its bounding box fills the target.
-void playWmf(ByteView file, QImage& target);
+// Plays a checked placeable metafile so that its bounding box fills the
+// target, charging the budget for its drawing.
+void playWmf(ByteView file, QImage& target, WorkBudget& budget);
 
 } // namespace pelmora
