@@ -47,9 +47,11 @@ double bounded(double v) {
 } // namespace
 
 QSize checkedPictureSize(double width, double height) {
-    if (!std::isfinite(width) || !std::isfinite(height) || width < 1 || height < 1
-        || width > maxPictureSide || height > maxPictureSide || width * height > double(maxPicturePixels))
+    if (!std::isfinite(width) || !std::isfinite(height) || width < 1 || height < 1)
         refuseMetafile();
+    // A sound file that only asks for too much is told apart from a broken one.
+    if (width > maxPictureSide || height > maxPictureSide || width * height > double(maxPicturePixels))
+        throw PelmoraError(outOfMemoryText());
     return QSize(int(width), int(height));
 }
 

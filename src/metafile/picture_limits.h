@@ -14,7 +14,8 @@ inline constexpr int maxPictureSide = 30000;
 inline constexpr qint64 maxPicturePixels = 200'000'000;
 
 // The picture size for a metafile's width and height in pixels; throws
-// PelmoraError for a size no picture may have (empty, negative, too large).
+// PelmoraError with the metafile text for a size no picture may have (empty,
+// negative), and with the out-of-memory text for one larger than the limits.
 QSize checkedPictureSize(double width, double height);
 
 // The work a metafile may ask for, counted in pixels painted or what costs

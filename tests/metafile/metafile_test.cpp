@@ -24,13 +24,18 @@ using namespace test;
 
 namespace {
 
-bool refuses(const QByteArray& bytes) {
+// The text a metafile is refused with; empty when it plays.
+QString refusal(const QByteArray& bytes) {
     try {
         importMetafile(bytes);
     } catch (const PelmoraError& e) {
-        return e.text() == QStringLiteral("メタファイルが不正です");
+        return e.text();
     }
-    return false;
+    return QString();
+}
+
+bool refuses(const QByteArray& bytes) {
+    return refusal(bytes) == QStringLiteral("メタファイルが不正です");
 }
 
 // EMR_EXTTEXTOUTW body drawing "HH" at a reference point.
@@ -177,6 +182,8 @@ private slots:
     void textInBox();
     void textMovesPosition_data();
     void textMovesPosition();
+    void tooLarge_data();
+    void tooLarge();
     void hostileWork_data();
     void hostileWork();
     void corpus_data();
@@ -206,10 +213,6 @@ void MetafileTest::decision_data() {
     QTest::newRow("EMF zero-height frame") << EmfBuilder(0, 0, 1000, 0).bytes() << true;
     QTest::newRow("EMF negative frame") << EmfBuilder(1000, 0, 0, 1000).bytes() << true;
     QTest::newRow("EMF device of no millimetres") << EmfBuilder(0, 0, 1000, 1000, 1000, 0).bytes() << true;
-    QTest::newRow("EMF beyond 30000 pixels a side") << EmfBuilder(0, 0, 301000, 100).bytes() << true;
-    // 15000 x 15000 pixels: each side allowed, but 225 million in all.
-    QTest::newRow("EMF of 225 megapixels") << EmfBuilder(0, 0, 150000, 150000).bytes() << true;
-    QTest::newRow("WMF beyond 30000 pixels a side") << WmfBuilder(-16000, 0, 16000, 10, 96).bytes() << true;
     QTest::newRow("EMF header cut short") << emf.left(60) << true;
     const QByteArray polygon = emf100().record(emrPolygon, {0, 0, 10, 10, 3, 0, 0, 5, 5, 9, 0}).bytes();
     QTest::newRow("EMF polygon that fits") << polygon << false;
@@ -229,6 +232,20 @@ void MetafileTest::decision_data() {
         << emf100().record(emrExtSelectClipRgn, {48, 5, 32, 1, 1, 16, 0, 0, 0, 0, qint32(0x80000000u),
                                                  qint32(0x80000000u), 0x7FFFFFFF, 0x7FFFFFFF}).bytes() << false;
     QTest::newRow("EMF without its end record") << polygon.left(polygon.size() - 20) + QByteArray(3, '\0') << true;
+}
+
+// Sound files that only ask for too large a picture say so, not that they are broken.
+void MetafileTest::tooLarge_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("EMF beyond 30000 pixels a side") << EmfBuilder(0, 0, 301000, 100).bytes();
+    // 15000 x 15000 pixels: each side allowed, but 225 million in all.
+    QTest::newRow("EMF of 225 megapixels") << EmfBuilder(0, 0, 150000, 150000).bytes();
+    QTest::newRow("WMF beyond 30000 pixels a side") << WmfBuilder(-16000, 0, 16000, 10, 96).bytes();
+}
+
+void MetafileTest::tooLarge() {
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(refusal(bytes), QStringLiteral("メモリが足りません"));
 }
 
 void MetafileTest::decision() {
