@@ -1,8 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "batch_job.h"
 
+// Qt
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QSize>
+#include <QTemporaryDir>
+
 // Local
 #include "atomic_file.h"
+#include "file_io.h"
 #include "file_size.h"
 #include "save_picture.h"
 #include "connected_background.h"
@@ -16,6 +23,8 @@
 #include "svg_trace.h"
 
 // Std
+#include <algorithm>
+#include <cstdio>
 #include <exception>
 #include <optional>
 #include <new>
@@ -36,15 +45,39 @@ Bitmap shadowed(Bitmap picture, const Options& options) {
     return picture;
 }
 
-// Sizes in the resize dialog's arithmetic: 32-bit, truncating.
+// side * to / from, rounded, at least 1.
+int proportional(int side, int to, int from) {
+    return int(std::max<qint64>(1, (2 * qint64(side) * to + from) / (2 * qint64(from))));
+}
+
+// The size that keeps the picture's proportions: a side of 0 follows the
+// other; with `fit`, the larger size inside the box.
+QSize keepingProportions(const Bitmap& picture, int width, int height, bool fit) {
+    const int w = picture.width(), h = picture.height();
+    const bool widthRules = fit ? qint64(width) * h <= qint64(height) * w : height == 0;
+    if (widthRules)
+        return QSize(width, proportional(h, width, w));
+    return QSize(proportional(w, height, h), height);
+}
+
+// Percentages in the resize dialog's arithmetic: 32-bit, truncating.
 Bitmap applyStep(const Bitmap& picture, const Step& step) {
     if (const auto* turn = std::get_if<Turn>(&step))
         return rotateOrFlipPicture(picture, turn->turn);
     if (const auto* scale = std::get_if<Scale>(&step))
         return stretched(picture, int(qint64(picture.width()) * scale->percent / 100),
                          int(qint64(picture.height()) * scale->percent / 100));
+    if (picture.isEmpty())
+        return picture;
+    if (const auto* fit = std::get_if<Fit>(&step)) {
+        const QSize size = keepingProportions(picture, fit->width, fit->height, true);
+        return stretched(picture, size.width(), size.height());
+    }
     const Size& size = std::get<Size>(step);
-    return stretched(picture, size.width, size.height);
+    if (size.width > 0 && size.height > 0)
+        return stretched(picture, size.width, size.height);
+    const QSize kept = keepingProportions(picture, size.width, size.height, false);
+    return stretched(picture, kept.width(), kept.height());
 }
 
 // All steps but the last leftOut.
@@ -95,47 +128,67 @@ bool streamsShadow(const Options& options, const InputKind& kind, const QString&
                                   options.shadowColour, [&] { writing = output; });
 }
 
+// Standard output gets the bytes of a finished file, so that every writer
+// writes to a file as usual.
+void copyToStandardOutput(const QString& path) {
+    const QByteArray bytes = readFileBytes(path);
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
+        || std::fflush(stdout) != 0)
+        throw PelmoraError(QCoreApplication::translate("batch", "standard output could not be written"));
+}
+
 // `writing` names the output once writing it has begun, for the error.
-JobResult work(const Options& options, const QString& input, const Progress& progress, QString& writing) {
-    const std::optional<InputKind> kind = inputKindOf(input);
+JobResult work(const Options& options, const QString& input, const QString& source, const Progress& progress,
+               QString& writing) {
+    const QFileInfo file(source);
+    if (!file.exists())
+        return {false, QCoreApplication::translate("batch", "no such file")};
+    if (file.isDir())
+        return {false, QCoreApplication::translate("batch", "is a folder")};
+    const std::optional<InputKind> kind = inputKindOf(source);
     if (!kind)
-        return {false, unreadExtensionText(), QString()};
+        return {false, unreadKindText()};
     if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind))
-        return {false, QStringLiteral("pictures from JPEG files are never outlined or filled"), QString()};
+        return {false, QCoreApplication::translate("batch", "pictures from JPEG files are never outlined or filled")};
 
     if (options.info) {
-        const Bitmap picture = readInput(input, *kind);
+        const Bitmap picture = readInput(source, *kind);
         return {true,
                 QStringLiteral("%1\t%2\t%3\t%4")
                     .arg(inputKindName(*kind))
                     .arg(picture.width())
                     .arg(picture.height())
-                    .arg(fileSizeText(fileSizeOnDisk(input))),
-                QString()};
+                    .arg(fileSizeText(fileSizeOnDisk(source)))};
     }
 
     const QString output = outputPathFor(options, input);
-    const OutputType type = typeForOutput(options, output);
-    if (streamsShadow(options, *kind, input, output, type, writing))
-        return {true, QString(), QString()};
-    Bitmap picture = readInput(input, *kind);
-    const Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
-    const bool needsPlain = type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
-    Bitmap plain;
-    if (needsPlain)
-        plain = afterSteps(picture, options);
-    const std::optional<TurnOrMirror> lastTurn = turnWhileWriting(options, type);
-    Bitmap result;
-    if (type != OutputType::Svg)
-        result = needsPlain && options.shadow == Shadow::None
-                     ? plain
-                     : afterSteps(shadowed(std::move(picture), options), options, lastTurn ? 1 : 0);
-    writing = output;
-    if (lastTurn)
-        saveTurnedAsBitmap(result, *lastTurn, output);
-    else
-        write(result, plain, type, output, options, background, progress);
-    return {true, QString(), QString()};
+    const OutputType type = typeForOutput(options, input);
+    std::optional<QTemporaryDir> spool;
+    if (isStandardStream(output))
+        spool.emplace();
+    const QString target = spool ? spool->filePath(QStringLiteral("result")) : output;
+    if (!streamsShadow(options, *kind, source, target, type, writing)) {
+        Bitmap picture = readInput(source, *kind);
+        const Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
+        const bool needsPlain = type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
+        Bitmap plain;
+        if (needsPlain)
+            plain = afterSteps(picture, options);
+        const std::optional<TurnOrMirror> lastTurn = turnWhileWriting(options, type);
+        Bitmap result;
+        if (type != OutputType::Svg)
+            result = needsPlain && options.shadow == Shadow::None
+                         ? plain
+                         : afterSteps(shadowed(std::move(picture), options), options, lastTurn ? 1 : 0);
+        writing = output;
+        if (lastTurn)
+            saveTurnedAsBitmap(result, *lastTurn, target);
+        else
+            write(result, plain, type, target, options, background, progress);
+    }
+    if (spool)
+        copyToStandardOutput(target);
+    return {true};
 }
 
 } // namespace
@@ -144,10 +197,10 @@ QString oneLine(const QString& text) {
     return text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts).join(QLatin1Char(' '));
 }
 
-JobResult runJob(const Options& options, const QString& input, const Progress& progress) {
+JobResult runJob(const Options& options, const QString& input, const QString& source, const Progress& progress) {
     QString writing;
     try {
-        return work(options, input, progress, writing);
+        return work(options, input, source, progress, writing);
     } catch (const PelmoraError& e) {
         return {false, oneLine(e.text()), writing};
     } catch (const std::bad_alloc&) {

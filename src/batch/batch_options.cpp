@@ -3,12 +3,14 @@
 
 // Qt
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <QSize>
 
 // Local
-#include "picture_kind.h"
+#include "input_picture.h"
 #include "rotate_mirror.h"
 
 namespace pelmora::batch {
@@ -54,11 +56,20 @@ std::optional<int> positive(const QString& text) {
     return ok && n > 0 ? std::optional(n) : std::nullopt;
 }
 
-std::optional<Colour> colourNamed(const QString& text) {
-    const QColor colour = QColor::fromString(text);
-    if (!colour.isValid())
+// "WxH"; with `oneSideMay`, "Wx" and "xH" too, the missing side 0.
+std::optional<QSize> sides(const QString& text, bool oneSideMay) {
+    const QStringList parts = text.toLower().split(QLatin1Char('x'));
+    if (parts.size() != 2)
         return std::nullopt;
-    return colourFromQColor(colour);
+    const std::optional<int> w = positive(parts[0]);
+    const std::optional<int> h = positive(parts[1]);
+    if (w && h)
+        return QSize(*w, *h);
+    if (oneSideMay && w && parts[1].isEmpty())
+        return QSize(*w, 0);
+    if (oneSideMay && h && parts[0].isEmpty())
+        return QSize(0, *h);
+    return std::nullopt;
 }
 
 // The --type names and the -o extensions of each output type; an output
@@ -87,14 +98,35 @@ QString extensionOf(OutputType type) {
     return QString();
 }
 
+QString outputTypeList() {
+    QStringList names;
+    for (const OutputTypeName& entry : kOutputTypeNames)
+        names.append(entry.name);
+    return names.join(QStringLiteral(", "));
+}
+
+// Without --type, --out-dir keeps an input's kind where it is written.
+OutputType ownTypeOf(const QString& input) {
+    const std::optional<InputKind> kind = inputKindOf(input);
+    if (kind == InputKind(PictureKind::Bitmap))
+        return OutputType::Bmp;
+    if (kind == InputKind(PictureKind::Jpeg))
+        return OutputType::Jpeg;
+    if (kind == InputKind(PictureKind::Icon))
+        return OutputType::Icon;
+    return OutputType::Png;
+}
+
 } // namespace
 
 std::variant<Options, QString> parseOptions(const QStringList& arguments) {
     Options options;
     ArgumentWalk walk(arguments);
-    const auto missing = [](const QString& name) { return QStringLiteral("%1 needs a value").arg(name); };
+    const auto missing = [](const QString& name) {
+        return QCoreApplication::translate("batch", "%1 needs a value").arg(name);
+    };
     const auto bad = [](const QString& name, const QString& value) {
-        return QStringLiteral("%1: \"%2\" is not a valid value").arg(name, value);
+        return QCoreApplication::translate("batch", "%1: \"%2\" is not a valid value").arg(name, value);
     };
     while (!walk.done()) {
         const QString name = walk.next();
@@ -118,12 +150,16 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             options.opaque = true;
             continue;
         }
+        if (name == QLatin1String("-n") || name == QLatin1String("--no-clobber")) {
+            options.noClobber = true;
+            continue;
+        }
         if (name == QLatin1String("--")) {
             while (!walk.done())
                 options.inputs.append(walk.next());
             break;
         }
-        if (!name.startsWith(QLatin1Char('-')) || name == QLatin1String("-")) {
+        if (!name.startsWith(QLatin1Char('-')) || isStandardStream(name)) {
             options.inputs.append(name);
             continue;
         }
@@ -132,12 +168,17 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             return missing(name);
         if (name == QLatin1String("--outline") || name == QLatin1String("--fill")) {
             if (options.shadow != Shadow::None)
-                return QStringLiteral("give either --outline or --fill, once");
-            const std::optional<Colour> colour = colourNamed(*value);
-            if (!colour)
+                return QCoreApplication::translate("batch", "give either --outline or --fill, once");
+            const QColor colour = QColor::fromString(*value);
+            if (!colour.isValid())
                 return bad(name, *value);
+            if (colour.alpha() != 255)
+                return QCoreApplication::translate("batch",
+                                                   "%1: \"%2\" is not opaque; colours are drawn opaque, and a PNG "
+                                                   "output is already transparent where the background is")
+                    .arg(name, *value);
             options.shadow = name == QLatin1String("--outline") ? Shadow::Outline : Shadow::Fill;
-            options.shadowColour = *colour;
+            options.shadowColour = colourFromQColor(colour);
         } else if (name == QLatin1String("--rotate")) {
             if (*value == QLatin1String("90"))
                 options.steps.emplace_back(Turn{TurnOrMirror::Turn90});
@@ -159,13 +200,15 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             if (!percent)
                 return bad(name, *value);
             options.steps.emplace_back(Scale{*percent});
-        } else if (name == QLatin1String("--size")) {
-            const QStringList sides = value->toLower().split(QLatin1Char('x'));
-            const std::optional<int> w = sides.size() == 2 ? positive(sides[0]) : std::nullopt;
-            const std::optional<int> h = sides.size() == 2 ? positive(sides[1]) : std::nullopt;
-            if (!w || !h)
+        } else if (name == QLatin1String("--size") || name == QLatin1String("--fit")) {
+            const bool fit = name == QLatin1String("--fit");
+            const std::optional<QSize> box = sides(*value, !fit);
+            if (!box)
                 return bad(name, *value);
-            options.steps.emplace_back(Size{*w, *h});
+            if (fit)
+                options.steps.emplace_back(Fit{box->width(), box->height()});
+            else
+                options.steps.emplace_back(Size{box->width(), box->height()});
         } else if (name == QLatin1String("--type")) {
             options.type = outputTypeNamed(value->toLower());
             if (!options.type)
@@ -180,83 +223,133 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
                 return bad(name, *value);
             options.jobs = *jobs;
         } else {
-            return QStringLiteral("unknown option %1").arg(name);
+            return QCoreApplication::translate("batch", "unknown option %1").arg(name);
         }
     }
 
     if (options.inputs.isEmpty())
-        return QStringLiteral("no input files");
+        return QCoreApplication::translate("batch", "no input files");
+    if (options.inputs.count(QStringLiteral("-")) > 1)
+        return QCoreApplication::translate("batch", "standard input (-) can be read once only");
     if (options.info) {
         if (options.shadow != Shadow::None || options.solid || options.opaque || !options.steps.empty() || options.type
-            || !options.output.isEmpty() || !options.outputFolder.isEmpty())
-            return QStringLiteral("--info takes only input files");
+            || !options.output.isEmpty() || !options.outputFolder.isEmpty() || options.noClobber)
+            return QCoreApplication::translate("batch", "--info takes only input files");
         return options;
     }
     if (options.output.isEmpty() == options.outputFolder.isEmpty())
-        return QStringLiteral("give either -o FILE or --out-dir DIR");
+        return QCoreApplication::translate("batch", "give either -o FILE or --out-dir DIR");
     if (!options.output.isEmpty() && options.inputs.size() > 1)
-        return QStringLiteral("-o takes one input; use --out-dir for several");
+        return QCoreApplication::translate("batch", "-o takes one input; use --out-dir for several");
+    if (isStandardStream(options.output) && !options.type)
+        return QCoreApplication::translate("batch", "-o - needs --type (%1)").arg(outputTypeList());
+    if (!options.output.isEmpty() && !options.type
+        && !outputTypeNamed(pictureExtension(options.output).mid(1)))
+        return QCoreApplication::translate("batch", "%1: not a type pelmora-batch writes; give --type, or end the "
+                                                    "name in one of: %2")
+            .arg(options.output, outputTypeList());
     if (!options.outputFolder.isEmpty()) {
+        if (options.inputs.contains(QStringLiteral("-")))
+            return QCoreApplication::translate("batch", "standard input (-) needs -o");
         QSet<QString> seen;
         for (const QString& input : options.inputs) {
             const QString out = QDir::cleanPath(outputPathFor(options, input));
             if (seen.contains(out))
-                return QStringLiteral("two inputs would both be written to %1").arg(out);
+                return QCoreApplication::translate("batch", "two inputs would both be written to %1").arg(out);
             seen.insert(out);
         }
     }
     return options;
 }
 
-OutputType typeForOutput(const Options& options, const QString& outputPath) {
+bool isStandardStream(const QString& name) {
+    return name == QLatin1String("-");
+}
+
+OutputType typeForOutput(const Options& options, const QString& input) {
     if (options.type)
         return *options.type;
-    return outputTypeNamed(pictureExtension(outputPath).mid(1)).value_or(OutputType::Bmp);
+    if (!options.output.isEmpty())
+        return outputTypeNamed(pictureExtension(options.output).mid(1)).value_or(OutputType::Png);
+    return ownTypeOf(input);
 }
 
 QString outputPathFor(const Options& options, const QString& input) {
     if (!options.output.isEmpty())
         return options.output;
-    const QString name = QFileInfo(input).completeBaseName() + QLatin1Char('.')
-                         + extensionOf(options.type.value_or(OutputType::Bmp));
+    const QString name =
+        QFileInfo(input).completeBaseName() + QLatin1Char('.') + extensionOf(typeForOutput(options, input));
     return QDir(options.outputFolder).filePath(name);
 }
 
+namespace {
+
+// One option of the help: its name and value as typed, and what it does;
+// a description's line breaks continue it under itself.
+struct HelpRow {
+    const char* option;
+    const char* description;
+};
+constexpr HelpRow kHelpRows[] = {
+    {"--outline COLOUR", QT_TRANSLATE_NOOP("batch", "draw a one-pixel outline in COLOUR around the subject")},
+    {"--fill COLOUR", QT_TRANSLATE_NOOP("batch", "fill the subject with COLOUR\n"
+                                                 "(not for pictures from JPEG files; COLOUR is #RRGGBB\n"
+                                                 "or a colour name such as black or navy, never transparent)")},
+    {"--solid", QT_TRANSLATE_NOOP("batch", "only background joined to the picture's border counts:\n"
+                                           "areas of its colour inside the subject are subject,\n"
+                                           "filled, never outlined, opaque in a PNG and inside\n"
+                                           "an SVG's shape")},
+    {"--rotate 90|180|270", QT_TRANSLATE_NOOP("batch", "turn clockwise by that many degrees")},
+    {"--mirror lr|tb", QT_TRANSLATE_NOOP("batch", "mirror left-right or top-bottom")},
+    {"--scale PERCENT", QT_TRANSLATE_NOOP("batch", "scale both sides to PERCENT of their size")},
+    {"--size WxH", QT_TRANSLATE_NOOP("batch", "scale to W x H pixels; Wx or xH keeps the proportions")},
+    {"--fit WxH", QT_TRANSLATE_NOOP("batch", "scale to fit inside W x H pixels, keeping the proportions\n"
+                                             "(turns, mirrors and scales apply in the order given,\n"
+                                             "after the outline or fill)")},
+    {"--type TYPE", QT_TRANSLATE_NOOP("batch", "one of %1; without it, the -o name's extension\n"
+                                               "decides, and --out-dir keeps each input's type where\n"
+                                               "it is one of these, else writes png. JPEG is written\n"
+                                               "at quality 90; an icon needs a 32 x 32 picture and\n"
+                                               "makes the top-left colour transparent")},
+    {"--opaque", QT_TRANSLATE_NOOP("batch", "write a PNG without transparent pixels")},
+    {"-o, --output FILE", QT_TRANSLATE_NOOP("batch", "write the one input's result to FILE; - writes it to\n"
+                                                     "standard output, and then needs --type")},
+    {"--out-dir DIR", QT_TRANSLATE_NOOP("batch", "write each result to DIR, named after its input")},
+    {"-n, --no-clobber", QT_TRANSLATE_NOOP("batch", "keep outputs that exist; each is reported as skipped")},
+    {"-j, --jobs N", QT_TRANSLATE_NOOP("batch", "process N inputs at once (default: one per core)")},
+    {"--info", QT_TRANSLATE_NOOP("batch", "print each input's kind, width, height and file size")},
+    {"-h, --help", QT_TRANSLATE_NOOP("batch", "show this help")},
+    {"--version", QT_TRANSLATE_NOOP("batch", "print the version and exit")},
+};
+
+constexpr qsizetype kDescriptionColumn = 23;
+
+} // namespace
+
 QString helpText() {
-    return QStringLiteral(
+    QString help = QCoreApplication::translate(
+        "batch",
         "Usage: pelmora-batch [OPTION]... (-o FILE | --out-dir DIR) INPUT...\n"
         "       pelmora-batch --info INPUT...\n"
         "\n"
-        "Makes shadow images from pictures (.bmp, .jpg, .jpeg, .ico, .wmf, .emf, .png,\n"
-        ".gif, .tif, .tiff, .webp), the way Pelmora does: every pixel of the top-left\n"
-        "pixel's colour is background. Transparent pixels count as white; of an\n"
-        "animation or a multi-page file, the first picture is read.\n"
-        "\n"
-        "  --outline COLOUR     draw a one-pixel outline in COLOUR around the subject\n"
-        "  --fill COLOUR        fill the subject with COLOUR\n"
-        "                       (not for pictures from JPEG files; COLOUR is #RRGGBB\n"
-        "                       or a colour name such as black or navy)\n"
-        "  --solid              only background joined to the picture's border counts:\n"
-        "                       areas of its colour inside the subject are subject,\n"
-        "                       filled, never outlined, opaque in a PNG and inside\n"
-        "                       an SVG's shape\n"
-        "  --rotate 90|180|270  turn clockwise by that many degrees\n"
-        "  --mirror lr|tb       mirror left-right or top-bottom\n"
-        "  --scale PERCENT      scale both sides to PERCENT of their size\n"
-        "  --size WxH           scale to W x H pixels\n"
-        "                       (turns, mirrors and scales apply in the order given,\n"
-        "                       after the outline or fill)\n"
-        "  --type TYPE          bmp, jpg, ico, png or svg; without it, the -o name's\n"
-        "                       extension decides, and --out-dir writes bmp. JPEG is\n"
-        "                       written at quality 90; an icon needs a 32 x 32\n"
-        "                       picture and makes the top-left colour transparent\n"
-        "  --opaque             write a PNG without transparent pixels\n"
-        "  -o, --output FILE    write the one input's result to FILE\n"
-        "  --out-dir DIR        write each result to DIR, named after its input\n"
-        "  -j, --jobs N         process N inputs at once (default: one per core)\n"
-        "  --info               print each input's kind, width, height and file size\n"
-        "  -h, --help           show this help\n"
-        "  --version            print the version and exit\n"
+        "Makes shadow images from pictures (BMP, JPEG, icon, WMF, EMF, PNG, GIF,\n"
+        "TIFF, WebP; each file's kind is read from its first bytes), the way Pelmora\n"
+        "does: every pixel of the top-left pixel's colour is background. Transparent\n"
+        "pixels count as white; of an animation or a multi-page file, the first\n"
+        "picture is read, and of an icon, its largest. An INPUT of - reads standard\n"
+        "input. An input is never replaced by an output.\n"
+        "\n");
+    for (const HelpRow& row : kHelpRows) {
+        QString description = QCoreApplication::translate("batch", row.description);
+        if (description.contains(QLatin1String("%1")))
+            description = description.arg(outputTypeList());
+        const QString indent(kDescriptionColumn, QLatin1Char(' '));
+        help += QStringLiteral("  ") + QString::fromLatin1(row.option).leftJustified(kDescriptionColumn - 3)
+                + QLatin1Char(' ') + description.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent)
+                + QLatin1Char('\n');
+    }
+    help += QCoreApplication::translate(
+        "batch",
         "\n"
         "A PNG is the result with its background transparent. An SVG is the subject\n"
         "traced into smooth curves: filled in the --fill colour (black without it),\n"
@@ -266,11 +359,14 @@ QString helpText() {
         "Examples:\n"
         "  pelmora-batch --solid --fill black -o shadow.png snowman.png\n"
         "  pelmora-batch --solid --outline navy -o shadow.svg snowman.png\n"
+        "  cat snowman.png | pelmora-batch --fill black --type png -o - - > shadow.png\n"
         "\n"
         "Errors are printed as FILE: message, or as FILE -> OUTPUT: message when the\n"
-        "result cannot be written; the other inputs are still done.\n"
+        "result cannot be written; the other inputs are still done. Messages and\n"
+        "progress go to standard error.\n"
         "Exit status: 0 when every input succeeded, 1 when any failed, 2 for a bad\n"
         "command line.\n");
+    return help;
 }
 
 } // namespace pelmora::batch

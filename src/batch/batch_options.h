@@ -22,8 +22,11 @@ enum class OutputType { Bmp, Jpeg, Icon, Png, Svg };
 // One step applied after the outline or fill, in the order given.
 struct Turn { TurnOrMirror turn; };
 struct Scale { int percent; };
+// A side of 0 follows the other, keeping the proportions.
 struct Size { int width; int height; };
-using Step = std::variant<Turn, Scale, Size>;
+// Scaled to fit inside the box, keeping the proportions.
+struct Fit { int width; int height; };
+using Step = std::variant<Turn, Scale, Size, Fit>;
 
 struct Options {
     bool help = false;
@@ -34,19 +37,23 @@ struct Options {
     bool solid = false;               // only the background joined to the border counts
     bool opaque = false;              // PNG: no transparent pixels
     std::vector<Step> steps;
-    std::optional<OutputType> type;   // nothing: from the output name, else BMP
-    QString output;                   // -o: one file
+    std::optional<OutputType> type;   // nothing: from the -o name, else from the input
+    QString output;                   // -o: one file; "-": standard output
     QString outputFolder;             // --out-dir
     int jobs = 0;                     // 0: one per core
-    QStringList inputs;
+    bool noClobber = false;           // existing outputs are kept
+    QStringList inputs;               // "-": standard input
 };
 
 // The command line (without the program name) as options, or the text
 // of what is wrong with it.
 std::variant<Options, QString> parseOptions(const QStringList& arguments);
 
-// The type written for an output path when --type is not given.
-OutputType typeForOutput(const Options& options, const QString& outputPath);
+// "-", as an input or an output: standard input or output.
+bool isStandardStream(const QString& name);
+
+// The type written for an input's result.
+OutputType typeForOutput(const Options& options, const QString& input);
 
 // Where the result of an input goes.
 QString outputPathFor(const Options& options, const QString& input);

@@ -2,9 +2,11 @@
 #include "batch_runner.h"
 
 // Qt
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 // Local
 #include "atomic_file.h"
@@ -31,8 +33,8 @@ namespace {
 
 class Printer {
 public:
-    Printer(const Options& options, qsizetype count)
-        : options_(options), results_(size_t(count)), progress_(isatty(STDERR_FILENO) == 1) {}
+    Printer(const Options& options, qsizetype count, std::FILE* messages)
+        : options_(options), results_(size_t(count)), messages_(messages), progress_(isatty(fileno(messages)) == 1) {}
 
     void finished(qsizetype index, JobResult result) {
         const std::lock_guard lock(mutex_);
@@ -66,11 +68,14 @@ public:
 
 private:
     void print(const QString& input, const JobResult& result) {
-        if (!result.ok && !result.output.isEmpty())
-            std::fprintf(stderr, "%s -> %s: %s\n", qUtf8Printable(input), qUtf8Printable(result.output),
+        if (result.skipped)
+            std::fprintf(messages_, "%s -> %s: %s\n", qUtf8Printable(input), qUtf8Printable(result.output),
+                         qUtf8Printable(QCoreApplication::translate("batch", "exists; skipped")));
+        else if (!result.ok && !result.output.isEmpty())
+            std::fprintf(messages_, "%s -> %s: %s\n", qUtf8Printable(input), qUtf8Printable(result.output),
                          qUtf8Printable(result.line));
         else if (!result.ok)
-            std::fprintf(stderr, "%s: %s\n", qUtf8Printable(input), qUtf8Printable(result.line));
+            std::fprintf(messages_, "%s: %s\n", qUtf8Printable(input), qUtf8Printable(result.line));
         else if (!result.line.isEmpty())
             std::printf("%s\t%s\n", qUtf8Printable(input), qUtf8Printable(result.line));
         std::fflush(stdout);
@@ -80,20 +85,21 @@ private:
     void drawProgress(const QString& input, int percent) {
         if (!progress_)
             return;
-        std::fprintf(stderr, "[%zu/%zu] %s", done_, results_.size(), qUtf8Printable(QFileInfo(input).fileName()));
+        std::fprintf(messages_, "[%zu/%zu] %s", done_, results_.size(), qUtf8Printable(QFileInfo(input).fileName()));
         if (percent >= 0)
-            std::fprintf(stderr, " %d%%", percent);
-        std::fflush(stderr);
+            std::fprintf(messages_, " %d%%", percent);
+        std::fflush(messages_);
     }
 
     void clearProgress() {
         if (!progress_)
             return;
-        std::fputs("\r\033[K", stderr);
+        std::fputs("\r\033[K", messages_);
     }
 
     const Options& options_;
     std::vector<std::optional<JobResult>> results_;
+    std::FILE* const messages_;
     size_t printed_ = 0;
     size_t done_ = 0;
     const bool progress_;
@@ -126,23 +132,31 @@ std::vector<QString> refusals(const Options& options) {
         return reasons;
     std::set<FileKey> inputs, outputs;
     for (const QString& input : options.inputs)
-        if (const std::optional<FileKey> key = keyOf(input))
+        if (const std::optional<FileKey> key = isStandardStream(input) ? std::nullopt : keyOf(input))
             inputs.insert(*key);
     for (qsizetype i = 0; i < options.inputs.size(); ++i) {
-        const std::optional<FileKey> key = keyOf(writtenFile(outputPathFor(options, options.inputs[i])));
+        const QString output = outputPathFor(options, options.inputs[i]);
+        const std::optional<FileKey> key = isStandardStream(output) ? std::nullopt : keyOf(writtenFile(output));
         if (!key)
             continue;
         if (inputs.count(*key))
-            reasons[size_t(i)] = QStringLiteral("would replace an input");
+            reasons[size_t(i)] = QCoreApplication::translate("batch", "would replace an input");
         else if (!outputs.insert(*key).second)
-            reasons[size_t(i)] = QStringLiteral("would replace another output of this run");
+            reasons[size_t(i)] = QCoreApplication::translate("batch", "would replace another output of this run");
     }
     return reasons;
 }
 
+// -n keeps whatever stands at an output's name, a dangling link included.
+bool kept(const Options& options, const QString& output) {
+    struct stat info {};
+    return options.noClobber && !isStandardStream(output)
+           && ::lstat(QFile::encodeName(output).constData(), &info) == 0;
+}
+
 } // namespace
 
-int runAll(const Options& options) {
+int runAll(const Options& options, std::FILE* messages) {
     const qsizetype count = options.inputs.size();
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     const qsizetype workers = std::min<qsizetype>(count, options.jobs > 0 ? options.jobs : qsizetype(cores));
@@ -154,16 +168,33 @@ int runAll(const Options& options) {
     if (!options.outputFolder.isEmpty())
         QDir().mkpath(options.outputFolder);
 
+    // Standard input is read whole into a file first: the readers look at
+    // a file's first bytes, then read it again from the start.
+    QTemporaryDir spool(QDir::temp().filePath(QStringLiteral("pelmora-batch-XXXXXX")));
+    QStringList sources = options.inputs;
+    for (QString& source : sources)
+        if (isStandardStream(source)) {
+            source = spool.filePath(QStringLiteral("standard-input"));
+            QFile copy(source), in;
+            if (!in.open(stdin, QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly)
+                || copy.write(in.readAll()) < 0 || !copy.flush())
+                source = QString();
+        }
+
     const std::vector<QString> refused = refusals(options);
-    Printer printer(options, count);
+    Printer printer(options, count, messages);
     std::atomic<qsizetype> next {0};
     const auto work = [&] {
         for (qsizetype i = next++; i < count; i = next++) {
             const QString& input = options.inputs[i];
-            if (!refused[size_t(i)].isEmpty())
-                printer.finished(i, {false, refused[size_t(i)], outputPathFor(options, input)});
+            const QString output = options.info ? QString() : outputPathFor(options, input);
+            if (!options.info && kept(options, output))
+                printer.finished(i, {true, QString(), output, true});
+            else if (!refused[size_t(i)].isEmpty())
+                printer.finished(i, {false, refused[size_t(i)], output});
             else
-                printer.finished(i, runJob(options, input, [&printer, i](double done) { printer.advanced(i, done); }));
+                printer.finished(i, runJob(options, input, sources[i],
+                                           [&printer, i](double done) { printer.advanced(i, done); }));
         }
     };
     std::vector<std::thread> threads;

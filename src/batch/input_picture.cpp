@@ -2,15 +2,56 @@
 #include "input_picture.h"
 
 // Qt
+#include <QCoreApplication>
+#include <QFile>
 #include <QStringList>
 
 // Local
 #include "file_io.h"
+#include "icon_file.h"
 #include "import_picture.h"
 
 namespace pelmora::batch {
 
+namespace {
+
+// Enough for every signature below: an EMF names itself at byte 40.
+constexpr qsizetype kSignatureBytes = 44;
+
+bool startsWith(const QByteArray& bytes, qsizetype at, QByteArrayView signature) {
+    return bytes.size() >= at + signature.size() && bytes.mid(at, signature.size()) == signature;
+}
+
+} // namespace
+
+std::optional<InputKind> inputKindOfContent(const QByteArray& start) {
+    if (startsWith(start, 0, "\x89PNG\r\n\x1a\n"))
+        return QtImageKind::Png;
+    if (startsWith(start, 0, "GIF87a") || startsWith(start, 0, "GIF89a"))
+        return QtImageKind::Gif;
+    if (startsWith(start, 0, QByteArrayView("II*\0", 4)) || startsWith(start, 0, QByteArrayView("MM\0*", 4)))
+        return QtImageKind::Tiff;
+    if (startsWith(start, 0, "RIFF") && startsWith(start, 8, "WEBP"))
+        return QtImageKind::Webp;
+    if (startsWith(start, 0, "\xff\xd8\xff"))
+        return PictureKind::Jpeg;
+    if (startsWith(start, 0, "BM"))
+        return PictureKind::Bitmap;
+    if (startsWith(start, 0, "\xd7\xcd\xc6\x9a"))
+        return PictureKind::Wmf;
+    if (startsWith(start, 0, QByteArrayView("\1\0\0\0", 4)) && startsWith(start, 40, " EMF"))
+        return PictureKind::Emf;
+    // Reserved 0, type 1 (icon), at least one picture.
+    if (startsWith(start, 0, QByteArrayView("\0\0\1\0", 4)) && start.size() >= 6 && (start[4] || start[5]))
+        return PictureKind::Icon;
+    return std::nullopt;
+}
+
 std::optional<InputKind> inputKindOf(const QString& path) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        if (const std::optional<InputKind> kind = inputKindOfContent(file.read(kSignatureBytes)))
+            return kind;
     const QString extension = pictureExtension(path);
     for (const PictureExtension& entry : kPictureExtensions)
         if (extension == entry.extension)
@@ -35,16 +76,19 @@ bool allowsOutlineAndFill(const InputKind& kind) {
     return kind != InputKind(PictureKind::Jpeg);
 }
 
-QString unreadExtensionText() {
+QString unreadKindText() {
     QStringList extensions;
     for (const PictureExtension& entry : kPictureExtensions)
         extensions.append(entry.extension);
-    return QStringLiteral("not a picture file pelmora-batch reads (%1)").arg(extensions.join(QStringLiteral(", ")));
+    return QCoreApplication::translate("batch", "not a picture file pelmora-batch reads (%1)")
+        .arg(extensions.join(QStringLiteral(", ")));
 }
 
 Bitmap readInput(const QString& path, const InputKind& kind) {
     if (const auto* qtKind = std::get_if<QtImageKind>(&kind))
         return decodeQtImage(readFileBytes(path), *qtKind);
+    if (kind == InputKind(PictureKind::Icon))
+        return decodeIcon(readFileBytes(path), IconPick::Largest);
     return importPicture(path, std::get<PictureKind>(kind));
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 // Qt
+#include <QByteArray>
 #include <QString>
 
 // Local
@@ -18,7 +19,12 @@ namespace pelmora::batch {
 // by the window's rules, and the ones Qt's image readers decode.
 using InputKind = std::variant<PictureKind, QtImageKind>;
 
-// By the path's extension; nothing for a file that is not read.
+// The kind a file's first bytes announce; nothing when they announce none
+// of the kinds read (a WMF without its placeable header says nothing).
+std::optional<InputKind> inputKindOfContent(const QByteArray& start);
+
+// By the file's first bytes, else by the path's extension; nothing for a
+// file that is not read.
 std::optional<InputKind> inputKindOf(const QString& path);
 
 // As --info prints it: "BMP", "JPEG", "PNG", "WEBP", ...
@@ -27,10 +33,11 @@ QString inputKindName(const InputKind& kind);
 // Pictures from JPEG files are never outlined or filled.
 bool allowsOutlineAndFill(const InputKind& kind);
 
-// The refusal of a file whose extension is not read.
-QString unreadExtensionText();
+// The refusal of a file whose kind is not read.
+QString unreadKindText();
 
 // Throws PelmoraError with the reader's text when the file cannot be read.
+// Of an icon's pictures, the largest is read.
 Bitmap readInput(const QString& path, const InputKind& kind);
 
 } // namespace pelmora::batch

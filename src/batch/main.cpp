@@ -7,7 +7,8 @@
 // Local
 #include "batch_options.h"
 #include "batch_runner.h"
-#include "picture_kind.h"
+#include "library_noise.h"
+#include "input_picture.h"
 #include "picture_memory.h"
 
 // Std
@@ -17,24 +18,16 @@
 
 namespace {
 
-QtMessageHandler defaultHandler = nullptr;
-
-// The platform's start-up remarks (no XDG_RUNTIME_DIR under cron or in a
-// container) and the image libraries' complaints about a damaged file
-// would read as more problems with the user's pictures, out of order; each
-// failure is reported once, as FILE: message.
-void quietRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        defaultHandler(type, context, message);
-}
-
 // Metafile text needs the font database of a GUI application, whose start
 // and end take longer than reading, filling and writing a 48 MB picture;
 // other pictures need only the core application.
 std::unique_ptr<QCoreApplication> makeApplication(int& argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        const auto kind = pelmora::pictureKindOf(QString::fromLocal8Bit(argv[i]));
-        if (kind == pelmora::PictureKind::Wmf || kind == pelmora::PictureKind::Emf)
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        const auto kind = pelmora::batch::inputKindOf(argument);
+        // Standard input is not known yet, and may be a metafile.
+        if (pelmora::batch::isStandardStream(argument) || kind == pelmora::batch::InputKind(pelmora::PictureKind::Wmf)
+            || kind == pelmora::batch::InputKind(pelmora::PictureKind::Emf))
             return std::make_unique<QGuiApplication>(argc, argv);
     }
     return std::make_unique<QCoreApplication>(argc, argv);
@@ -47,11 +40,13 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     // The tool never shows a window, so it needs no display either.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    defaultHandler = qInstallMessageHandler(quietRemarks);
+    pelmora::batch::quietQtMessages();
+    std::FILE* const messages = pelmora::batch::catchLibraryNoise();
     const auto app = makeApplication(argc, argv);
     const auto parsed = pelmora::batch::parseOptions(app->arguments().mid(1));
     if (const auto* problem = std::get_if<QString>(&parsed)) {
-        std::fprintf(stderr, "pelmora-batch: %s\nTry 'pelmora-batch --help'.\n", qUtf8Printable(*problem));
+        std::fprintf(messages, "pelmora-batch: %s\n%s\n", qUtf8Printable(*problem),
+                     qUtf8Printable(QCoreApplication::translate("batch", "Try 'pelmora-batch --help'.")));
         return 2;
     }
     const auto& options = std::get<pelmora::batch::Options>(parsed);
@@ -64,5 +59,5 @@ int main(int argc, char** argv) {
         return 0;
     }
     pelmora::useHugePages();
-    return pelmora::batch::runAll(options);
+    return pelmora::batch::runAll(options, messages);
 }

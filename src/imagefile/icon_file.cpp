@@ -74,7 +74,7 @@ const QList<QRgb>& standardSixteenColours() {
     return table;
 }
 
-Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels) {
+Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels, IconPick pick) {
     limitImageReaders();
     QBuffer buffer;
     buffer.setData(bytes);
@@ -101,8 +101,11 @@ Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels) {
         const QImage& candidate = *known;
         if (candidate.isNull())
             continue;
-        const auto distance = [](const QImage& image) {
-            return std::abs(image.width() - kIconSide) + std::abs(image.height() - kIconSide);
+        // Smaller is better.
+        const auto distance = [pick](const QImage& image) {
+            if (pick == IconPick::Largest)
+                return -qint64(image.width()) * image.height();
+            return qint64(std::abs(image.width() - kIconSide) + std::abs(image.height() - kIconSide));
         };
         const int bits = entryBits(bytes, i);
         if (chosen.isNull() || distance(candidate) < distance(chosen)
@@ -117,9 +120,9 @@ Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels) {
     return Bitmap::drawnOnWhite(chosen);
 }
 
-Bitmap decodeIcon(const QByteArray& bytes) {
+Bitmap decodeIcon(const QByteArray& bytes, IconPick pick) {
     WorkBudget pixels(kMostIconPixels);
-    return decodeIcon(bytes, pixels);
+    return decodeIcon(bytes, pixels, pick);
 }
 
 QByteArray encodeIcon(const Bitmap& picture) {

@@ -12,14 +12,18 @@
 
 namespace pelmora {
 
-// Of the images in an ICO file, the one closest to 32 x 32 (ties: the one
+// Which of an ICO file's images is read: the window's, closest to 32 x 32,
+// or the one of the most pixels.
+enum class IconPick { NearestIconSize, Largest };
+
+// Of the images in an ICO file, the one the pick asks for (ties: the one
 // with the most colours), drawn through its transparency onto white. Throws
-// PelmoraError("アイコンイメージが不正です") when no image can be read.
-Bitmap decodeIcon(const QByteArray& bytes);
+// PelmoraError with texts::invalidIcon() when no image can be read.
+Bitmap decodeIcon(const QByteArray& bytes, IconPick pick = IconPick::NearestIconSize);
 // The same, charging the pixels of each image decoded to the budget; entries
 // alike share one decode. The image that overdraws the budget is dropped and
 // no more are read.
-Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels);
+Bitmap decodeIcon(const QByteArray& bytes, WorkBudget& pixels, IconPick pick = IconPick::NearestIconSize);
 
 // A one-image ICO file of a 32 x 32 picture: 4 bits per pixel in the
 // standard 16 colours (nearest colour), and a 1-bit mask marking every pixel
