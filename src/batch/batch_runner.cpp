@@ -174,11 +174,10 @@ int runAll(const Options& options, std::FILE* messages) {
     QStringList sources = options.inputs;
     for (QString& source : sources)
         if (isStandardStream(source)) {
-            source = spool.filePath(QStringLiteral("standard-input"));
-            QFile copy(source), in;
-            if (!in.open(stdin, QIODevice::ReadOnly) || !copy.open(QIODevice::WriteOnly)
-                || copy.write(in.readAll()) < 0 || !copy.flush())
-                source = QString();
+            QFile in, copy(spool.filePath(QStringLiteral("standard-input")));
+            if (in.open(stdin, QIODevice::ReadOnly) && copy.open(QIODevice::WriteOnly)
+                && copy.write(in.readAll()) >= 0 && copy.flush())
+                source = copy.fileName();
         }
 
     const std::vector<QString> refused = refusals(options);

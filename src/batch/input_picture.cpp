@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QStringList>
 
+// Std
+#include <sys/stat.h>
+
 // Local
 #include "file_io.h"
 #include "icon_file.h"
@@ -47,9 +50,15 @@ std::optional<InputKind> inputKindOfContent(const QByteArray& start) {
     return std::nullopt;
 }
 
+bool isStream(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 && !S_ISREG(info.st_mode)
+           && !S_ISDIR(info.st_mode);
+}
+
 std::optional<InputKind> inputKindOf(const QString& path) {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
+    if (!isStream(path) && file.open(QIODevice::ReadOnly))
         if (const std::optional<InputKind> kind = inputKindOfContent(file.read(kSignatureBytes)))
             return kind;
     const QString extension = pictureExtension(path);

@@ -23,7 +23,10 @@ using InputKind = std::variant<PictureKind, QtImageKind>;
 // of the kinds read (a WMF without its placeable header says nothing).
 std::optional<InputKind> inputKindOfContent(const QByteArray& start);
 
-// By the file's first bytes, else by the path's extension; nothing for a
+// A pipe or a device: what is read from it is gone.
+bool isStream(const QString& path);
+
+// By the file's first bytes (never read from a stream), else by the path's extension; nothing for a
 // file that is not read.
 std::optional<InputKind> inputKindOf(const QString& path);
 

@@ -12,14 +12,23 @@
 
 using namespace pelmora;
 
-BatchTest::Run BatchTest::run(const QStringList& arguments) const {
+BatchTest::Run BatchTest::run(const QStringList& arguments, const QByteArray& standardInput,
+                              const QString& language) const {
     QProcess process;
     process.setWorkingDirectory(dir_->path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("LC_ALL"));
+    environment.remove(QStringLiteral("LC_MESSAGES"));
+    environment.insert(QStringLiteral("LANG"), language);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(PELMORA_BATCH_PATH), arguments);
+    process.write(standardInput);
+    process.closeWriteChannel();
     if (!process.waitForFinished(60000))
-        return {-1, QString(), QStringLiteral("did not finish")};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
+        return {-1, QString(), QStringLiteral("did not finish"), QByteArray()};
+    const QByteArray out = process.readAllStandardOutput();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(process.readAllStandardError()), out};
 }
 
 void BatchTest::writeFile(const QString& name, const QByteArray& bytes) const {
@@ -41,6 +50,7 @@ void BatchTest::init() {
     picture.setPixel(2, 2, 0x0000FF);
     saveAsBitmap(picture, path(QStringLiteral("small.bmp")));
     saveAsJpeg(Bitmap::white(8, 8), path(QStringLiteral("photo.jpg")));
+    writeFile(QStringLiteral("picture.psd"), QByteArrayLiteral("8BPS, not read here"));
 }
 
 void BatchTest::exitStatusAndMessages_data() {
@@ -57,8 +67,8 @@ void BatchTest::exitStatusAndMessages_data() {
     QTest::newRow("-o with two inputs") << QStringList{"-o", "o.bmp", "small.bmp", "small.bmp"} << 2
                                         << "pelmora-batch: -o takes one input; use --out-dir for several";
     QTest::newRow("one of two fails") << QStringList{"--out-dir", "out", "small.bmp", "missing.bmp"} << 1
-                                      << "missing.bmp: ファイルが見つかりません";
-    QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "picture.psd"} << 1
+                                      << "missing.bmp: no such file";
+    QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "small.bmp", "picture.psd"} << 1
                                        << "picture.psd: not a picture file pelmora-batch reads (.bmp, .jpg, "
                                           ".jpeg, .ico, .wmf, .emf, .png, .gif, .tif, .tiff, .webp)";
     QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
@@ -123,7 +133,7 @@ void BatchTest::infoListsEachInputInOrder() {
     const QString bmpSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("small.bmp"))));
     const QString jpegSize = fileSizeText(fileSizeOnDisk(path(QStringLiteral("photo.jpg"))));
     QCOMPARE(result.out, QStringLiteral("small.bmp\tBMP\t4\t3\t%1\nphoto.jpg\tJPEG\t8\t8\t%2\n").arg(bmpSize, jpegSize));
-    QCOMPARE(result.err, QStringLiteral("missing.bmp: ファイルが見つかりません\n"));
+    QCOMPARE(result.err, QStringLiteral("missing.bmp: no such file\n"));
 }
 
 // Text in a metafile needs fonts, which a console-only Qt application lacks.
@@ -192,8 +202,8 @@ void BatchTest::jobsChangeNothingButTheWait() {
         QCOMPARE(result.status, 1);
         QCOMPARE(result.out, QString());
         QCOMPARE(result.err, QStringLiteral("in0.bmp -> %1/in0.bmp: フォルダには保存できません\n"
-                                            "missing-a.bmp: ファイルが見つかりません\n"
-                                            "missing-b.bmp: ファイルが見つかりません\n").arg(folder));
+                                            "missing-a.bmp: no such file\n"
+                                            "missing-b.bmp: no such file\n").arg(folder));
         QCOMPARE(QDir(path(folder)).entryList(QDir::Files, QDir::Name), made);
     }
     for (const QString& name : made)

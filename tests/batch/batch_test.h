@@ -22,9 +22,12 @@ public:
         int status;
         QString out;
         QString err;
+        QByteArray outBytes;
     };
 
-    Run run(const QStringList& arguments) const;
+    // Run in the C locale unless `language` names another.
+    Run run(const QStringList& arguments, const QByteArray& standardInput = QByteArray(),
+            const QString& language = QStringLiteral("C")) const;
     QString path(const QString& name) const { return dir_->filePath(name); }
     pelmora::Bitmap read(const QString& name, pelmora::PictureKind kind = pelmora::PictureKind::Bitmap) const {
         return pelmora::importPicture(path(name), kind);
@@ -56,6 +59,15 @@ private slots:
 
     void hostileOutputPaths_data();
     void hostileOutputPaths();
+
+    void commandLines_data();
+    void commandLines();
+    void pipesCarryThePicture();
+    void sizesKeepProportions_data();
+    void sizesKeepProportions();
+    void iconGivesItsLargestPicture();
+    void messagesInTheUsersLanguage_data();
+    void messagesInTheUsersLanguage();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;

@@ -200,7 +200,7 @@ void BatchTest::hostileOutputPaths_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("error");   // the line on standard error; empty: none
     QTest::newRow("pipe") << "pipe" << QStringList{"-o", "pipe.bmp", "small.bmp"} << "";
-    QTest::newRow("character device") << "/dev/null" << QStringList{"-o", "@", "small.bmp"} << "";
+    QTest::newRow("character device") << "/dev/null" << QStringList{"-o", "@", "--type", "bmp", "small.bmp"} << "";
     QTest::newRow("link to a file") << "link" << QStringList{"-o", "link.bmp", "small.bmp"} << "";
     QTest::newRow("link onto another output")
         << "link onto output" << QStringList{"--out-dir", "out", "small.bmp", "other.bmp"}
@@ -211,7 +211,7 @@ void BatchTest::hostileOutputPaths_data() {
     QTest::newRow("stale temporaries") << "temporaries" << QStringList{"--out-dir", "out", "small.bmp"} << "";
     QTest::newRow("a folder") << "folder" << QStringList{"-o", "folder.bmp", "small.bmp"}
                               << "small.bmp -> folder.bmp: フォルダには保存できません";
-    QTest::newRow("full disk") << "/dev/full" << QStringList{"-o", "@", "small.bmp"}
+    QTest::newRow("full disk") << "/dev/full" << QStringList{"-o", "@", "--type", "bmp", "small.bmp"}
                                << "small.bmp -> @: ディスクの空き容量が足りません";
 }
 

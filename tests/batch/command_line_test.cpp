@@ -1,0 +1,221 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// What a command line does to the files it names: inputs are never
+// replaced, types are never guessed wrong, a file's kind is its content's.
+
+// Qt
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTest>
+#include <QtEndian>
+
+// Local
+#include "batch_test.h"
+#include "save_picture.h"
+
+// Std
+#include <unistd.h>
+
+using namespace pelmora;
+
+namespace {
+
+QByteArray pngOf(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// An ICO file whose pictures are PNGs of these sides, each white with a
+// black top-left pixel.
+QByteArray iconOf(const QList<int>& sides) {
+    QList<QByteArray> pictures;
+    for (int side : sides) {
+        QImage image(side, side, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        image.setPixel(0, 0, qRgb(0, 0, 0));
+        pictures.append(pngOf(image));
+    }
+    QByteArray file(6 + 16 * sides.size(), '\0');
+    qToLittleEndian<quint16>(1, file.data() + 2);
+    qToLittleEndian<quint16>(quint16(sides.size()), file.data() + 4);
+    for (qsizetype i = 0; i < sides.size(); ++i) {
+        char* entry = file.data() + 6 + 16 * i;
+        entry[0] = char(sides[i] % 256);
+        entry[1] = char(sides[i] % 256);
+        qToLittleEndian<quint16>(1, entry + 4);
+        qToLittleEndian<quint16>(32, entry + 6);
+        qToLittleEndian<quint32>(quint32(pictures[i].size()), entry + 8);
+        qToLittleEndian<quint32>(quint32(file.size()), entry + 12);
+        file += pictures[i];
+    }
+    return file;
+}
+
+} // namespace
+
+// Each row: the files it meets (see commandLines), what it says on standard
+// error, its exit status, and what it wrote: a file and what --info says of
+// it, or "-" for nothing new.
+void BatchTest::commandLines_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");   // the first line on standard error; empty: none
+    QTest::addColumn<QString>("written");   // the output and --info's line of it; "-": nothing written
+
+    const QString replace = QStringLiteral("would replace an input");
+    QTest::newRow("output is the input") << QStringList{"--fill", "black", "-o", "small.bmp", "small.bmp"} << 1
+                                         << "small.bmp -> small.bmp: " + replace << "-";
+    QTest::newRow("by a ./ path") << QStringList{"-o", "./small.bmp", "small.bmp"} << 1
+                                  << "small.bmp -> ./small.bmp: " + replace << "-";
+    QTest::newRow("through a symbolic link") << QStringList{"-o", "soft.bmp", "small.bmp"} << 1
+                                             << "small.bmp -> soft.bmp: " + replace << "-";
+    QTest::newRow("a hard link") << QStringList{"-o", "hard.bmp", "small.bmp"} << 1
+                                 << "small.bmp -> hard.bmp: " + replace << "-";
+    QTest::newRow("--out-dir onto the inputs' folder")
+        << QStringList{"--out-dir", ".", "small.bmp", "photo.jpg"} << 1 << "small.bmp -> ./small.bmp: " + replace << "-";
+    QTest::newRow("-n keeps an existing output") << QStringList{"-n", "-o", "old.bmp", "small.bmp"} << 0
+                                                 << "small.bmp -> old.bmp: exists; skipped" << "-";
+    QTest::newRow("-n writes a new one") << QStringList{"--no-clobber", "-o", "new.bmp", "small.bmp"} << 0 << ""
+                                         << "new.bmp\tBMP\t4\t3";
+    QTest::newRow("--out-dir keeps a PNG a PNG") << QStringList{"--out-dir", "out", "pic.gif"} << 0 << ""
+                                                 << "out/pic.png\tPNG\t4\t3";
+    QTest::newRow("--out-dir keeps a JPEG a JPEG") << QStringList{"--out-dir", "out", "photo"} << 0 << ""
+                                                   << "out/photo.jpg\tJPEG\t8\t8";
+    const QString types = QStringLiteral("bmp, jpg, jpeg, ico, png, svg");
+    for (const char* name : {"z.gif", "z.tiff", "z", "z.png.txt"})
+        QTest::addRow("-o %s", name) << QStringList{"-o", name, "small.bmp"} << 2
+                                     << QStringLiteral("pelmora-batch: %1: not a type pelmora-batch writes; give "
+                                                       "--type, or end the name in one of: %2").arg(name, types)
+                                     << "-";
+    QTest::newRow("--type names it") << QStringList{"--type", "png", "-o", "z.gif", "small.bmp"} << 0 << ""
+                                     << "z.gif\tPNG\t4\t3";
+    QTest::newRow("-o - without --type") << QStringList{"-o", "-", "small.bmp"} << 2
+                                         << "pelmora-batch: -o - needs --type (" + types + ")" << "-";
+    QTest::newRow("standard input into a folder") << QStringList{"--out-dir", "out", "-"} << 2
+                                                   << "pelmora-batch: standard input (-) needs -o" << "-";
+    QTest::newRow("a PNG named .gif") << QStringList{"--opaque", "-o", "o.png", "pic.gif"} << 0 << ""
+                                      << "o.png\tPNG\t4\t3";
+    QTest::newRow("a JPEG without extension") << QStringList{"-o", "o.bmp", "photo"} << 0 << "" << "o.bmp\tBMP\t8\t8";
+    QTest::newRow("a folder") << QStringList{"-o", "o.bmp", "folder"} << 1 << "folder: is a folder" << "-";
+    // One line, naming the file; nothing of libpng's own.
+    QTest::newRow("a corrupt PNG") << QStringList{"-o", "o.bmp", "corrupt.png"} << 1
+                                   << "corrupt.png: Invalid PNG image" << "-";
+    for (const char* colour : {"transparent", "#80ff0000"})
+        QTest::addRow("--fill %s", colour)
+            << QStringList{"--fill", colour, "-o", "o.png", "small.bmp"} << 2
+            << QStringLiteral("pelmora-batch: --fill: \"%1\" is not opaque; colours are drawn opaque, and a PNG "
+                              "output is already transparent where the background is").arg(colour)
+            << "-";
+}
+
+void BatchTest::commandLines() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QFETCH(QString, written);
+
+    QVERIFY(QFile::link(QStringLiteral("small.bmp"), path(QStringLiteral("soft.bmp"))));
+    QVERIFY(::link(QFile::encodeName(path(QStringLiteral("small.bmp"))).constData(),
+                   QFile::encodeName(path(QStringLiteral("hard.bmp"))).constData()) == 0);
+    writeFile(QStringLiteral("old.bmp"), "old bytes");
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    writeFile(QStringLiteral("pic.gif"), pngOf(image));
+    QByteArray corrupt = pngOf(image);
+    corrupt[29] = char(corrupt[29] ^ 1);   // the header's checksum
+    writeFile(QStringLiteral("corrupt.png"), corrupt);
+    writeFile(QStringLiteral("photo"), readFile(QStringLiteral("photo.jpg")));
+    QVERIFY(QDir(dir_->path()).mkdir(QStringLiteral("folder")));
+    const QStringList before = QDir(dir_->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    const QByteArray input = readFile(QStringLiteral("small.bmp"));
+
+    const Run result = run(arguments);
+    QCOMPARE(result.err.section(QLatin1Char('\n'), 0, 0), error);
+    QVERIFY2(!result.err.contains(QLatin1String("libpng")), qPrintable(result.err));
+    QCOMPARE(result.status, status);
+    QCOMPARE(readFile(QStringLiteral("small.bmp")), input);
+    QCOMPARE(readFile(QStringLiteral("old.bmp")), QByteArray("old bytes"));
+    if (written == QLatin1String("-")) {
+        QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), before);
+    } else {
+        const QString output = written.section(QLatin1Char('\t'), 0, 0);
+        const Run info = run({"--info", output});
+        QCOMPARE(info.out.section(QLatin1Char('\t'), 0, 3), written);
+    }
+}
+
+// A picture in from a pipe, its result out to one, with nothing else on
+// standard output.
+void BatchTest::pipesCarryThePicture() {
+    QCOMPARE(run({"--fill", "red", "-o", "file.bmp", "small.bmp"}).status, 0);
+    const Run piped = run({"--fill", "red", "--type", "bmp", "-o", "-", "-"}, readFile(QStringLiteral("small.bmp")));
+    QCOMPARE(piped.err, QString());
+    QCOMPARE(piped.status, 0);
+    QCOMPARE(piped.outBytes, readFile(QStringLiteral("file.bmp")));
+
+    const Run info = run({"--info", "-"}, readFile(QStringLiteral("photo.jpg")));
+    QVERIFY2(info.out.startsWith(QLatin1String("-\tJPEG\t8\t8\t")), qPrintable(info.out));
+    QCOMPARE(run({"-o", "o.bmp", "-", "-"}).status, 2);
+}
+
+void BatchTest::sizesKeepProportions_data() {
+    QTest::addColumn<QStringList>("step");
+    QTest::addColumn<QSize>("size");   // of small.bmp, 4 x 3, after it
+    QTest::newRow("width given") << QStringList{"--size", "8x"} << QSize(8, 6);
+    QTest::newRow("height given") << QStringList{"--size", "x6"} << QSize(8, 6);
+    QTest::newRow("rounded") << QStringList{"--size", "10x"} << QSize(10, 8);
+    QTest::newRow("never below one pixel") << QStringList{"--size", "1x"} << QSize(1, 1);
+    QTest::newRow("exact") << QStringList{"--size", "5x5"} << QSize(5, 5);
+    QTest::newRow("fit: width rules") << QStringList{"--fit", "10x10"} << QSize(10, 8);
+    QTest::newRow("fit: height rules") << QStringList{"--fit", "100x6"} << QSize(8, 6);
+    QTest::newRow("fit: smaller") << QStringList{"--fit", "2x2"} << QSize(2, 2);
+}
+
+void BatchTest::sizesKeepProportions() {
+    QFETCH(QStringList, step);
+    QFETCH(QSize, size);
+    QCOMPARE(run(step + QStringList{"-o", "o.bmp", "small.bmp"}).status, 0);
+    const Bitmap picture = read(QStringLiteral("o.bmp"));
+    QCOMPARE(QSize(picture.width(), picture.height()), size);
+    for (const char* bad : {"x", "0x", "x0", "8x6x", "-8x"})
+        QCOMPARE(run({step[0], bad, "-o", "o.bmp", "small.bmp"}).status, 2);
+    QCOMPARE(run({"--fit", "8x", "-o", "o.bmp", "small.bmp"}).status, 2);
+}
+
+void BatchTest::iconGivesItsLargestPicture() {
+    writeFile(QStringLiteral("three.ico"), iconOf({16, 48, 32}));
+    const Run info = run({"--info", "three.ico"});
+    QVERIFY2(info.out.startsWith(QLatin1String("three.ico\tICON\t48\t48\t")), qPrintable(info.out + info.err));
+}
+
+// LANG=C speaks English, a Japanese locale Japanese: the tool's own texts
+// and the readers' alike.
+void BatchTest::messagesInTheUsersLanguage_data() {
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("C: missing") << "C" << QStringList{"--info", "missing.bmp"} << "missing.bmp: no such file";
+    QTest::newRow("ja: missing") << "ja_JP.UTF-8" << QStringList{"--info", "missing.bmp"}
+                                 << "missing.bmp: ファイルが見つかりません";
+    QTest::newRow("ja: a reader's text") << "ja_JP.UTF-8" << QStringList{"--info", "broken.bmp"}
+                                         << "broken.bmp: ビットマップイメージが不正です";
+    QTest::newRow("C: a reader's text") << "C" << QStringList{"--info", "broken.bmp"}
+                                        << "broken.bmp: Invalid bitmap image";
+    QTest::newRow("ja: the command line") << "ja" << QStringList{"--blur", "small.bmp"}
+                                          << "pelmora-batch: 不明なオプション --blur";
+}
+
+void BatchTest::messagesInTheUsersLanguage() {
+    QFETCH(QString, language);
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    writeFile(QStringLiteral("broken.bmp"), "BM, and nothing after");
+    const Run result = run(arguments, QByteArray(), language);
+    QCOMPARE(result.err.section(QLatin1Char('\n'), 0, 0), error);
+    const bool japanese = language.startsWith(QLatin1String("ja"));
+    QCOMPARE(run({"--help"}, QByteArray(), language).out.contains(QStringLiteral("ヘルプ")), japanese);
+}
