@@ -199,12 +199,14 @@ QString oneLine(const QString& text) {
 
 JobResult runJob(const Options& options, const QString& input, const QString& source, const Progress& progress) {
     QString writing;
+    // The picture library's own text for it is the window's, in Japanese.
+    const auto outOfMemory = [] { return QCoreApplication::translate("batch", "not enough memory"); };
     try {
         return work(options, input, source, progress, writing);
     } catch (const PelmoraError& e) {
-        return {false, oneLine(e.text()), writing};
+        return {false, e.text() == outOfMemoryText() ? outOfMemory() : oneLine(e.text()), writing};
     } catch (const std::bad_alloc&) {
-        return {false, outOfMemoryText(), writing};
+        return {false, outOfMemory(), writing};
     } catch (const std::exception& e) {
         return {false, QString::fromLocal8Bit(e.what()), writing};
     }

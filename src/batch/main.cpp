@@ -10,6 +10,7 @@
 #include "library_noise.h"
 #include "input_picture.h"
 #include "picture_memory.h"
+#include "users_language.h"
 
 // Std
 #include <csignal>
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
     pelmora::batch::quietQtMessages();
     std::FILE* const messages = pelmora::batch::catchLibraryNoise();
     const auto app = makeApplication(argc, argv);
+    pelmora::batch::useLanguage(pelmora::batch::messageLocale());
     const auto parsed = pelmora::batch::parseOptions(app->arguments().mid(1));
     if (const auto* problem = std::get_if<QString>(&parsed)) {
         std::fprintf(messages, "pelmora-batch: %s\n%s\n", qUtf8Printable(*problem),

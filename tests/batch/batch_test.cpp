@@ -77,11 +77,10 @@ void BatchTest::exitStatusAndMessages_data() {
     QTest::newRow("outline to an icon") << QStringList{"--outline", "blue", "--size", "32x32", "-o", "o.ico", "small.bmp"}
                                         << 0 << "";
     QTest::newRow("icon of the wrong size") << QStringList{"--type", "ico", "-o", "o.ico", "small.bmp"} << 1
-                                            << "small.bmp -> o.ico: Icon ファイルとして保存できるのは "
-                                               "Iconサイズ(32x32)ピクセルの画像だけです";
+                                            << "small.bmp -> o.ico: An Icon file can hold only a picture of Icon size (32x32) pixels";
     // Errors while writing name the output as well as the input.
     QTest::newRow("output folder missing") << QStringList{"-o", "no/such/x.bmp", "small.bmp"} << 1
-                                           << "small.bmp -> no/such/x.bmp: ファイルが見つかりません";
+                                           << "small.bmp -> no/such/x.bmp: File not found";
     QTest::newRow("--info takes no --solid") << QStringList{"--info", "--solid", "small.bmp"} << 2
                                              << "pelmora-batch: --info takes only input files";
     for (const QString jobs : {"0", "-3", "two", "1.5", ""})
@@ -201,7 +200,7 @@ void BatchTest::jobsChangeNothingButTheWait() {
                                + inputs);
         QCOMPARE(result.status, 1);
         QCOMPARE(result.out, QString());
-        QCOMPARE(result.err, QStringLiteral("in0.bmp -> %1/in0.bmp: フォルダには保存できません\n"
+        QCOMPARE(result.err, QStringLiteral("in0.bmp -> %1/in0.bmp: Cannot save to a folder\n"
                                             "missing-a.bmp: no such file\n"
                                             "missing-b.bmp: no such file\n").arg(folder));
         QCOMPARE(QDir(path(folder)).entryList(QDir::Files, QDir::Name), made);

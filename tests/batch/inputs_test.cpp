@@ -183,11 +183,11 @@ void BatchTest::unreadableQtKindNamesItsKind() {
     // libpng says more on its own, straight to standard error.
     const QRegularExpression ours(QStringLiteral("^[^l]"));
     const QStringList lines = result.err.split(QLatin1Char('\n')).filter(ours);
-    QCOMPARE(lines, QStringList({"broken.png: PNG イメージが不正です", "broken.webp: WEBP イメージが不正です",
-                                 "empty.gif: GIF イメージが不正です", "huge.png: メモリが足りません"}));
+    QCOMPARE(lines, QStringList({"broken.png: Invalid PNG image", "broken.webp: Invalid WEBP image",
+                                 "empty.gif: Invalid GIF image", "huge.png: not enough memory"}));
     const Run big = run({"-o", "big.bmp", "big.png"});
     QCOMPARE(big.status, 1);
-    QCOMPARE(big.err.split(QLatin1Char('\n')).filter(ours), QStringList({"big.png: PNG イメージが不正です"}));
+    QCOMPARE(big.err.split(QLatin1Char('\n')).filter(ours), QStringList({"big.png: Invalid PNG image"}));
 }
 
 // Each of N pictures read at once may take only its share of half the
@@ -205,8 +205,8 @@ void BatchTest::jobsShareTheMemory() {
         const QStringList inputs(jobs, QStringLiteral("wide.png"));
         const Run result = run(QStringList{"--info", "-j", QString::number(jobs)} + inputs);
         QCOMPARE(result.status, 1);
-        const QString line = jobs == 1 ? QStringLiteral("wide.png: PNG イメージが不正です")
-                                       : QStringLiteral("wide.png: メモリが足りません");
+        const QString line = jobs == 1 ? QStringLiteral("wide.png: Invalid PNG image")
+                                       : QStringLiteral("wide.png: not enough memory");
         QCOMPARE(result.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts).filter(ours), QStringList(inputs.size(), line));
     }
 }

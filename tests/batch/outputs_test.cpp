@@ -210,9 +210,9 @@ void BatchTest::hostileOutputPaths_data() {
         << "small.bmp -> here/small.bmp: would replace an input";
     QTest::newRow("stale temporaries") << "temporaries" << QStringList{"--out-dir", "out", "small.bmp"} << "";
     QTest::newRow("a folder") << "folder" << QStringList{"-o", "folder.bmp", "small.bmp"}
-                              << "small.bmp -> folder.bmp: フォルダには保存できません";
+                              << "small.bmp -> folder.bmp: Cannot save to a folder";
     QTest::newRow("full disk") << "/dev/full" << QStringList{"-o", "@", "--type", "bmp", "small.bmp"}
-                               << "small.bmp -> @: ディスクの空き容量が足りません";
+                               << "small.bmp -> @: Not enough free disk space";
 }
 
 void BatchTest::hostileOutputPaths() {
