@@ -82,7 +82,7 @@
     <message>
         <source>fill the subject with COLOUR
 (not for pictures from JPEG files; COLOUR is #RRGGBB
-or a colour name such as black or navy, never transparent)</source>
+or a colour name such as black or navy, opaque)</source>
         <translation>被写体を COLOUR で塗りつぶす
 (JPEG ファイルの画像には使えません。COLOUR は #RRGGBB か
 black や navy などの色の名前で、透明は指定できません)</translation>
@@ -120,18 +120,6 @@ after the outline or fill)</source>
         <translation>縦横比を保ったまま W x H ピクセルに収まるよう拡大縮小する
 (回転、反転、拡大縮小は指定の順に、縁取りや
 塗りつぶしの後に行われる)</translation>
-    </message>
-    <message>
-        <source>one of %1; without it, the -o name&apos;s extension
-decides, and --out-dir keeps each input&apos;s type where
-it is one of these, else writes png. JPEG is written
-at quality 90; an icon needs a 32 x 32 picture and
-makes the top-left colour transparent</source>
-        <translation>%1 のどれか。指定がなければ -o の名前の拡張子で
-決まり、--out-dir では入力の種類がこの中にあれば
-そのまま、なければ png で書き出す。JPEG は品質 90 で
-書き出す。アイコンには 32 x 32 の画像が必要で、
-左上の色が透明になる</translation>
     </message>
     <message>
         <source>write a PNG without transparent pixels</source>
@@ -251,6 +239,20 @@ FILE -&gt; OUTPUT: メッセージの形で表示され、ほかの入力の処�
     <message>
         <source>not enough memory</source>
         <translation>メモリが足りません</translation>
+    </message>
+    <message>
+        <source>one of %1;
+without it, the -o name&apos;s extension decides, and
+--out-dir keeps each input&apos;s type where it is one of
+these, else writes png. JPEG is written at quality 90;
+an icon needs a 32 x 32 picture and makes the
+top-left colour transparent</source>
+        <translation>%1 のどれか。
+指定がなければ -o の名前の拡張子で決まり、
+--out-dir では入力の種類がこの中にあればそのまま、
+なければ png で書き出す。JPEG は品質 90 で書き出す。
+アイコンには 32 x 32 の画像が必要で、
+左上の色が透明になる</translation>
     </message>
 </context>
 </TS>

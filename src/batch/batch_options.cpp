@@ -294,7 +294,7 @@ constexpr HelpRow kHelpRows[] = {
     {"--outline COLOUR", QT_TRANSLATE_NOOP("batch", "draw a one-pixel outline in COLOUR around the subject")},
     {"--fill COLOUR", QT_TRANSLATE_NOOP("batch", "fill the subject with COLOUR\n"
                                                  "(not for pictures from JPEG files; COLOUR is #RRGGBB\n"
-                                                 "or a colour name such as black or navy, never transparent)")},
+                                                 "or a colour name such as black or navy, opaque)")},
     {"--solid", QT_TRANSLATE_NOOP("batch", "only background joined to the picture's border counts:\n"
                                            "areas of its colour inside the subject are subject,\n"
                                            "filled, never outlined, opaque in a PNG and inside\n"
@@ -306,11 +306,12 @@ constexpr HelpRow kHelpRows[] = {
     {"--fit WxH", QT_TRANSLATE_NOOP("batch", "scale to fit inside W x H pixels, keeping the proportions\n"
                                              "(turns, mirrors and scales apply in the order given,\n"
                                              "after the outline or fill)")},
-    {"--type TYPE", QT_TRANSLATE_NOOP("batch", "one of %1; without it, the -o name's extension\n"
-                                               "decides, and --out-dir keeps each input's type where\n"
-                                               "it is one of these, else writes png. JPEG is written\n"
-                                               "at quality 90; an icon needs a 32 x 32 picture and\n"
-                                               "makes the top-left colour transparent")},
+    {"--type TYPE", QT_TRANSLATE_NOOP("batch", "one of %1;\n"
+                                               "without it, the -o name's extension decides, and\n"
+                                               "--out-dir keeps each input's type where it is one of\n"
+                                               "these, else writes png. JPEG is written at quality 90;\n"
+                                               "an icon needs a 32 x 32 picture and makes the\n"
+                                               "top-left colour transparent")},
     {"--opaque", QT_TRANSLATE_NOOP("batch", "write a PNG without transparent pixels")},
     {"-o, --output FILE", QT_TRANSLATE_NOOP("batch", "write the one input's result to FILE; - writes it to\n"
                                                      "standard output, and then needs --type")},

@@ -27,7 +27,9 @@ expected=(
   usr/bin/pelmora usr/bin/pelmora-batch
   usr/share/applications/$id.desktop usr/share/metainfo/$id.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/$id.svg
-  usr/share/man/man1/pelmora.1.gz usr/share/man/man1/pelmora-batch.1.gz
+  usr/share/man/man1/pelmora.1.gz usr/share/man/man1/pelmora-batch.1.gz usr/share/man/ja/man1/pelmora-batch.1.gz
+  usr/share/pelmora/translations/pelmora-batch_ja.qm
+  usr/share/bash-completion/completions/pelmora-batch usr/share/zsh/vendor-completions/_pelmora-batch
   usr/share/doc/pelmora/copyright usr/share/doc/pelmora/changelog.gz
 )
 for size in 16 32 48 64 128 256; do
@@ -53,11 +55,16 @@ appstreamcli validate-tree --no-net "$root" || fail "AppStream metainfo"
 [ "$("$root/usr/bin/pelmora" --version)" = "pelmora $version" ] || fail "pelmora --version"
 [ "$("$root/usr/bin/pelmora-batch" --version)" = "pelmora-batch $version" ] || fail "pelmora-batch --version"
 
-# The manual page keeps up with the options --help lists.
-page=$(zcat "$root/usr/share/man/man1/pelmora-batch.1.gz" | sed 's/\\-/-/g')
-for option in $("$root/usr/bin/pelmora-batch" --help | grep -o -- '--[a-z-]*[a-z]' | sort -u); do
-  grep -qE -- "$option([^a-z-]|$)" <<<"$page" || fail "pelmora-batch(1) does not describe $option"
+# The manual pages keep up with the options --help lists.
+for manual in man1 ja/man1; do
+  page=$(zcat "$root/usr/share/man/$manual/pelmora-batch.1.gz" | sed 's/\\-/-/g')
+  for option in $(LANG=C "$root/usr/bin/pelmora-batch" --help | grep -o -- '--[a-z-]*[a-z]' | sort -u); do
+    grep -qE -- "$option([^a-z-]|$)" <<<"$page" || fail "$manual/pelmora-batch.1 does not describe $option"
+  done
 done
+# The installed translation is found.
+LANG=ja_JP.UTF-8 "$root/usr/bin/pelmora-batch" --info "$work/missing.bmp" 2>&1 | grep -q "ファイルが見つかりません" \
+  || fail "pelmora-batch does not speak Japanese in a Japanese locale"
 
 # A 3 x 3 24-bit BMP, white with a black centre; filled red, the centre
 # turns red and the corners stay white.
