@@ -125,6 +125,10 @@ Bitmap decodeIcon(const QByteArray& bytes, IconPick pick) {
     return decodeIcon(bytes, pixels, pick);
 }
 
+Bitmap decodeIcon(const QByteArray& bytes) {
+    return decodeIcon(bytes, IconPick::NearestIconSize);
+}
+
 QByteArray encodeIcon(const Bitmap& picture) {
     constexpr int xorRowBytes = kIconSide / 2;
     constexpr int andRowBytes = kIconSide / 8;

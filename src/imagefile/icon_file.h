@@ -19,7 +19,9 @@ enum class IconPick { NearestIconSize, Largest };
 // Of the images in an ICO file, the one the pick asks for (ties: the one
 // with the most colours), drawn through its transparency onto white. Throws
 // PelmoraError with texts::invalidIcon() when no image can be read.
-Bitmap decodeIcon(const QByteArray& bytes, IconPick pick = IconPick::NearestIconSize);
+Bitmap decodeIcon(const QByteArray& bytes, IconPick pick);
+// The window's pick.
+Bitmap decodeIcon(const QByteArray& bytes);
 // The same, charging the pixels of each image decoded to the budget; entries
 // alike share one decode. The image that overdraws the budget is dropped and
 // no more are read.
