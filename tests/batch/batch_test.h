@@ -65,6 +65,8 @@ private slots:
     void pipesCarryThePicture();
     void sizesKeepProportions_data();
     void sizesKeepProportions();
+    void kindsByContent_data();
+    void kindsByContent();
     void iconGivesItsLargestPicture();
     void messagesInTheUsersLanguage_data();
     void messagesInTheUsersLanguage();

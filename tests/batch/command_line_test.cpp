@@ -13,6 +13,7 @@
 // Local
 #include "batch_test.h"
 #include "save_picture.h"
+#include "../metafile/metafile_builders.h"
 
 // Std
 #include <unistd.h>
@@ -184,6 +185,55 @@ void BatchTest::sizesKeepProportions() {
     for (const char* bad : {"x", "0x", "x0", "8x6x", "-8x"})
         QCOMPARE(run({step[0], bad, "-o", "o.bmp", "small.bmp"}).status, 2);
     QCOMPARE(run({"--fit", "8x", "-o", "o.bmp", "small.bmp"}).status, 2);
+}
+
+// Every kind read is known by its first bytes under any name; the name
+// counts only where they say nothing.
+void BatchTest::kindsByContent_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("said");   // --info's kind, or how the error starts
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const auto encoded = [&image](const char* format) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    const QByteArray wmf = test::WmfBuilder(0, 0, 64, 32, 96).bytes();
+    QTest::newRow("BMP") << encoded("BMP") << "a.dat" << "BMP";
+    QTest::newRow("JPEG") << encoded("JPEG") << "a.png" << "JPEG";
+    QTest::newRow("icon") << iconOf({32}) << "a" << "ICON";
+    QTest::newRow("placeable WMF") << wmf << "a.emf" << "WMF";
+    QTest::newRow("EMF") << test::emf100().bytes() << "a.wmf" << "EMF";
+    QTest::newRow("PNG") << pngOf(image) << "a.jpg" << "PNG";
+    QTest::newRow("GIF") << QByteArray::fromHex("47494638396101000100800000000000ffffff2c00000000010001000002024401003b")
+                         << "a.tif" << "GIF";
+    QTest::newRow("TIFF") << encoded("TIFF") << "a.bmp" << "TIFF";
+    QTest::newRow("WebP") << encoded("WEBP") << "a.gif" << "WEBP";
+    // A WMF without its placeable header says nothing of itself; the
+    // metafile reader refuses it.
+    QTest::newRow("bare WMF, named .wmf") << wmf.mid(22) << "a.wmf" << "a.wmf: ";
+    QTest::newRow("bare WMF, named .dat") << wmf.mid(22) << "a.dat"
+                                          << "a.dat: not a picture file pelmora-batch reads (.bmp, .jpg, .jpeg, "
+                                             ".ico, .wmf, .emf, .png, .gif, .tif, .tiff, .webp)";
+}
+
+void BatchTest::kindsByContent() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, name);
+    QFETCH(QString, said);
+    QVERIFY(!bytes.isEmpty());
+    writeFile(name, bytes);
+    const Run info = run({"--info", name});
+    if (said.contains(QLatin1Char(':'))) {
+        QVERIFY2(info.err.startsWith(said), qPrintable(info.err));
+        QCOMPARE(info.status, 1);
+    } else {
+        QCOMPARE(info.out.section(QLatin1Char('\t'), 1, 1), said);
+    }
 }
 
 void BatchTest::iconGivesItsLargestPicture() {
