@@ -2,10 +2,10 @@
 #include "library_noise.h"
 
 // Qt
+#include <QString>
 #include <QtGlobal>
 
 // Std
-#include <cstring>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -14,11 +14,14 @@ namespace pelmora::batch {
 
 namespace {
 
-QtMessageHandler defaultHandler = nullptr;
+std::FILE* messages = stderr;
 
-void quietRemarks(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+// The platform's start-up remarks (no XDG_RUNTIME_DIR under cron or in a
+// container) and the image plugins' warnings would read as more problems
+// with the user's pictures.
+void quietRemarks(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        defaultHandler(type, context, message);
+        std::fprintf(messages, "%s\n", qUtf8Printable(message));
 }
 
 bool isLibraryNoise(const std::string& line) {
@@ -51,21 +54,18 @@ void filterLines(int from, int to) {
 } // namespace
 
 std::FILE* catchLibraryNoise() {
+    qInstallMessageHandler(quietRemarks);
     const int original = ::dup(STDERR_FILENO);
     int pipeEnds[2];
     if (original < 0 || ::pipe(pipeEnds) != 0 || ::dup2(pipeEnds[1], STDERR_FILENO) < 0)
-        return stderr;
+        return messages;
     ::close(pipeEnds[1]);
     std::thread(filterLines, pipeEnds[0], original).detach();
-    std::FILE* messages = ::fdopen(original, "w");
-    if (!messages)
-        return stderr;
-    std::setvbuf(messages, nullptr, _IONBF, 0);
+    if (std::FILE* stream = ::fdopen(original, "w")) {
+        std::setvbuf(stream, nullptr, _IONBF, 0);
+        messages = stream;
+    }
     return messages;
-}
-
-void quietQtMessages() {
-    defaultHandler = qInstallMessageHandler(quietRemarks);
 }
 
 } // namespace pelmora::batch

@@ -41,7 +41,6 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     // The tool never shows a window, so it needs no display either.
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    pelmora::batch::quietQtMessages();
     std::FILE* const messages = pelmora::batch::catchLibraryNoise();
     const auto app = makeApplication(argc, argv);
     pelmora::batch::useLanguage(pelmora::batch::messageLocale());
