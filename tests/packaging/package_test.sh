@@ -63,8 +63,9 @@ for manual in man1 ja/man1; do
   done
 done
 # The installed translation is found.
-LANG=ja_JP.UTF-8 "$root/usr/bin/pelmora-batch" --info "$work/missing.bmp" 2>&1 | grep -q "ファイルが見つかりません" \
-  || fail "pelmora-batch does not speak Japanese in a Japanese locale"
+said=$(LANG=ja_JP.UTF-8 "$root/usr/bin/pelmora-batch" --info "$work/missing.bmp" 2>&1 || true)
+[ "$said" = "$work/missing.bmp: ファイルが見つかりません" ] \
+  || fail "pelmora-batch does not speak Japanese in a Japanese locale: $said"
 
 # A 3 x 3 24-bit BMP, white with a black centre; filled red, the centre
 # turns red and the corners stay white.
