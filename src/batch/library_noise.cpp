@@ -7,8 +7,6 @@
 
 // Std
 #include <string>
-#include <thread>
-#include <unistd.h>
 
 namespace pelmora::batch {
 
@@ -28,43 +26,31 @@ bool isLibraryNoise(const std::string& line) {
     return line.rfind("libpng ", 0) == 0;
 }
 
-void writeAll(int fd, const std::string& text) {
-    for (size_t done = 0; done < text.size();) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n <= 0)
-            return;
-        done += size_t(n);
+// The stream's own lock keeps its writers apart; `cookie` holds the line
+// begun so far.
+ssize_t passWholeLines(void* cookie, const char* data, size_t size) {
+    std::string& pending = *static_cast<std::string*>(cookie);
+    pending.append(data, size);
+    for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
+        const std::string line = pending.substr(0, end + 1);
+        if (!isLibraryNoise(line))
+            std::fwrite(line.data(), 1, line.size(), messages);
     }
-}
-
-// Passes each line on as soon as it is whole.
-void filterLines(int from, int to) {
-    std::string pending;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(from, buffer, sizeof buffer)) > 0;) {
-        pending.append(buffer, size_t(n));
-        for (size_t end; (end = pending.find('\n')) != std::string::npos; pending.erase(0, end + 1)) {
-            const std::string line = pending.substr(0, end + 1);
-            if (!isLibraryNoise(line))
-                writeAll(to, line);
-        }
-    }
+    return ssize_t(size);
 }
 
 } // namespace
 
 std::FILE* catchLibraryNoise() {
     qInstallMessageHandler(quietRemarks);
-    const int original = ::dup(STDERR_FILENO);
-    int pipeEnds[2];
-    if (original < 0 || ::pipe(pipeEnds) != 0 || ::dup2(pipeEnds[1], STDERR_FILENO) < 0)
+    static std::string pending;
+    std::FILE* filtered = ::fopencookie(&pending, "w", {nullptr, passWholeLines, nullptr, nullptr});
+    if (!filtered)
         return messages;
-    ::close(pipeEnds[1]);
-    std::thread(filterLines, pipeEnds[0], original).detach();
-    if (std::FILE* stream = ::fdopen(original, "w")) {
-        std::setvbuf(stream, nullptr, _IONBF, 0);
-        messages = stream;
-    }
+    std::setvbuf(filtered, nullptr, _IOLBF, 0);
+    // The C library lets stderr be set; what reaches descriptor 2 directly,
+    // such as a crash report, is untouched.
+    stderr = filtered;
     return messages;
 }
 

@@ -7,12 +7,12 @@
 namespace pelmora::batch {
 
 // libpng, under Qt's PNG reader, prints its complaints about a damaged file
-// straight to standard error, with no file name, across the progress line,
-// and Qt's image plugins warn through Qt's messages; the file's failure is
-// reported anyway. From here on standard error is a pipe whose lines from
-// the image libraries are dropped and whose other lines pass through, and
-// Qt's messages are dropped but for critical ones. The program's own
-// messages go to the stream returned.
+// to stderr, with no file name, across the progress line, and Qt's image
+// plugins warn through Qt's messages; the file's failure is reported
+// anyway. From here on the lines written to stderr are dropped when they
+// come from the image libraries and passed on otherwise, and Qt's messages
+// are dropped but for critical ones. The program's own messages go to the
+// stream returned, standard error as it was.
 std::FILE* catchLibraryNoise();
 
 } // namespace pelmora::batch
