@@ -13,13 +13,14 @@
 using namespace pelmora;
 
 BatchTest::Run BatchTest::run(const QStringList& arguments, const QByteArray& standardInput,
-                              const QString& language) const {
+                              const QStringList& locale) const {
     QProcess process;
     process.setWorkingDirectory(dir_->path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("LC_ALL"));
-    environment.remove(QStringLiteral("LC_MESSAGES"));
-    environment.insert(QStringLiteral("LANG"), language);
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"})
+        environment.remove(QString::fromLatin1(variable));
+    for (const QString& setting : locale)
+        environment.insert(setting.section(QLatin1Char('='), 0, 0), setting.section(QLatin1Char('='), 1));
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(PELMORA_BATCH_PATH), arguments);
     process.write(standardInput);

@@ -25,9 +25,10 @@ public:
         QByteArray outBytes;
     };
 
-    // Run in the C locale unless `language` names another.
+    // Run with LANG=C and no other locale variable, unless `locale` sets
+    // them ("LC_ALL=ja").
     Run run(const QStringList& arguments, const QByteArray& standardInput = QByteArray(),
-            const QString& language = QStringLiteral("C")) const;
+            const QStringList& locale = {QStringLiteral("LANG=C")}) const;
     QString path(const QString& name) const { return dir_->filePath(name); }
     pelmora::Bitmap read(const QString& name, pelmora::PictureKind kind = pelmora::PictureKind::Bitmap) const {
         return pelmora::importPicture(path(name), kind);
