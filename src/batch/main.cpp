@@ -7,8 +7,8 @@
 // Local
 #include "batch_options.h"
 #include "batch_runner.h"
-#include "library_noise.h"
 #include "input_picture.h"
+#include "library_noise.h"
 #include "picture_memory.h"
 #include "users_language.h"
 
