@@ -71,6 +71,8 @@ constexpr OutputTypeName kOutputTypeNames[] = {
     {OutputType::Bmp, QLatin1StringView("bmp")},  {OutputType::Jpeg, QLatin1StringView("jpg")},
     {OutputType::Jpeg, QLatin1StringView("jpeg")}, {OutputType::Icon, QLatin1StringView("ico")},
     {OutputType::Png, QLatin1StringView("png")},  {OutputType::Svg, QLatin1StringView("svg")},
+    {OutputType::Webp, QLatin1StringView("webp")}, {OutputType::Pdf, QLatin1StringView("pdf")},
+    {OutputType::Dxf, QLatin1StringView("dxf")},
 };
 
 std::optional<OutputType> outputTypeNamed(const QString& name) {
@@ -85,6 +87,24 @@ QString extensionOf(OutputType type) {
         if (entry.type == type)
             return entry.name;
     return QString();
+}
+
+std::optional<double> number(const QString& text, double least, double most) {
+    bool ok = false;
+    const double n = text.toDouble(&ok);
+    return ok && n >= least && n <= most ? std::optional(n) : std::nullopt;
+}
+
+// "12", "12px" or "-3mm"; lengths beyond a metre are typing mistakes.
+std::optional<Length> lengthNamed(QString text) {
+    text = text.trimmed().toLower();
+    const bool millimetres = text.endsWith(QLatin1String("mm"));
+    if (millimetres || text.endsWith(QLatin1String("px")))
+        text.chop(2);
+    const std::optional<double> value = number(text, millimetres ? -1000 : -100000, millimetres ? 1000 : 100000);
+    if (!value)
+        return std::nullopt;
+    return Length{*value, millimetres};
 }
 
 } // namespace
@@ -116,6 +136,10 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
         }
         if (name == QLatin1String("--opaque")) {
             options.opaque = true;
+            continue;
+        }
+        if (name == QLatin1String("--with-picture")) {
+            options.withPicture = true;
             continue;
         }
         if (name == QLatin1String("--")) {
@@ -170,6 +194,19 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             options.type = outputTypeNamed(value->toLower());
             if (!options.type)
                 return bad(name, *value);
+        } else if (name == QLatin1String("--dpi")) {
+            options.dpi = number(*value, 1, 100000);
+            if (!options.dpi)
+                return bad(name, *value);
+        } else if (name == QLatin1String("--offset")) {
+            options.offset = lengthNamed(*value);
+            if (!options.offset)
+                return bad(name, *value);
+        } else if (name == QLatin1String("--smoothness")) {
+            const std::optional<double> smoothness = number(*value, 0, 1.3334);
+            if (!smoothness)
+                return bad(name, *value);
+            options.smoothness = *smoothness;
         } else if (name == QLatin1String("-o") || name == QLatin1String("--output")) {
             options.output = *value;
         } else if (name == QLatin1String("--out-dir")) {
@@ -188,7 +225,8 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
         return QStringLiteral("no input files");
     if (options.info) {
         if (options.shadow != Shadow::None || options.solid || options.opaque || !options.steps.empty() || options.type
-            || !options.output.isEmpty() || !options.outputFolder.isEmpty())
+            || !options.output.isEmpty() || !options.outputFolder.isEmpty() || options.dpi || options.offset
+            || options.withPicture || options.smoothness != 1.0)
             return QStringLiteral("--info takes only input files");
         return options;
     }
@@ -212,6 +250,10 @@ OutputType typeForOutput(const Options& options, const QString& outputPath) {
     if (options.type)
         return *options.type;
     return outputTypeNamed(pictureExtension(outputPath).mid(1)).value_or(OutputType::Bmp);
+}
+
+bool isTraced(OutputType type) {
+    return type == OutputType::Svg || type == OutputType::Pdf || type == OutputType::Dxf;
 }
 
 QString outputPathFor(const Options& options, const QString& input) {

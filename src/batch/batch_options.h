@@ -17,13 +17,20 @@
 namespace pelmora::batch {
 
 enum class Shadow { None, Outline, Fill };
-enum class OutputType { Bmp, Jpeg, Icon, Png, Svg };
+enum class OutputType { Bmp, Jpeg, Icon, Png, Svg, Webp, Pdf, Dxf };
 
 // One step applied after the outline or fill, in the order given.
 struct Turn { TurnOrMirror turn; };
 struct Scale { int percent; };
 struct Size { int width; int height; };
 using Step = std::variant<Turn, Scale, Size>;
+
+// A length on the command line: pixels, or millimetres through the
+// picture's resolution.
+struct Length {
+    double value;
+    bool millimetres;
+};
 
 struct Options {
     bool help = false;
@@ -35,6 +42,11 @@ struct Options {
     bool opaque = false;              // PNG: no transparent pixels
     std::vector<Step> steps;
     std::optional<OutputType> type;   // nothing: from the output name, else BMP
+    // Outputs for print, cutting and the web
+    std::optional<double> dpi;        // --dpi: the picture's resolution, over what its file says
+    std::optional<Length> offset;     // --offset: grow (or, negative, shrink) the subject
+    bool withPicture = false;         // --with-picture: SVG and PDF carry the picture under the line
+    double smoothness = 1.0;          // --smoothness: the tracer's corner threshold, 0 to 1.33
     QString output;                   // -o: one file
     QString outputFolder;             // --out-dir
     int jobs = 0;                     // 0: one per core
@@ -50,6 +62,9 @@ OutputType typeForOutput(const Options& options, const QString& outputPath);
 
 // Where the result of an input goes.
 QString outputPathFor(const Options& options, const QString& input);
+
+// The traced outputs: SVG, PDF and DXF.
+bool isTraced(OutputType type);
 
 QString helpText();
 
