@@ -27,6 +27,7 @@
 #include <QCoreApplication>
 
 // Std
+#include <cmath>
 #include <exception>
 #include <optional>
 #include <new>
@@ -113,7 +114,10 @@ double offsetPixels(const Options& options, double dotsPerMeter) {
     const Length& length = *options.offset;
     if (!length.millimetres)
         return length.value;
-    return length.value / 1000 * (dotsPerMeter > 0 ? dotsPerMeter : kDefaultDotsPerInch / kMetresPerInch);
+    // Rounded to a millionth of a pixel, so that a length meant as whole
+    // pixels is not a hair longer, a pixel wider, for the arithmetic.
+    const double pixels = length.value / 1000 * (dotsPerMeter > 0 ? dotsPerMeter : kDefaultDotsPerInch / kMetresPerInch);
+    return std::round(pixels * 1e6) / 1e6;
 }
 
 // The subject traced, over the picture with --with-picture, after any
@@ -177,6 +181,8 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
 
     const QString output = outputPathFor(options, input);
     const OutputType type = typeForOutput(options, output);
+    if (options.withPicture && type != OutputType::Svg && type != OutputType::Pdf)
+        return {false, QCoreApplication::translate("batch", "--with-picture needs an SVG or PDF output"), QString()};
     if (streamsShadow(options, *kind, input, output, type, writing))
         return {true, QString(), QString()};
     const bool transparent = (type == OutputType::Png || type == OutputType::Webp) && !options.opaque;
@@ -191,8 +197,6 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
             return {true, QString(), QString()};
         }
     }
-    if (options.withPicture && type != OutputType::Svg && type != OutputType::Pdf)
-        return {false, QCoreApplication::translate("batch", "--with-picture needs an SVG or PDF output"), QString()};
     Bitmap picture = readInput(input, *kind);
     Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
     const double dotsPerMeter = dotsPerMeterFor(options, input);
