@@ -3,6 +3,7 @@
 
 // Qt
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -264,6 +265,21 @@ QString outputPathFor(const Options& options, const QString& input) {
     return QDir(options.outputFolder).filePath(name);
 }
 
+// The options for print, cutting and the web, a block of their own.
+QString outputsHelp() {
+    return QCoreApplication::translate(
+        "batch",
+        "  --offset LENGTH      grow the subject by LENGTH (negative: shrink it), with\n"
+        "                       round corners, in pixels (12, 12px) or millimetres\n"
+        "                       (3mm); the picture grows by it on every side. With\n"
+        "                       --outline, the line is drawn at that distance\n"
+        "  --dpi N              the picture's resolution in dots per inch, over what\n"
+        "                       its file says (96 when neither says)\n"
+        "  --with-picture       SVG and PDF: the picture beneath the traced line; the\n"
+        "                       line's SVG path is named CutContour\n"
+        "  --smoothness N       how round traced curves are: 0 polygons to 1.33 (1)\n");
+}
+
 QString helpText() {
     return QStringLiteral(
         "Usage: pelmora-batch [OPTION]... (-o FILE | --out-dir DIR) INPUT...\n"
@@ -288,11 +304,13 @@ QString helpText() {
         "  --size WxH           scale to W x H pixels\n"
         "                       (turns, mirrors and scales apply in the order given,\n"
         "                       after the outline or fill)\n"
-        "  --type TYPE          bmp, jpg, ico, png or svg; without it, the -o name's\n"
-        "                       extension decides, and --out-dir writes bmp. JPEG is\n"
-        "                       written at quality 90; an icon needs a 32 x 32\n"
-        "                       picture and makes the top-left colour transparent\n"
+        "  --type TYPE          bmp, jpg, ico, png, webp, svg, pdf or dxf; without it,\n"
+        "                       the -o name's extension decides, and --out-dir\n"
+        "                       writes bmp. JPEG is written at quality 90; an icon\n"
+        "                       needs a 32 x 32 picture and makes the top-left\n"
+        "                       colour transparent\n"
         "  --opaque             write a PNG without transparent pixels\n"
+        "%1"
         "  -o, --output FILE    write the one input's result to FILE\n"
         "  --out-dir DIR        write each result to DIR, named after its input\n"
         "  -j, --jobs N         process N inputs at once (default: one per core)\n"
@@ -300,19 +318,24 @@ QString helpText() {
         "  -h, --help           show this help\n"
         "  --version            print the version and exit\n"
         "\n"
-        "A PNG is the result with its background transparent. An SVG is the subject\n"
-        "traced into smooth curves: filled in the --fill colour (black without it),\n"
-        "or drawn as a line in the --outline colour; its size is the picture's size\n"
-        "in pixels, after any turns, mirrors and scales.\n"
+        "A PNG is the result with its background transparent, in the smallest lossless\n"
+        "PNG type; a WebP file the same, lossless. An SVG is the subject traced into\n"
+        "smooth curves: filled in the --fill colour (black without it), or drawn as a\n"
+        "line in the --outline colour; its view box is the picture's size in pixels,\n"
+        "after any turns, mirrors and scales, its size in millimetres when the\n"
+        "picture's resolution is known. A PDF is one page of the picture's size on\n"
+        "paper with the same curves; a DXF drawing has them as closed polylines in\n"
+        "millimetres.\n"
         "\n"
         "Examples:\n"
         "  pelmora-batch --solid --fill black -o shadow.png snowman.png\n"
         "  pelmora-batch --solid --outline navy -o shadow.svg snowman.png\n"
+        "  pelmora-batch --outline red --offset 3mm --with-picture -o sticker.pdf art.png\n"
         "\n"
         "Errors are printed as FILE: message, or as FILE -> OUTPUT: message when the\n"
         "result cannot be written; the other inputs are still done.\n"
         "Exit status: 0 when every input succeeded, 1 when any failed, 2 for a bad\n"
-        "command line.\n");
+        "command line.\n").arg(outputsHelp());
 }
 
 } // namespace pelmora::batch
