@@ -275,15 +275,18 @@ void encodePng(const RowPicture& picture, const std::function<void(const char*, 
     std::vector<uchar> packed(size_t(picture.width) * 2);
 
     Writing writing{&sink, nullptr, QString()};
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &writing, failed, warned);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
+    // Destroyed however the writing ends, a row source's exception included.
+    struct Encoder {
+        png_structp png = nullptr;
+        png_infop info = nullptr;
+        ~Encoder() { png_destroy_write_struct(&png, &info); }
+    } encoder;
+    encoder.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &writing, failed, warned);
+    encoder.info = encoder.png ? png_create_info_struct(encoder.png) : nullptr;
+    if (!encoder.info)
         throw PelmoraError(outOfMemoryText());
-    }
-    png_set_write_fn(png, &writing, written, flushed);
-    const bool done = writeRows(png, info, picture, plan, found, row, packed);
-    png_destroy_write_struct(&png, &info);
+    png_set_write_fn(encoder.png, &writing, written, flushed);
+    const bool done = writeRows(encoder.png, encoder.info, picture, plan, found, row, packed);
     if (writing.failure)
         std::rethrow_exception(writing.failure);
     if (!done)

@@ -18,7 +18,7 @@ using namespace pelmora;
 namespace {
 
 // 40 x 30 on white, painted by kind: two colours, a few colours, a ramp of
-// grey levels, or many colours.
+// grey levels, many colours, or black with white stripes below its top rows.
 QImage picture(const QString& kind) {
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -30,6 +30,8 @@ QImage picture(const QString& kind) {
                 c = qRgb(60 * (i % 5), 0, 200);
             else if (kind == QLatin1String("grey"))
                 c = qRgb(i % 255, i % 255, i % 255);
+            else if (kind == QLatin1String("top-down"))   // rows that tell top from bottom
+                c = y < 10 || x % 3 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
             else if (kind == QLatin1String("black and white"))
                 c = x % 3 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
             else if (kind == QLatin1String("many"))
@@ -60,6 +62,24 @@ Header headerOf(const QByteArray& png) {
         if (png.mid(at + 4, 4) == "pHYs" && png[at + 16] == 1)
             header.dotsPerMeter = bigEndian(png, at + 8);
     return header;
+}
+
+// The 24-bit BMP rewritten top row first, with a negative height.
+bool turnTopDown(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    const qint32 width = *reinterpret_cast<const qint32*>(bytes.constData() + 18);
+    const qint32 height = *reinterpret_cast<const qint32*>(bytes.constData() + 22);
+    const qsizetype rowBytes = (width * 3 + 3) / 4 * 4;
+    const qsizetype pixels = *reinterpret_cast<const quint32*>(bytes.constData() + 10);
+    QByteArray turned = bytes.left(pixels);
+    for (int row = height - 1; row >= 0; --row)
+        turned += bytes.mid(pixels + row * rowBytes, rowBytes);
+    const qint32 negative = -height;
+    turned.replace(22, 4, reinterpret_cast<const char*>(&negative), 4);
+    return file.seek(0) && file.write(turned) == turned.size();
 }
 
 QByteArray readAll(const QString& path) {
@@ -101,6 +121,7 @@ void PngTypesTest::typeFitsTheColours_data() {
     QTest::newRow("turned, from the picture in memory") << "many" << QStringList{"--fill", "red", "--rotate", "90"}
                                                          << 3 << 1;
     QTest::newRow("--solid") << "few" << QStringList{"--solid", "--fill", "red"} << 3 << 1;
+    QTest::newRow("top-down BMP, from the file") << "top-down" << QStringList{"--fill", "red"} << 3 << 1;
 }
 
 // The file's type is the smallest that holds the result, and the pixels
@@ -113,6 +134,8 @@ void PngTypesTest::typeFitsTheColours() {
     QFETCH(int, bitDepth);
     const QImage source = picture(kind);
     saveAsBitmap(Bitmap(source), path(QStringLiteral("in.bmp")));
+    if (kind == QLatin1String("top-down"))
+        QVERIFY(turnTopDown(path(QStringLiteral("in.bmp"))));
     const ProcessRun run = runBatch(options + QStringList{"-o", "out.png", "in.bmp"}, dir_->path());
     QCOMPARE(run.err, QString());
     const Header header = headerOf(readAll(path(QStringLiteral("out.png"))));
