@@ -28,6 +28,8 @@ QByteArray pdfDocument(const TracedPage& page) {
     // From the picture's pixels to the writer's dots.
     const double dotsPerPixel = writer.resolution() * mmPerPixel / 25.4;
     painter.scale(dotsPerPixel, dotsPerPixel);
+    // The picture as it is, not recompressed as JPEG.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     if (!page.picture.isEmpty())
         painter.drawImage(QPointF(0, 0), page.picture.image());
     const QColor colour = qColorFromColour(page.colour);

@@ -224,9 +224,9 @@ void VectorOutputsTest::shrinkingAwayIsAFailure() {
     }
 }
 
-// The picture at its true size under a cut line at the offset, the line
-// named CutContour: rendered back, the picture shows inside and the line
-// around it, 3 mm out.
+// The picture at its true size under a cut line at the offset, in SVG the
+// line named CutContour: rendered back, the picture shows inside and the
+// line around it, 3 mm out.
 void VectorOutputsTest::printAndCut() {
     QImage picture = shapes(QStringLiteral("disc"));
     picture.setPixel(80, 60, qRgb(255, 0, 0));
@@ -245,6 +245,18 @@ void VectorOutputsTest::printAndCut() {
     const int lineAt = 92 + 20 + 11;
     QVERIFY(qBlue(page.pixel(lineAt, 72)) > 128 && qRed(page.pixel(lineAt, 72)) < 128);
     QCOMPARE(batch({"--with-picture", "-o", "out.png", "in.bmp"}).status, 1);
+
+    // The PDF's picture is kept exactly, not recompressed as JPEG.
+    QCOMPARE(batch({"--with-picture", "--outline", "blue", "--offset", "3mm", "-o", "out.pdf", "in.bmp"}).err,
+             QString());
+    QCOMPARE(runProcess(QStringLiteral("pdftoppm"), {"-r", "96", "-png", "-singlefile", "out.pdf", "page"}, dir_->path())
+                 .status,
+             0);
+    const QImage printed(path(QStringLiteral("page.png")));
+    QCOMPARE(printed.size(), QSize(184, 144));
+    QCOMPARE(printed.pixel(92, 72), qRgb(255, 0, 0));
+    QCOMPARE(printed.pixel(92 + 10, 72), qRgb(0, 0, 0));
+    QVERIFY(qBlue(printed.pixel(lineAt, 72)) > 128 && qRed(printed.pixel(lineAt, 72)) < 128);
 }
 
 void VectorOutputsTest::smoothnessZeroGivesPolygons() {
