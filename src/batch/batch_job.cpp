@@ -120,6 +120,22 @@ double offsetPixels(const Options& options, double dotsPerMeter) {
     return std::round(pixels * 1e6) / 1e6;
 }
 
+// Offsets the subject of a picture to be written as pixels: a fill, or
+// nothing, goes on from the offset subject's silhouette, which becomes the
+// picture; an outline is drawn at once around it and returned, the picture
+// becoming the canvas it is drawn on.
+Bitmap offsetForPicture(Bitmap& picture, Background& background, const Options& options, double dotsPerMeter) {
+    const OffsetSubject moved = offsetSubject(picture, background, offsetPixels(options, dotsPerMeter),
+                                              options.shadow == Shadow::Fill ? options.shadowColour : kBlack);
+    if (options.shadow == Shadow::Outline) {
+        picture = moved.canvas;
+        return outlinedAtOffset(moved, options.shadowColour);
+    }
+    picture = moved.silhouette;
+    background.solid = false;
+    return Bitmap();
+}
+
 // The subject traced, over the picture with --with-picture, after any
 // offset and the steps.
 void writeTraced(Bitmap picture, Background background, OutputType type, const QString& path,
@@ -205,20 +221,7 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
         return {true, QString(), QString()};
     }
 
-    // With an offset, an outline is drawn at once around the offset subject;
-    // a fill, or nothing, goes on from the offset subject's silhouette.
-    Bitmap outlinedAlready;
-    if (options.offset) {
-        const OffsetSubject moved = offsetSubject(picture, background, offsetPixels(options, dotsPerMeter),
-                                                  options.shadow == Shadow::Fill ? options.shadowColour : kBlack);
-        if (options.shadow == Shadow::Outline) {
-            outlinedAlready = outlinedAtOffset(moved, options.shadowColour);
-            picture = moved.canvas;
-        } else {
-            picture = moved.silhouette;
-            background.solid = false;
-        }
-    }
+    const Bitmap outlinedAlready = options.offset ? offsetForPicture(picture, background, options, dotsPerMeter) : Bitmap();
     if (transparent && options.steps.empty() && options.shadow != Shadow::Outline) {
         // Each row filled as it is written: no second picture in memory.
         writing = output;
@@ -232,7 +235,7 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
     const size_t leftOut = lastTurn ? 1 : 0;
     Bitmap result;
     if (!outlinedAlready.isEmpty())
-        result = afterSteps(std::move(outlinedAlready), options, leftOut);
+        result = afterSteps(outlinedAlready, options, leftOut);
     else if (transparent && options.shadow == Shadow::None)
         result = plain;
     else

@@ -102,6 +102,7 @@ private slots:
     void dxfExtentsAreTheSubjects();
     void offsetDiscIsALargerDisc_data();
     void offsetDiscIsALargerDisc();
+    void outlineAtOffsetAsPixels();
     void shrinkingAwayIsAFailure();
     void printAndCut();
     void smoothnessZeroGivesPolygons();
@@ -211,6 +212,28 @@ void VectorOutputsTest::offsetDiscIsALargerDisc() {
         }
     const QImage traced = blackness(renderedSvg(path(QStringLiteral("out.svg")), size));
     QVERIFY2(std::abs(discRadius(traced) - radius) < 0.5, qPrintable(QString::number(discRadius(traced))));
+}
+
+// As pixels, the line runs just outside the disc grown by 4, the picture
+// inside it as it was and the ground between them transparent.
+void VectorOutputsTest::outlineAtOffsetAsPixels() {
+    writeShapes(QStringLiteral("disc"));
+    QCOMPARE(batch({"--outline", "blue", "--offset", "4", "-o", "out.png", "in.bmp"}).err, QString());
+    const QImage result(path(QStringLiteral("out.png")));
+    QCOMPARE(result.size(), QSize(168, 128));
+    for (int y = 0; y < result.height(); ++y)
+        for (int x = 0; x < result.width(); ++x) {
+            const double r = std::hypot(x - 84, y - 64);
+            const QRgb got = result.pixel(x, y);
+            if (r <= 20)
+                QCOMPARE(got, qRgb(0, 0, 0));
+            else if (r > 20.5 && r < 23.5)
+                QCOMPARE(qAlpha(got), 0);
+            else if (r > 26.5)
+                QCOMPARE(qAlpha(got), 0);
+        }
+    for (const QPoint& onLine : {QPoint(84 + 25, 64), QPoint(84 - 25, 64), QPoint(84, 64 + 25), QPoint(84, 64 - 25)})
+        QCOMPARE(result.pixel(onLine), qRgb(0, 0, 255));
 }
 
 // Shrinking by more than the disc's radius leaves nothing, and says so.
