@@ -80,7 +80,9 @@ void writeDrawing(DL_Dxf& dxf, DL_WriterA& out, const std::vector<Polygon>& shap
     out.tableLayers(1);
     dxf.writeLayer(out, DL_LayerData(layer, 0), DL_Attributes(std::string(), 7, 0, "CONTINUOUS", 1.0));
     out.tableEnd();
-    out.tableStyle(0);
+    // The dimension style refers to the text style written here.
+    out.tableStyle(1);
+    dxf.writeStyle(out, DL_StyleData("Standard", 0, 0.0, 1.0, 0.0, 0, 2.5, "txt", ""));
     out.tableEnd();
     dxf.writeView(out);
     dxf.writeUcs(out);
