@@ -119,20 +119,25 @@ void saveDxf(const TracedPage& page, const QString& path) {
     const double mmPerPixel = millimetresPerPixel(page);
     const std::vector<Polygon> shapes = polygons(page.shape, kDxfToleranceMm / mmPerPixel);
     // dxflib writes only to a named file: a private one, then copied whole.
+    const QString failed = QCoreApplication::translate("batch", "the DXF drawing could not be made");
     QTemporaryFile drawing;
     if (!drawing.open())
-        throw PelmoraError(QCoreApplication::translate("batch", "no temporary file for the DXF drawing"));
+        throw PelmoraError(failed);
     DL_Dxf dxf;
     {
         const std::unique_ptr<DL_WriterA> out(dxf.out(QFile::encodeName(drawing.fileName()).constData(),
                                                       DL_Codes::AC1015));
         if (!out)
-            throw PelmoraError(QCoreApplication::translate("batch", "no temporary file for the DXF drawing"));
+            throw PelmoraError(failed);
         writeDrawing(dxf, *out, shapes, mmPerPixel, page.size.height());
         out->close();
     }
     drawing.seek(0);
-    writeFileAtomically(path, drawing.readAll());
+    const QByteArray bytes = drawing.readAll();
+    // dxflib does not tell of a failed write (a full disk): the drawing must be whole.
+    if (!bytes.endsWith("\nEOF\n"))
+        throw PelmoraError(failed);
+    writeFileAtomically(path, bytes);
 }
 
 } // namespace pelmora::batch
