@@ -12,8 +12,12 @@ _pelmora_batch_options='
 --scale        @number
 --size         @number
 --fit          @number
---type         bmp jpg jpeg ico png svg
+--type         bmp jpg jpeg ico png webp svg pdf dxf
 --opaque
+--offset       @number
+--dpi          @number
+--with-picture
+--smoothness   @number
 -o             @file
 --output       @file
 --out-dir      @folder

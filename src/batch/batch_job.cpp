@@ -18,12 +18,22 @@
 #include "pelmora_error.h"
 #include "rotate_mirror.h"
 #include "stretch_copy.h"
+#include "bmp_row_picture.h"
+#include "dxf_output.h"
 #include "input_picture.h"
+#include "input_resolution.h"
+#include "offset_subject.h"
+#include "pdf_output.h"
 #include "png_output.h"
-#include "svg_trace.h"
+#include "shadow_rows.h"
+#include "svg_output.h"
+#include "traced_shape.h"
+#include "webp_output.h"
+
 
 // Std
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <optional>
@@ -96,24 +106,93 @@ std::optional<TurnOrMirror> turnWhileWriting(const Options& options, OutputType 
     return turn->turn;
 }
 
+void saveRows(RowPicture rows, OutputType type, const QString& path, double dotsPerMeter) {
+    rows.dotsPerMeter = dotsPerMeter;
+    if (type == OutputType::Webp)
+        saveWebp(rows, path);
+    else
+        savePng(rows, path);
+}
+
 // The result is the picture with its outline or fill; plain, in the same
-// size, is the picture without them, where PNG and SVG find the subject.
+// size, is the picture without them, where PNG and WebP find the subject.
 void write(const Bitmap& result, const Bitmap& plain, OutputType type, const QString& path, const Options& options,
-           const Background& background, const Progress& progress) {
+           const Background& background, double dotsPerMeter) {
     switch (type) {
     case OutputType::Bmp: saveAsBitmap(result, path); break;
     case OutputType::Jpeg: saveAsJpeg(result, path); break;
     case OutputType::Icon: saveAsIcon(result, path); break;
     case OutputType::Png:
-        writeFileAtomically(path, options.opaque ? encodeOpaquePng(result)
-                                                 : encodeTransparentPng(result, plain, background));
+    case OutputType::Webp:
+        saveRows(options.opaque ? opaqueRows(result) : transparentRows(result, plain, background), type, path,
+                 dotsPerMeter);
         break;
-    case OutputType::Svg: {
-        const SvgPaint paint{options.shadow == Shadow::None ? kBlack : options.shadowColour,
-                             options.shadow == Shadow::Outline};
-        writeFileAtomically(path, traceToSvg(plain, background, paint, progress));
-        break;
+    case OutputType::Svg:
+    case OutputType::Pdf:
+    case OutputType::Dxf: break;
     }
+}
+
+// The resolution lengths in millimetres and physical sizes go by: --dpi,
+// else the input file's own; 0 when neither says.
+double dotsPerMeterFor(const Options& options, const QString& input) {
+    if (options.dpi)
+        return *options.dpi / kMetresPerInch;
+    return recordedDotsPerMeter(input).value_or(0);
+}
+
+double offsetPixels(const Options& options, double dotsPerMeter) {
+    const Length& length = *options.offset;
+    if (!length.millimetres)
+        return length.value;
+    // Rounded to a millionth of a pixel, so that a length meant as whole
+    // pixels is not a hair longer, a pixel wider, for the arithmetic.
+    const double pixels = length.value / 1000 * (dotsPerMeter > 0 ? dotsPerMeter : kDefaultDotsPerInch / kMetresPerInch);
+    return std::round(pixels * 1e6) / 1e6;
+}
+
+// Offsets the subject of a picture to be written as pixels: a fill, or
+// nothing, goes on from the offset subject's silhouette, which becomes the
+// picture; an outline is drawn at once around it and returned, the picture
+// becoming the canvas it is drawn on.
+Bitmap offsetForPicture(Bitmap& picture, Background& background, const Options& options, double dotsPerMeter) {
+    const OffsetSubject moved = offsetSubject(picture, background, offsetPixels(options, dotsPerMeter),
+                                              options.shadow == Shadow::Fill ? options.shadowColour : kBlack);
+    if (options.shadow == Shadow::Outline) {
+        picture = moved.canvas;
+        return outlinedAtOffset(moved, options.shadowColour);
+    }
+    picture = moved.silhouette;
+    background.solid = false;
+    return Bitmap();
+}
+
+// The subject traced, over the picture with --with-picture, after any
+// offset and the steps.
+void writeTraced(Bitmap picture, Background background, OutputType type, const QString& path,
+                 const Options& options, double dotsPerMeter, const Progress& progress, QString& writing) {
+    Bitmap beneath = options.withPicture ? picture : Bitmap();
+    if (options.offset) {
+        const OffsetSubject moved = offsetSubject(picture, background, offsetPixels(options, dotsPerMeter), kBlack);
+        picture = moved.silhouette;
+        background.solid = false;
+        if (options.withPicture)
+            beneath = moved.canvas;
+    }
+    picture = afterSteps(picture, options);
+    if (!beneath.isEmpty())
+        beneath = afterSteps(beneath, options);
+    const TracedPage page{traceSubject(picture, background, options.smoothness, progress),
+                          QSize(picture.width(), picture.height()),
+                          dotsPerMeter,
+                          options.shadow == Shadow::None ? kBlack : options.shadowColour,
+                          options.shadow == Shadow::Outline,
+                          beneath};
+    writing = path;
+    switch (type) {
+    case OutputType::Svg: writeFileAtomically(path, svgDocument(page)); break;
+    case OutputType::Pdf: writeFileAtomically(path, pdfDocument(page)); break;
+    default: saveDxf(page, path); break;
     }
 }
 
@@ -121,7 +200,7 @@ void write(const Bitmap& result, const Bitmap& plain, OutputType type, const QSt
 // without holding the picture, where the file allows.
 bool streamsShadow(const Options& options, const InputKind& kind, const QString& input, const QString& output,
                    OutputType type, QString& writing) {
-    if (options.shadow == Shadow::None || options.solid || !options.steps.empty()
+    if (options.shadow == Shadow::None || options.solid || !options.steps.empty() || options.offset
         || kind != InputKind(PictureKind::Bitmap) || type != OutputType::Bmp)
         return false;
     return saveShadowOfBitmapFile(input, output, options.shadow == Shadow::Fill ? RowShadow::Fill : RowShadow::Outline,
@@ -135,6 +214,60 @@ void copyToStandardOutput(const QString& path) {
     if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size())
         || std::fflush(stdout) != 0)
         throw PelmoraError(QCoreApplication::translate("batch", "standard output could not be written"));
+}
+
+// Makes the result of `source` and writes it to `target`; `output` is the
+// name the user gave it.
+void makeResult(const Options& options, const InputKind& kind, const QString& source, const QString& output,
+                const QString& target, OutputType type, const Progress& progress, QString& writing) {
+    if (options.withPicture && type != OutputType::Svg && type != OutputType::Pdf)
+        throw PelmoraError(QCoreApplication::translate("batch", "--with-picture needs an SVG or PDF output"));
+    if (streamsShadow(options, kind, source, target, type, writing))
+        return;
+    const bool transparent = (type == OutputType::Png || type == OutputType::Webp) && !options.opaque;
+    const std::optional<Colour> paint =
+        options.shadow == Shadow::Fill ? std::optional(options.shadowColour) : std::nullopt;
+    if (transparent && options.steps.empty() && options.shadow != Shadow::Outline && !options.solid && !options.offset
+        && kind == InputKind(PictureKind::Bitmap)) {
+        // Most large pictures are 24-bit BMP files: their rows go from the file to the output.
+        if (const std::optional<RowPicture> rows = filledBmpFileRows(source, paint)) {
+            writing = output;
+            saveRows(*rows, type, target, dotsPerMeterFor(options, source));
+            return;
+        }
+    }
+    Bitmap picture = readInput(source, kind);
+    Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
+    const double dotsPerMeter = dotsPerMeterFor(options, source);
+    if (isTraced(type)) {
+        writeTraced(std::move(picture), background, type, target, options, dotsPerMeter, progress, writing);
+        return;
+    }
+
+    const Bitmap outlinedAlready = options.offset ? offsetForPicture(picture, background, options, dotsPerMeter) : Bitmap();
+    if (transparent && options.steps.empty() && options.shadow != Shadow::Outline) {
+        // Each row filled as it is written: no second picture in memory.
+        writing = output;
+        saveRows(filledRows(picture, paint, background), type, target, dotsPerMeter);
+        return;
+    }
+    Bitmap plain;
+    if (transparent)
+        plain = afterSteps(picture, options);
+    const std::optional<TurnOrMirror> lastTurn = turnWhileWriting(options, type);
+    const size_t leftOut = lastTurn ? 1 : 0;
+    Bitmap result;
+    if (!outlinedAlready.isEmpty())
+        result = afterSteps(outlinedAlready, options, leftOut);
+    else if (transparent && options.shadow == Shadow::None)
+        result = plain;
+    else
+        result = afterSteps(shadowed(std::move(picture), options), options, leftOut);
+    writing = output;
+    if (lastTurn)
+        saveTurnedAsBitmap(result, *lastTurn, target);
+    else
+        write(result, plain, type, target, options, background, dotsPerMeter);
 }
 
 // `writing` names the output once writing it has begun, for the error.
@@ -167,25 +300,7 @@ JobResult work(const Options& options, const QString& input, const QString& sour
     if (isStandardStream(output))
         spool.emplace();
     const QString target = spool ? spool->filePath(QStringLiteral("result")) : output;
-    if (!streamsShadow(options, *kind, source, target, type, writing)) {
-        Bitmap picture = readInput(source, *kind);
-        const Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
-        const bool needsPlain = type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
-        Bitmap plain;
-        if (needsPlain)
-            plain = afterSteps(picture, options);
-        const std::optional<TurnOrMirror> lastTurn = turnWhileWriting(options, type);
-        Bitmap result;
-        if (type != OutputType::Svg)
-            result = needsPlain && options.shadow == Shadow::None
-                         ? plain
-                         : afterSteps(shadowed(std::move(picture), options), options, lastTurn ? 1 : 0);
-        writing = output;
-        if (lastTurn)
-            saveTurnedAsBitmap(result, *lastTurn, target);
-        else
-            write(result, plain, type, target, options, background, progress);
-    }
+    makeResult(options, *kind, source, output, target, type, progress, writing);
     if (spool)
         copyToStandardOutput(target);
     return {true};

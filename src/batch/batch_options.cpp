@@ -82,6 +82,8 @@ constexpr OutputTypeName kOutputTypeNames[] = {
     {OutputType::Bmp, QLatin1StringView("bmp")},  {OutputType::Jpeg, QLatin1StringView("jpg")},
     {OutputType::Jpeg, QLatin1StringView("jpeg")}, {OutputType::Icon, QLatin1StringView("ico")},
     {OutputType::Png, QLatin1StringView("png")},  {OutputType::Svg, QLatin1StringView("svg")},
+    {OutputType::Webp, QLatin1StringView("webp")}, {OutputType::Pdf, QLatin1StringView("pdf")},
+    {OutputType::Dxf, QLatin1StringView("dxf")},
 };
 
 std::optional<OutputType> outputTypeNamed(const QString& name) {
@@ -115,6 +117,24 @@ OutputType ownTypeOf(const QString& input) {
     if (kind == InputKind(PictureKind::Icon))
         return OutputType::Icon;
     return OutputType::Png;
+}
+
+std::optional<double> number(const QString& text, double least, double most) {
+    bool ok = false;
+    const double n = text.toDouble(&ok);
+    return ok && n >= least && n <= most ? std::optional(n) : std::nullopt;
+}
+
+// "12", "12px" or "-3mm"; lengths beyond a metre are typing mistakes.
+std::optional<Length> lengthNamed(QString text) {
+    text = text.trimmed().toLower();
+    const bool millimetres = text.endsWith(QLatin1String("mm"));
+    if (millimetres || text.endsWith(QLatin1String("px")))
+        text.chop(2);
+    const std::optional<double> value = number(text, millimetres ? -1000 : -100000, millimetres ? 1000 : 100000);
+    if (!value)
+        return std::nullopt;
+    return Length{*value, millimetres};
 }
 
 } // namespace
@@ -152,6 +172,10 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
         }
         if (name == QLatin1String("-n") || name == QLatin1String("--no-clobber")) {
             options.noClobber = true;
+            continue;
+        }
+        if (name == QLatin1String("--with-picture")) {
+            options.withPicture = true;
             continue;
         }
         if (name == QLatin1String("--")) {
@@ -213,6 +237,19 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             options.type = outputTypeNamed(value->toLower());
             if (!options.type)
                 return bad(name, *value);
+        } else if (name == QLatin1String("--dpi")) {
+            options.dpi = number(*value, 1, 100000);
+            if (!options.dpi)
+                return bad(name, *value);
+        } else if (name == QLatin1String("--offset")) {
+            options.offset = lengthNamed(*value);
+            if (!options.offset)
+                return bad(name, *value);
+        } else if (name == QLatin1String("--smoothness")) {
+            const std::optional<double> smoothness = number(*value, 0, 1.3334);
+            if (!smoothness)
+                return bad(name, *value);
+            options.smoothness = *smoothness;
         } else if (name == QLatin1String("-o") || name == QLatin1String("--output")) {
             options.output = *value;
         } else if (name == QLatin1String("--out-dir")) {
@@ -233,7 +270,8 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
         return QCoreApplication::translate("batch", "standard input (-) can be read once only");
     if (options.info) {
         if (options.shadow != Shadow::None || options.solid || options.opaque || !options.steps.empty() || options.type
-            || !options.output.isEmpty() || !options.outputFolder.isEmpty() || options.noClobber)
+            || !options.output.isEmpty() || !options.outputFolder.isEmpty() || options.noClobber || options.dpi
+            || options.offset || options.withPicture || options.smoothness != 1.0)
             return QCoreApplication::translate("batch", "--info takes only input files");
         return options;
     }
@@ -272,6 +310,10 @@ OutputType typeForOutput(const Options& options, const QString& input) {
     if (!options.output.isEmpty())
         return outputTypeNamed(pictureExtension(options.output).mid(1)).value_or(OutputType::Png);
     return ownTypeOf(input);
+}
+
+bool isTraced(OutputType type) {
+    return type == OutputType::Svg || type == OutputType::Pdf || type == OutputType::Dxf;
 }
 
 QString outputPathFor(const Options& options, const QString& input) {
@@ -313,6 +355,15 @@ constexpr HelpRow kHelpRows[] = {
                                                "an icon needs a 32 x 32 picture and makes the\n"
                                                "top-left colour transparent")},
     {"--opaque", QT_TRANSLATE_NOOP("batch", "write a PNG without transparent pixels")},
+    {"--offset LENGTH", QT_TRANSLATE_NOOP("batch", "grow the subject by LENGTH (negative: shrink it), with\n"
+                                                   "round corners, in pixels (12, 12px) or millimetres\n"
+                                                   "(3mm); the picture grows by it on every side. With\n"
+                                                   "--outline, the line is drawn at that distance")},
+    {"--dpi N", QT_TRANSLATE_NOOP("batch", "the picture's resolution in dots per inch, over what\n"
+                                           "its file says (96 when neither says)")},
+    {"--with-picture", QT_TRANSLATE_NOOP("batch", "SVG and PDF: the picture beneath the traced line; the\n"
+                                                  "line's SVG path is named CutContour")},
+    {"--smoothness N", QT_TRANSLATE_NOOP("batch", "how round traced curves are: 0 polygons to 1.33 (1)")},
     {"-o, --output FILE", QT_TRANSLATE_NOOP("batch", "write the one input's result to FILE; - writes it to\n"
                                                      "standard output, and then needs --type")},
     {"--out-dir DIR", QT_TRANSLATE_NOOP("batch", "write each result to DIR, named after its input")},
@@ -352,15 +403,20 @@ QString helpText() {
     help += QCoreApplication::translate(
         "batch",
         "\n"
-        "A PNG is the result with its background transparent. An SVG is the subject\n"
-        "traced into smooth curves: filled in the --fill colour (black without it),\n"
-        "or drawn as a line in the --outline colour; its size is the picture's size\n"
-        "in pixels, after any turns, mirrors and scales.\n"
+        "A PNG is the result with its background transparent, in the smallest lossless\n"
+        "PNG type; a WebP file the same, lossless. An SVG is the subject traced into\n"
+        "smooth curves: filled in the --fill colour (black without it), or drawn as a\n"
+        "line in the --outline colour; its view box is the picture's size in pixels,\n"
+        "after any turns, mirrors and scales, its size in millimetres when the\n"
+        "picture's resolution is known. A PDF is one page of the picture's size on\n"
+        "paper with the same curves; a DXF drawing has them as closed polylines in\n"
+        "millimetres.\n"
         "\n"
         "Examples:\n"
         "  pelmora-batch --solid --fill black -o shadow.png snowman.png\n"
         "  pelmora-batch --solid --outline navy -o shadow.svg snowman.png\n"
         "  cat snowman.png | pelmora-batch --fill black --type png -o - - > shadow.png\n"
+        "  pelmora-batch --outline red --offset 3mm --with-picture -o sticker.pdf art.png\n"
         "\n"
         "Errors are printed as FILE: message, or as FILE -> OUTPUT: message when the\n"
         "result cannot be written; the other inputs are still done. Messages and\n"

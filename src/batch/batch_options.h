@@ -17,7 +17,7 @@
 namespace pelmora::batch {
 
 enum class Shadow { None, Outline, Fill };
-enum class OutputType { Bmp, Jpeg, Icon, Png, Svg };
+enum class OutputType { Bmp, Jpeg, Icon, Png, Svg, Webp, Pdf, Dxf };
 
 // One step applied after the outline or fill, in the order given.
 struct Turn { TurnOrMirror turn; };
@@ -27,6 +27,13 @@ struct Size { int width; int height; };
 // Scaled to fit inside the box, keeping the proportions.
 struct Fit { int width; int height; };
 using Step = std::variant<Turn, Scale, Size, Fit>;
+
+// A length on the command line: pixels, or millimetres through the
+// picture's resolution.
+struct Length {
+    double value;
+    bool millimetres;
+};
 
 struct Options {
     bool help = false;
@@ -38,6 +45,11 @@ struct Options {
     bool opaque = false;              // PNG: no transparent pixels
     std::vector<Step> steps;
     std::optional<OutputType> type;   // nothing: from the -o name, else from the input
+    // Outputs for print, cutting and the web
+    std::optional<double> dpi;        // --dpi: the picture's resolution, over what its file says
+    std::optional<Length> offset;     // --offset: grow (or, negative, shrink) the subject
+    bool withPicture = false;         // --with-picture: SVG and PDF carry the picture under the line
+    double smoothness = 1.0;          // --smoothness: the tracer's corner threshold, 0 to 1.33
     QString output;                   // -o: one file; "-": standard output
     QString outputFolder;             // --out-dir
     int jobs = 0;                     // 0: one per core
@@ -57,6 +69,9 @@ OutputType typeForOutput(const Options& options, const QString& input);
 
 // Where the result of an input goes.
 QString outputPathFor(const Options& options, const QString& input);
+
+// The traced outputs: SVG, PDF and DXF.
+bool isTraced(OutputType type);
 
 QString helpText();
 

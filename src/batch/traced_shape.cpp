@@ -1,8 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include "svg_trace.h"
-
-// Qt
-#include <QColor>
+#include "traced_shape.h"
 
 // Local
 #include "connected_background.h"
@@ -49,53 +46,34 @@ SubjectBits subjectBits(const Bitmap& picture, const Background& background) {
     return bits;
 }
 
-void appendNumber(QByteArray& out, double value) {
-    QByteArray text = QByteArray::number(value, 'f', 2);
-    while (text.endsWith('0'))
-        text.chop(1);
-    if (text.endsWith('.'))
-        text.chop(1);
-    out += text == "-0" ? QByteArrayLiteral("0") : text;
-}
-
-void appendPoint(QByteArray& out, const potrace_dpoint_t& point) {
-    out += ' ';
-    appendNumber(out, point.x);
-    out += ' ';
-    appendNumber(out, point.y);
-}
-
-// Every curve as one closed subpath; holes are subpaths inside others.
-QByteArray pathData(const potrace_path_t* paths) {
-    QByteArray d;
+// Every curve as one closed subpath.
+QPainterPath pathOf(const potrace_path_t* paths) {
+    QPainterPath shape;
+    shape.setFillRule(Qt::OddEvenFill);
+    const auto point = [](const potrace_dpoint_t& p) { return QPointF(p.x, p.y); };
     for (const potrace_path_t* path = paths; path; path = path->next) {
         const potrace_curve_t& curve = path->curve;
-        d += 'M';
-        appendPoint(d, curve.c[curve.n - 1][2]);
+        shape.moveTo(point(curve.c[curve.n - 1][2]));
         for (int i = 0; i < curve.n; ++i) {
             if (curve.tag[i] == POTRACE_CORNER) {
-                d += 'L';
-                appendPoint(d, curve.c[i][1]);
-                d += 'L';
-                appendPoint(d, curve.c[i][2]);
+                shape.lineTo(point(curve.c[i][1]));
+                shape.lineTo(point(curve.c[i][2]));
             } else {
-                d += 'C';
-                appendPoint(d, curve.c[i][0]);
-                appendPoint(d, curve.c[i][1]);
-                appendPoint(d, curve.c[i][2]);
+                shape.cubicTo(point(curve.c[i][0]), point(curve.c[i][1]), point(curve.c[i][2]));
             }
         }
-        d += 'Z';
+        shape.closeSubpath();
     }
-    return d;
+    return shape;
 }
 
-QByteArray tracedPath(const potrace_bitmap_t& bitmap, const SvgPaint& paint,
-                      const std::function<void(double)>& progress) {
+QPainterPath traced(const potrace_bitmap_t& bitmap, double smoothness,
+                    const std::function<void(double)>& progress) {
     const std::unique_ptr<potrace_param_t, decltype(&potrace_param_free)> parameters(potrace_param_default(),
                                                                                       potrace_param_free);
     if (!parameters)
         throw PelmoraError(outOfMemoryText());
+    parameters->alphamax = smoothness;
     parameters->progress.callback = [](double done, void* listener) {
         (*static_cast<const std::function<void(double)>*>(listener))(done);
     };
@@ -103,33 +81,21 @@ QByteArray tracedPath(const potrace_bitmap_t& bitmap, const SvgPaint& paint,
     parameters->progress.min = 0;
     parameters->progress.max = 1;
     parameters->progress.epsilon = 0.01;
-    const std::unique_ptr<potrace_state_t, decltype(&potrace_state_free)> traced(
+    const std::unique_ptr<potrace_state_t, decltype(&potrace_state_free)> state(
         potrace_trace(parameters.get(), &bitmap), potrace_state_free);
-    if (!traced || traced->status != POTRACE_STATUS_OK)
+    if (!state || state->status != POTRACE_STATUS_OK)
         throw PelmoraError(outOfMemoryText());
-
-    const QByteArray colour = qColorFromColour(paint.colour).name().toLatin1();
-    const QByteArray look = paint.stroke ? "fill=\"none\" stroke=\"" + colour + "\" stroke-width=\"1\""
-                                         : "fill=\"" + colour + "\" fill-rule=\"evenodd\"";
-    return "<path " + look + " d=\"" + pathData(traced->plist) + "\"/>\n";
+    return pathOf(state->plist);
 }
 
 } // namespace
 
-QByteArray traceToSvg(const Bitmap& picture, const Background& background, const SvgPaint& paint,
-                      const std::function<void(double)>& progress) {
-    const QByteArray width = QByteArray::number(picture.width());
-    const QByteArray height = QByteArray::number(picture.height());
-    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "\" height=\"" + height
-                     + "\" viewBox=\"0 0 " + width + ' ' + height + "\">\n";
-    if (!picture.isEmpty()) {
-        const SubjectBits subject = subjectBits(picture, background);
-        if (!subject.empty)
-            svg += tracedPath(subject.bitmap, paint, progress);
-    }
-    svg += "</svg>\n";
-    return svg;
+QPainterPath traceSubject(const Bitmap& picture, const Background& background, double smoothness,
+                          const std::function<void(double)>& progress) {
+    if (picture.isEmpty())
+        return QPainterPath();
+    const SubjectBits subject = subjectBits(picture, background);
+    return subject.empty ? QPainterPath() : traced(subject.bitmap, smoothness, progress);
 }
 
 } // namespace pelmora::batch

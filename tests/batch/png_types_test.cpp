@@ -1,0 +1,219 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The PNG and WebP files pelmora-batch writes, read back.
+
+// Qt
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Local
+#include "batch_process.h"
+#include "bitmap.h"
+#include "save_picture.h"
+#include "test_main.h"
+
+using namespace pelmora;
+
+namespace {
+
+// 40 x 30 on white, painted by kind: two colours, a few colours, a ramp of
+// grey levels, many colours, or black with white stripes below its top rows.
+QImage picture(const QString& kind) {
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int y = 4; y < 26; ++y)
+        for (int x = 4; x < 36; ++x) {
+            const int i = (y - 4) * 32 + (x - 4);   // 0 .. 703
+            QRgb c = qRgb(0, 0, 0);
+            if (kind == QLatin1String("few"))
+                c = qRgb(60 * (i % 5), 0, 200);
+            else if (kind == QLatin1String("grey"))
+                c = qRgb(i % 255, i % 255, i % 255);
+            else if (kind == QLatin1String("top-down"))   // rows that tell top from bottom
+                c = y < 10 || x % 3 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+            else if (kind == QLatin1String("black and white"))
+                c = x % 3 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+            else if (kind == QLatin1String("many"))
+                c = qRgb(i % 256, i / 3 % 256, 7);
+            image.setPixel(x, y, c);
+        }
+    return image;
+}
+
+struct Header {
+    int bitDepth = 0;
+    int colourType = -1;
+    qint64 dotsPerMeter = -1;   // -1: no pHYs
+};
+
+quint32 bigEndian(const QByteArray& bytes, qsizetype at) {
+    const auto* b = reinterpret_cast<const uchar*>(bytes.constData() + at);
+    return quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | b[3];
+}
+
+Header headerOf(const QByteArray& png) {
+    Header header;
+    if (png.size() < 33)
+        return header;
+    header.bitDepth = uchar(png[24]);
+    header.colourType = uchar(png[25]);
+    for (qsizetype at = 8; at + 12 <= png.size(); at += 12 + qsizetype(bigEndian(png, at)))
+        if (png.mid(at + 4, 4) == "pHYs" && png[at + 16] == 1)
+            header.dotsPerMeter = bigEndian(png, at + 8);
+    return header;
+}
+
+// The 24-bit BMP rewritten top row first, with a negative height.
+bool turnTopDown(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = file.readAll();
+    const qint32 width = *reinterpret_cast<const qint32*>(bytes.constData() + 18);
+    const qint32 height = *reinterpret_cast<const qint32*>(bytes.constData() + 22);
+    const qsizetype rowBytes = (width * 3 + 3) / 4 * 4;
+    const qsizetype pixels = *reinterpret_cast<const quint32*>(bytes.constData() + 10);
+    QByteArray turned = bytes.left(pixels);
+    for (int row = height - 1; row >= 0; --row)
+        turned += bytes.mid(pixels + row * rowBytes, rowBytes);
+    const qint32 negative = -height;
+    turned.replace(22, 4, reinterpret_cast<const char*>(&negative), 4);
+    return file.seek(0) && file.write(turned) == turned.size();
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class PngTypesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { dir_ = std::make_unique<QTemporaryDir>(); }
+
+    void typeFitsTheColours_data();
+    void typeFitsTheColours();
+    void resolutionRecorded_data();
+    void resolutionRecorded();
+    void webpIsLossless();
+
+private:
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    std::unique_ptr<QTemporaryDir> dir_;
+};
+
+void PngTypesTest::typeFitsTheColours_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("colourType");   // 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA
+    QTest::addColumn<int>("bitDepth");
+    QTest::newRow("fill: one colour and transparency") << "many" << QStringList{"--fill", "navy"} << 3 << 1;
+    QTest::newRow("few colours") << "few" << QStringList{} << 3 << 4;
+    QTest::newRow("black and white, opaque") << "black and white" << QStringList{"--opaque"} << 0 << 1;
+    QTest::newRow("grey levels, opaque") << "grey" << QStringList{"--opaque"} << 0 << 8;
+    QTest::newRow("255 greys and transparency") << "grey" << QStringList{} << 3 << 8;
+    QTest::newRow("many colours, opaque") << "many" << QStringList{"--opaque"} << 2 << 8;
+    QTest::newRow("many colours and transparency") << "many" << QStringList{} << 6 << 8;
+    QTest::newRow("turned, from the picture in memory") << "many" << QStringList{"--fill", "red", "--rotate", "90"}
+                                                         << 3 << 1;
+    QTest::newRow("--solid") << "few" << QStringList{"--solid", "--fill", "red"} << 3 << 1;
+    QTest::newRow("top-down BMP, from the file") << "top-down" << QStringList{"--fill", "red"} << 3 << 1;
+}
+
+// The file's type is the smallest that holds the result, and the pixels
+// and their alpha read back exactly: the white ground transparent unless
+// --opaque, a fill everywhere else.
+void PngTypesTest::typeFitsTheColours() {
+    QFETCH(QString, kind);
+    QFETCH(QStringList, options);
+    QFETCH(int, colourType);
+    QFETCH(int, bitDepth);
+    const QImage source = picture(kind);
+    saveAsBitmap(Bitmap(source), path(QStringLiteral("in.bmp")));
+    if (kind == QLatin1String("top-down"))
+        QVERIFY(turnTopDown(path(QStringLiteral("in.bmp"))));
+    const ProcessRun run = runBatch(options + QStringList{"-o", "out.png", "in.bmp"}, dir_->path());
+    QCOMPARE(run.err, QString());
+    const Header header = headerOf(readAll(path(QStringLiteral("out.png"))));
+    QCOMPARE(header.colourType, colourType);
+    QCOMPARE(header.bitDepth, bitDepth);
+
+    const bool opaque = options.contains(QStringLiteral("--opaque"));
+    const qsizetype fill = options.indexOf(QStringLiteral("--fill"));
+    const QRgb paint = fill >= 0 ? QColor::fromString(options[fill + 1]).rgb() : 0;
+    QImage expected = source.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < expected.height(); ++y)
+        for (int x = 0; x < expected.width(); ++x) {
+            const bool ground = source.pixel(x, y) == qRgb(255, 255, 255);
+            if (!ground && fill >= 0)
+                expected.setPixel(x, y, paint);
+            else if (ground && !opaque)
+                expected.setPixel(x, y, 0);
+        }
+    if (options.contains(QStringLiteral("--rotate")))
+        expected = expected.transformed(QTransform().rotate(90));
+    const QImage got = QImage(path(QStringLiteral("out.png"))).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(got.size(), expected.size());
+    for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x) {
+            const QRgb want = expected.pixel(x, y);
+            if (qAlpha(want) == 0)
+                QCOMPARE(qAlpha(got.pixel(x, y)), 0);
+            else
+                QCOMPARE(got.pixel(x, y), want);
+        }
+}
+
+void PngTypesTest::resolutionRecorded_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("known");   // the BMP says 96 dots per inch, or nothing
+    QTest::addColumn<qint64>("dotsPerMeter");
+    QTest::newRow("the BMP's") << QStringList{"--fill", "black"} << true << qint64(3780);
+    QTest::newRow("--dpi over the BMP's") << QStringList{"--dpi", "300"} << true << qint64(11811);
+    QTest::newRow("none known") << QStringList{"--fill", "black"} << false << qint64(-1);
+    QTest::newRow("--dpi alone") << QStringList{"--dpi", "72", "--rotate", "90"} << false << qint64(2835);
+}
+
+void PngTypesTest::resolutionRecorded() {
+    QFETCH(QStringList, options);
+    QFETCH(bool, known);
+    QFETCH(qint64, dotsPerMeter);
+    const QString input = QStringLiteral("in.bmp");
+    saveAsBitmap(Bitmap(picture(QStringLiteral("few"))), path(input));
+    if (!known) {
+        QFile file(path(input));
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(38));
+        QCOMPARE(file.write(QByteArray(8, '\0')), 8);
+    }
+    const ProcessRun run = runBatch(options + QStringList{"-o", "out.png", input}, dir_->path());
+    QCOMPARE(run.err, QString());
+    QCOMPARE(headerOf(readAll(path(QStringLiteral("out.png")))).dotsPerMeter, dotsPerMeter);
+}
+
+// Every colour and alpha of a many-coloured picture comes back.
+void PngTypesTest::webpIsLossless() {
+    const QImage source = picture(QStringLiteral("many"));
+    saveAsBitmap(Bitmap(source), path(QStringLiteral("in.bmp")));
+    for (const QString& output : {QStringLiteral("out.webp"), QStringLiteral("out.png")}) {
+        const ProcessRun run = runBatch({"-o", output, "in.bmp"}, dir_->path());
+        QCOMPARE(run.err, QString());
+    }
+    QCOMPARE(runBatch({"--type", "webp", "--out-dir", "typed", "in.bmp"}, dir_->path()).status, 0);
+    const QImage webp = QImage(path(QStringLiteral("out.webp"))).convertToFormat(QImage::Format_ARGB32);
+    const QImage png = QImage(path(QStringLiteral("out.png"))).convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(!webp.isNull());
+    QCOMPARE(QImage(path(QStringLiteral("typed/in.webp"))).size(), source.size());
+    for (int y = 0; y < png.height(); ++y)
+        for (int x = 0; x < png.width(); ++x) {
+            QCOMPARE(qAlpha(webp.pixel(x, y)), qAlpha(png.pixel(x, y)));
+            if (qAlpha(png.pixel(x, y)) == 255)
+                QCOMPARE(webp.pixel(x, y), png.pixel(x, y));
+        }
+}
+
+PELMORA_TEST_MAIN(PngTypesTest)
+#include "png_types_test.moc"
