@@ -6,14 +6,20 @@
 #include "file_size.h"
 #include "save_picture.h"
 #include "connected_background.h"
+#include "despeckle.h"
 #include "fill.h"
 #include "outline.h"
 #include "pelmora_error.h"
 #include "rotate_mirror.h"
 #include "stretch_copy.h"
+#include "subject_marks.h"
+#include "subject_shadow.h"
 #include "input_picture.h"
 #include "png_output.h"
 #include "svg_trace.h"
+
+// Qt
+#include <QCoreApplication>
 
 // Std
 #include <exception>
@@ -84,11 +90,82 @@ void write(const Bitmap& result, const Bitmap& plain, OutputType type, const QSt
     }
 }
 
+// Whether the background is found by the rules beyond the corner colour's:
+// a chosen colour, a tolerance, specks, smooth edges.
+bool needsMarks(const Options& options) {
+    return options.backgroundColour || options.fuzz || options.despeckle > 0 || options.edges == Edges::Smooth;
+}
+
+// Whether transparency can decide what is background in this result.
+bool readsTransparency(const Options& options, OutputType type) {
+    return !options.backgroundCorner && !options.backgroundColour
+           && (options.shadow != Shadow::None || type == OutputType::Svg
+               || (type == OutputType::Png && !options.opaque));
+}
+
+// Whether the picture's subject is worth a word when it is empty.
+bool showsSubject(const Options& options, OutputType type) {
+    return options.shadow != Shadow::None || type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
+}
+
+QString emptyResultText() {
+    return QCoreApplication::translate("batch", "nothing but background: the result is empty");
+}
+
+// A plane of one byte a pixel (marks or alpha) through the same turns,
+// mirrors and scales as the picture, as grey.
+QImage planeAfterSteps(const QImage& plane, const Options& options) {
+    if (options.steps.empty() || plane.isNull())
+        return plane;
+    const QImage grey(plane.constBits(), plane.width(), plane.height(), plane.bytesPerLine(),
+                      QImage::Format_Grayscale8);
+    return afterSteps(Bitmap(grey.convertToFormat(QImage::Format_RGB32)), options)
+        .image()
+        .convertToFormat(QImage::Format_Grayscale8);
+}
+
+// The result when background is by transparency (`alpha` not null) or by the
+// rules of needsMarks(): marks of the picture as read decide, and a PNG's
+// alpha comes from them.
+JobResult writeFromMarks(const Bitmap& picture, const QImage& alpha, OutputType type, const QString& output,
+                         const Options& options, const Progress& progress) {
+    const Colour background = options.backgroundColour.value_or(picture.isEmpty() ? kWhite : picture.pixel(0, 0));
+    QImage marks = alpha.isNull() ? marksByColour(picture, background, options.fuzz.value_or(0), options.solid)
+                                  : marksByAlpha(alpha, options.alphaThreshold, options.solid);
+    despeckle(marks, options.despeckle);
+    const QString notice = hasSubject(marks) ? QString() : emptyResultText();
+    if (type == OutputType::Svg) {
+        const SvgPaint paint{options.shadow == Shadow::None ? kBlack : options.shadowColour,
+                             options.shadow == Shadow::Outline};
+        writeFileAtomically(output, traceMarksToSvg(planeAfterSteps(marks, options), false, paint, progress));
+        return {true, QString(), QString(), notice};
+    }
+    const bool transparent = type == OutputType::Png && !options.opaque;
+    const bool smooth = transparent && options.edges == Edges::Smooth && options.shadow != Shadow::Outline;
+    const QImage smoothAlpha = smooth ? smoothSubjectAlpha(marks, progress) : QImage();
+    Bitmap result = picture;
+    if (options.shadow == Shadow::Fill)
+        result = filledSubject(std::move(result), smooth ? marksOfCover(smoothAlpha) : marks, options.shadowColour);
+    else if (options.shadow == Shadow::Outline)
+        result = outlinedSubject(std::move(result), marks, options.shadowColour);
+    result = afterSteps(std::move(result), options);
+    if (!transparent) {
+        write(result, Bitmap(), type, output, options, Background{background, options.solid}, progress);
+        return {true, QString(), QString(), notice};
+    }
+    const QImage edgeAlpha = options.edges == Edges::Hard ? QImage() : alpha;
+    const QImage resultAlpha =
+        smooth ? smoothAlpha : subjectAlpha(marks, edgeAlpha, options.shadow == Shadow::Outline);
+    writeFileAtomically(output, encodeTransparentPng(result, Bitmap(), Background{background, options.solid},
+                                                     planeAfterSteps(resultAlpha, options)));
+    return {true, QString(), QString(), notice};
+}
+
 // An outline or fill from BMP to BMP with nothing after it goes row by row,
 // without holding the picture, where the file allows.
 bool streamsShadow(const Options& options, const InputKind& kind, const QString& input, const QString& output,
                    OutputType type, QString& writing) {
-    if (options.shadow == Shadow::None || options.solid || !options.steps.empty()
+    if (options.shadow == Shadow::None || options.solid || !options.steps.empty() || needsMarks(options)
         || kind != InputKind(PictureKind::Bitmap) || type != OutputType::Bmp)
         return false;
     return saveShadowOfBitmapFile(input, output, options.shadow == Shadow::Fill ? RowShadow::Fill : RowShadow::Outline,
@@ -100,8 +177,11 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
     const std::optional<InputKind> kind = inputKindOf(input);
     if (!kind)
         return {false, unreadExtensionText(), QString()};
-    if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind))
-        return {false, QStringLiteral("pictures from JPEG files are never outlined or filled"), QString()};
+    if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind) && !options.fuzz)
+        return {false,
+                QCoreApplication::translate(
+                    "batch", "pictures from JPEG files are outlined or filled only with --fuzz (for example --fuzz 10)"),
+                QString()};
 
     if (options.info) {
         const Bitmap picture = readInput(input, *kind);
@@ -119,6 +199,15 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
     if (streamsShadow(options, *kind, input, output, type, writing))
         return {true, QString(), QString()};
     Bitmap picture = readInput(input, *kind);
+    const QImage alpha = readsTransparency(options, type) ? readInputAlpha(input, *kind, picture) : QImage();
+    if (!alpha.isNull() || needsMarks(options)) {
+        writing = output;
+        return writeFromMarks(picture, alpha, type, output, options, progress);
+    }
+    const QString notice = showsSubject(options, type) && !picture.isEmpty()
+                                   && !hasSubject(marksByColour(picture, picture.pixel(0, 0), 0, false))
+                               ? emptyResultText()
+                               : QString();
     const Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
     const bool needsPlain = type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
     Bitmap plain;
@@ -135,7 +224,7 @@ JobResult work(const Options& options, const QString& input, const Progress& pro
         saveTurnedAsBitmap(result, *lastTurn, output);
     else
         write(result, plain, type, output, options, background, progress);
-    return {true, QString(), QString()};
+    return {true, QString(), QString(), notice};
 }
 
 } // namespace

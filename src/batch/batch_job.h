@@ -16,6 +16,7 @@ struct JobResult {
     bool ok = false;
     QString line;     // the --info line, or the error text without the file names
     QString output;   // for an error while writing the result: the file being written
+    QString notice;   // for a success: what standard error should hear of it
 };
 
 // Opens one input with the window's readers and rules, or Qt's for the

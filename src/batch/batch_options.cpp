@@ -3,6 +3,7 @@
 
 // Qt
 #include <QColor>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -52,6 +53,15 @@ std::optional<int> positive(const QString& text) {
     bool ok = false;
     const int n = text.toInt(&ok);
     return ok && n > 0 ? std::optional(n) : std::nullopt;
+}
+
+// "10" or "10%", from 0 to 100.
+std::optional<double> percentOf(QString text) {
+    if (text.endsWith(QLatin1Char('%')))
+        text.chop(1);
+    bool ok = false;
+    const double percent = text.toDouble(&ok);
+    return ok && percent >= 0 && percent <= 100 ? std::optional(percent) : std::nullopt;
 }
 
 std::optional<Colour> colourNamed(const QString& text) {
@@ -118,6 +128,12 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             options.opaque = true;
             continue;
         }
+        if (name == QLatin1String("--smooth") || name == QLatin1String("--hard")) {
+            if (options.edges != Edges::Auto)
+                return QCoreApplication::translate("batch", "give either --smooth or --hard, once");
+            options.edges = name == QLatin1String("--smooth") ? Edges::Smooth : Edges::Hard;
+            continue;
+        }
         if (name == QLatin1String("--")) {
             while (!walk.done())
                 options.inputs.append(walk.next());
@@ -166,6 +182,24 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             if (!w || !h)
                 return bad(name, *value);
             options.steps.emplace_back(Size{*w, *h});
+        } else if (name == QLatin1String("--alpha-threshold") || name == QLatin1String("--fuzz")) {
+            const std::optional<double> percent = percentOf(*value);
+            if (!percent)
+                return bad(name, *value);
+            if (name == QLatin1String("--fuzz"))
+                options.fuzz = *percent;
+            else
+                options.alphaThreshold = *percent;
+        } else if (name == QLatin1String("--background")) {
+            options.backgroundCorner = *value == QLatin1String("corner");
+            options.backgroundColour = options.backgroundCorner ? std::nullopt : colourNamed(*value);
+            if (!options.backgroundCorner && !options.backgroundColour)
+                return bad(name, *value);
+        } else if (name == QLatin1String("--despeckle")) {
+            bool ok = false;
+            options.despeckle = value->toLongLong(&ok);
+            if (!ok || options.despeckle < 0)
+                return bad(name, *value);
         } else if (name == QLatin1String("--type")) {
             options.type = outputTypeNamed(value->toLower());
             if (!options.type)

@@ -71,7 +71,9 @@ private:
                          qUtf8Printable(result.line));
         else if (!result.ok)
             std::fprintf(stderr, "%s: %s\n", qUtf8Printable(input), qUtf8Printable(result.line));
-        else if (!result.line.isEmpty())
+        else if (!result.notice.isEmpty())
+            std::fprintf(stderr, "%s: %s\n", qUtf8Printable(input), qUtf8Printable(result.notice));
+        if (result.ok && !result.line.isEmpty())
             std::printf("%s\t%s\n", qUtf8Printable(input), qUtf8Printable(result.line));
         std::fflush(stdout);
     }

@@ -2,11 +2,14 @@
 #include "input_picture.h"
 
 // Qt
+#include <QBuffer>
+#include <QImageReader>
 #include <QStringList>
 
 // Local
 #include "file_io.h"
 #include "import_picture.h"
+#include "subject_marks.h"
 
 namespace pelmora::batch {
 
@@ -46,6 +49,48 @@ Bitmap readInput(const QString& path, const InputKind& kind) {
     if (const auto* qtKind = std::get_if<QtImageKind>(&kind))
         return decodeQtImage(readFileBytes(path), *qtKind);
     return importPicture(path, std::get<PictureKind>(kind));
+}
+
+namespace {
+
+// Icons hold several images: the one read is the one that, drawn on white,
+// gives the picture.
+QImage iconImageOf(const QByteArray& bytes, const Bitmap& picture) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    const QImage pixels = picture.image().convertToFormat(QImage::Format_RGB32);
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        QImage image;
+        if (!reader.jumpToImage(i) || !reader.read(&image) || image.size() != picture.image().size())
+            continue;
+        if (Bitmap::drawnOnWhite(image).image().convertToFormat(QImage::Format_RGB32) == pixels)
+            return image;
+    }
+    return QImage();
+}
+
+} // namespace
+
+QImage readInputAlpha(const QString& path, const InputKind& kind, const Bitmap& picture) {
+    const auto* qtKind = std::get_if<QtImageKind>(&kind);
+    if (!qtKind && kind != InputKind(PictureKind::Icon))
+        return QImage();
+    // The file has been read whole once already, within the readers' limits.
+    const QByteArray bytes = readFileBytes(path);
+    QImage image;
+    if (qtKind) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader(&buffer).read(&image);
+    } else {
+        image = iconImageOf(bytes, picture);
+    }
+    if (image.size() != QSize(picture.width(), picture.height()))
+        return QImage();
+    return transparencyOf(image);
 }
 
 } // namespace pelmora::batch

@@ -32,10 +32,22 @@ QByteArray encodeOpaquePng(const Bitmap& picture) {
     return encoded(picture.image());
 }
 
-QByteArray encodeTransparentPng(const Bitmap& picture, const Bitmap& plain, const Background& background) {
+QByteArray encodeTransparentPng(const Bitmap& picture, const Bitmap& plain, const Background& background,
+                                const QImage& alpha) {
     if (picture.isEmpty())
         return encoded(QImage());
     const QImage pixels = rgb32Pixels(picture);
+    if (!alpha.isNull()) {
+        QImage out = allocateImage(picture.width(), picture.height(), QImage::Format_ARGB32);
+        for (int y = 0; y < out.height(); ++y) {
+            const QRgb* in = pixelRow(pixels, y);
+            const uchar* a = alpha.constScanLine(y);
+            auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < out.width(); ++x)
+                row[x] = (in[x] & kRgbBits) | QRgb(a[x]) << 24;
+        }
+        return encoded(out);
+    }
     const QImage marks = backgroundMarks(plain, background.colour);
     const QRgb key = rgbFromColour(background.colour) & kRgbBits;
     QImage out = allocateImage(picture.width(), picture.height(), QImage::Format_ARGB32);

@@ -18,7 +18,10 @@ QByteArray encodeOpaquePng(const Bitmap& picture);
 // outline or fill, has background; every other pixel is opaque. So an
 // outline never walls background in, and a fill in the background colour
 // stays.
-QByteArray encodeTransparentPng(const Bitmap& picture, const Bitmap& plain, const Background& background);
+// Given `alpha` (Format_Alpha8 of the picture's size), each pixel takes its
+// alpha from there instead, and `plain` and `background` are not read.
+QByteArray encodeTransparentPng(const Bitmap& picture, const Bitmap& plain, const Background& background,
+                                const QImage& alpha = QImage());
 
 // Both throw PelmoraError for a picture of no pixels, which PNG cannot hold.
 

@@ -3,6 +3,7 @@
 
 // Qt
 #include <QByteArray>
+#include <QImage>
 
 // Local
 #include "background.h"
@@ -27,5 +28,14 @@ struct SvgPaint {
 // to 1, from the calling thread.
 QByteArray traceToSvg(const Bitmap& picture, const Background& background, const SvgPaint& paint,
                       const std::function<void(double)>& progress);
+
+// The same from background marks (connected_background.h, subject_marks.h).
+QByteArray traceMarksToSvg(const QImage& marks, bool solid, const SvgPaint& paint,
+                           const std::function<void(double)>& progress);
+
+// The subject of settled marks (subject_marks.h) traced as above and drawn
+// back at the marks' size with antialiasing, as Format_Alpha8: the smooth
+// edge of a silhouette whatever its pixels looked like.
+QImage smoothSubjectAlpha(const QImage& marks, const std::function<void(double)>& progress);
 
 } // namespace pelmora::batch

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "subject_marks.h"
+
+// Local
+#include "connected_background.h"
+#include "pixel_rows.h"
+
+// Std
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace pelmora {
+
+namespace {
+
+// Squared distances are compared in whole numbers: the largest, black to
+// white, is 3 * 255 * 255.
+constexpr int kWhiteFromBlack = 3 * 255 * 255;
+
+PELMORA_ROW_LOOP void markNearRow(const QRgb* in, uchar* out, int width, QRgb key, int limit, uchar mark) {
+    const int kr = qRed(key);
+    const int kg = qGreen(key);
+    const int kb = qBlue(key);
+    for (int x = 0; x < width; ++x) {
+        const int r = int((in[x] >> 16) & 0xFF) - kr;
+        const int g = int((in[x] >> 8) & 0xFF) - kg;
+        const int b = int(in[x] & 0xFF) - kb;
+        out[x] = r * r + g * g + b * b <= limit ? mark : uchar(kSubjectPixel);
+    }
+}
+
+PELMORA_ROW_LOOP void markClearRow(const uchar* alpha, uchar* out, int width, int opaqueFrom, uchar mark) {
+    for (int x = 0; x < width; ++x)
+        out[x] = alpha[x] < opaqueFrom ? mark : uchar(kSubjectPixel);
+}
+
+// Enclosed background is subject once the flood is done.
+PELMORA_ROW_LOOP void settleRow(uchar* marks, int width) {
+    static_assert((kEnclosedBackground & kOpenBackground) == 0 && (kSubjectPixel & kOpenBackground) == 0);
+    for (int x = 0; x < width; ++x)
+        marks[x] &= kOpenBackground;
+}
+
+QImage marked(int width, int height, bool solid, const MarkRow& markRow) {
+    if (width <= 0 || height <= 0)
+        return QImage();
+    if (solid) {
+        QImage marks = floodedMarks(width, height, markRow);
+        for (int y = 0; y < height; ++y)
+            settleRow(marks.scanLine(y), width);
+        return marks;
+    }
+    QImage marks = allocateImage(width, height, QImage::Format_Grayscale8);
+    for (int y = 0; y < height; ++y)
+        markRow(y, marks.scanLine(y));
+    return marks;
+}
+
+} // namespace
+
+QImage marksByColour(const Bitmap& picture, Colour background, double fuzzPercent, bool solid) {
+    if (picture.isEmpty())
+        return QImage();
+    const QImage pixels = rgb32Pixels(picture);
+    const QRgb key = rgbFromColour(background);
+    const double share = std::clamp(fuzzPercent, 0.0, 100.0) / 100;
+    const int limit = int(std::floor(share * share * kWhiteFromBlack + 1e-9));
+    const uchar mark = solid ? kEnclosedBackground : kOpenBackground;
+    const int width = picture.width();
+    return marked(width, picture.height(), solid,
+                  [&](int y, uchar* row) { markNearRow(pixelRow(pixels, y), row, width, key, limit, mark); });
+}
+
+QImage marksByAlpha(const QImage& alpha, double thresholdPercent, bool solid) {
+    // The smallest alpha that is subject.
+    const int opaqueFrom = int(std::ceil(std::clamp(thresholdPercent, 0.0, 100.0) * 255 / 100 - 1e-9));
+    const uchar mark = solid ? kEnclosedBackground : kOpenBackground;
+    const int width = alpha.width();
+    return marked(width, alpha.height(), solid,
+                  [&](int y, uchar* row) { markClearRow(alpha.constScanLine(y), row, width, opaqueFrom, mark); });
+}
+
+QImage transparencyOf(const QImage& image) {
+    if (!image.hasAlphaChannel())
+        return QImage();
+    QImage alpha = image.convertToFormat(QImage::Format_Alpha8);
+    if (alpha.isNull())
+        throw std::bad_alloc();
+    for (int y = 0; y < alpha.height(); ++y) {
+        const uchar* row = alpha.constScanLine(y);
+        for (int x = 0; x < alpha.width(); ++x)
+            if (row[x] != 0xFF)
+                return alpha;
+    }
+    return QImage();
+}
+
+bool hasSubject(const QImage& marks) {
+    for (int y = 0; y < marks.height(); ++y)
+        if (std::memchr(marks.constScanLine(y), kSubjectPixel, size_t(marks.width())))
+            return true;
+    return false;
+}
+
+} // namespace pelmora
