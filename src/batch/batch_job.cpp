@@ -132,6 +132,8 @@ JobResult writeFromMarks(const Bitmap& picture, const QImage& alpha, OutputType 
     const Colour background = options.backgroundColour.value_or(picture.isEmpty() ? kWhite : picture.pixel(0, 0));
     QImage marks = alpha.isNull() ? marksByColour(picture, background, options.fuzz.value_or(0), options.solid)
                                   : marksByAlpha(alpha, options.alphaThreshold, options.solid);
+    if (alpha.isNull() && options.fuzz.value_or(0) > 0)
+        trimHalfCovered(marks, picture, background);
     despeckle(marks, options.despeckle);
     const QString notice = hasSubject(marks) ? QString() : emptyResultText();
     if (type == OutputType::Svg) {

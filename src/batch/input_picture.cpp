@@ -84,7 +84,13 @@ QImage readInputAlpha(const QString& path, const InputKind& kind, const Bitmap& 
         QBuffer buffer;
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
-        QImageReader(&buffer).read(&image);
+        QImageReader reader(&buffer);
+        // A kind whose header already says it holds no alpha is not decoded again.
+        const QImage::Format declared = reader.imageFormat();
+        if (declared != QImage::Format_Invalid && declared != QImage::Format_Indexed8
+            && QImage::toPixelFormat(declared).alphaUsage() == QPixelFormat::IgnoresAlpha)
+            return QImage();
+        reader.read(&image);
     } else {
         image = iconImageOf(bytes, picture);
     }

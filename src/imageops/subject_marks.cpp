@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <vector>
 
 namespace pelmora {
 
@@ -95,6 +96,53 @@ QImage transparencyOf(const QImage& image) {
                 return alpha;
     }
     return QImage();
+}
+
+void trimHalfCovered(QImage& marks, const Bitmap& picture, Colour background) {
+    if (marks.isNull())
+        return;
+    const QImage pixels = rgb32Pixels(picture);
+    const QRgb key = rgbFromColour(background);
+    const auto distance = [key](QRgb c) {
+        const int r = qRed(c) - qRed(key);
+        const int g = qGreen(c) - qGreen(key);
+        const int b = qBlue(c) - qBlue(key);
+        return r * r + g * g + b * b;
+    };
+    const int width = marks.width();
+    const int height = marks.height();
+    // Decided on the marks as they were: the rows above and at y, before
+    // their change.
+    std::vector<uchar> above(size_t(width), kOpenBackground);
+    std::vector<uchar> here(static_cast<size_t>(width));
+    for (int y = 0; y < height; ++y) {
+        uchar* row = marks.scanLine(y);
+        std::memcpy(here.data(), row, size_t(width));
+        const uchar* below = y + 1 < height ? marks.constScanLine(y + 1) : nullptr;
+        const QRgb* in = pixelRow(pixels, y);
+        for (int x = 0; x < width; ++x) {
+            if (here[x] != kSubjectPixel)
+                continue;
+            const bool left = x > 0 && here[x - 1] == kSubjectPixel;
+            const bool right = x + 1 < width && here[x + 1] == kSubjectPixel;
+            const bool up = above[x] == kSubjectPixel;
+            const bool down = below && below[x] == kSubjectPixel;
+            if (left && right && up && down)
+                continue;
+            int farthest = 0;
+            if (left)
+                farthest = std::max(farthest, distance(in[x - 1]));
+            if (right)
+                farthest = std::max(farthest, distance(in[x + 1]));
+            if (up)
+                farthest = std::max(farthest, distance(pixelRow(pixels, y - 1)[x]));
+            if (down)
+                farthest = std::max(farthest, distance(pixelRow(pixels, y + 1)[x]));
+            if (4 * distance(in[x]) < farthest)
+                row[x] = kOpenBackground;
+        }
+        std::swap(above, here);
+    }
 }
 
 bool hasSubject(const QImage& marks) {

@@ -29,6 +29,13 @@ QImage marksByAlpha(const QImage& alpha, double thresholdPercent, bool solid);
 // opaque; otherwise a null image.
 QImage transparencyOf(const QImage& image);
 
+// Of a tolerant silhouette's edge, the subject pixels beside background that
+// are less than half covered become background: those whose colour lies
+// less than half as far from the background colour as that of their
+// farthest subject edge neighbour. JPEG and antialiasing blend an object's
+// edge into its background; the tolerance alone keeps even a faint blend.
+void trimHalfCovered(QImage& marks, const Bitmap& picture, Colour background);
+
 bool hasSubject(const QImage& marks);
 
 } // namespace pelmora

@@ -193,6 +193,30 @@ private slots:
                 QCOMPARE(got[y][x], near[y][x] && pieces.border[pieces.piece[y][x]]);
     }
 
+    // One row: white, then an edge pixel of the given grey, then black.
+    void halfCoveredEdgeGoes_data() {
+        QTest::addColumn<int>("grey");
+        QTest::addColumn<int>("beside");   // the subject pixel past it
+        QTest::addColumn<bool>("background");
+        QTest::newRow("less than half way to black") << 128 << 0 << true;
+        QTest::newRow("more than half way to black") << 127 << 0 << false;
+        QTest::newRow("alone: nothing to compare") << 128 << 255 << false;
+        QTest::newRow("as far as its neighbour") << 128 << 128 << false;
+    }
+    void halfCoveredEdgeGoes() {
+        QFETCH(int, grey);
+        QFETCH(int, beside);
+        QFETCH(bool, background);
+        QImage image(5, 1, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        image.setPixel(1, 0, qRgb(grey, grey, grey));
+        image.setPixel(2, 0, qRgb(beside, beside, beside));
+        QImage marks = marksByColour(Bitmap(image), kWhite, 1, false);
+        trimHalfCovered(marks, Bitmap(image), kWhite);
+        QCOMPARE(classesOf(marks)[0][1], background);
+        QCOMPARE(classesOf(marks)[0][2], beside == 255);
+    }
+
     void despeckleMatchesConnectedPieces_data() {
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<int>("area");
