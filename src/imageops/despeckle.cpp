@@ -30,25 +30,30 @@ int endOfRun(const uchar* marks, int from, int width) {
     return x;
 }
 
+// A run of one class in a row, and its place in the pieces: a root holds
+// its piece's area and whether it reaches the border.
 struct Run {
     int left;
     int right;
+    size_t parent;
+    qint64 area;
+    bool border;
 };
 
 // The runs of every row, and the pieces they join into: runs of one class
-// that share a column in neighbouring rows are one piece. Each root holds
-// its piece's area and whether it reaches the border.
+// that share a column in neighbouring rows are one piece.
 class Pieces {
 public:
     explicit Pieces(const QImage& marks) : width_(marks.width()), height_(marks.height()) {
         rowStart_.reserve(size_t(height_) + 1);
+        runs_.reserve(size_t(height_) * 8);
         for (int y = 0; y < height_; ++y) {
             const uchar* row = marks.constScanLine(y);
             const size_t first = runs_.size();
             rowStart_.push_back(first);
             for (int x = 0; x < width_;) {
                 const int end = endOfRun(row, x, width_);
-                add(Run{x, end}, y == 0 || y == height_ - 1 || x == 0 || end == width_);
+                add(x, end, y == 0 || y == height_ - 1 || x == 0 || end == width_);
                 x = end;
             }
             if (y > 0)
@@ -59,21 +64,18 @@ public:
 
     size_t firstRun(int y) const { return rowStart_[size_t(y)]; }
     const Run& run(size_t i) const { return runs_[i]; }
-    qint64 area(size_t i) { return area_[root(i)]; }
-    bool reachesBorder(size_t i) { return border_[root(i)]; }
+    qint64 area(size_t i) { return runs_[root(i)].area; }
+    bool reachesBorder(size_t i) { return runs_[root(i)].border; }
 
 private:
-    void add(Run run, bool border) {
-        runs_.push_back(run);
-        parent_.push_back(parent_.size());
-        area_.push_back(run.right - run.left);
-        border_.push_back(border);
+    void add(int left, int right, bool border) {
+        runs_.push_back({left, right, runs_.size(), right - left, border});
     }
 
     size_t root(size_t i) {
-        while (parent_[i] != i) {
-            parent_[i] = parent_[parent_[i]];
-            i = parent_[i];
+        while (runs_[i].parent != i) {
+            runs_[i].parent = runs_[runs_[i].parent].parent;
+            i = runs_[i].parent;
         }
         return i;
     }
@@ -85,9 +87,9 @@ private:
             return;
         if (a > b)
             std::swap(a, b);
-        parent_[b] = a;
-        area_[a] += area_[b];
-        border_[a] = border_[a] || border_[b];
+        runs_[b].parent = a;
+        runs_[a].area += runs_[b].area;
+        runs_[a].border = runs_[a].border || runs_[b].border;
     }
 
     // Runs of the row above [above, here) and of this row [here, end),
@@ -114,9 +116,6 @@ private:
     const int height_;
     std::vector<Run> runs_;
     std::vector<size_t> rowStart_;
-    std::vector<size_t> parent_;
-    std::vector<qint64> area_;
-    std::vector<bool> border_;
 };
 
 } // namespace
