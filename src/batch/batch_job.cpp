@@ -96,16 +96,15 @@ bool needsMarks(const Options& options) {
     return options.backgroundColour || options.fuzz || options.despeckle > 0 || options.edges == Edges::Smooth;
 }
 
-// Whether transparency can decide what is background in this result.
-bool readsTransparency(const Options& options, OutputType type) {
-    return !options.backgroundCorner && !options.backgroundColour
-           && (options.shadow != Shadow::None || type == OutputType::Svg
-               || (type == OutputType::Png && !options.opaque));
-}
-
-// Whether the picture's subject is worth a word when it is empty.
+// Whether the result shows what is subject: an outline, a fill, a
+// transparent background or a traced shape.
 bool showsSubject(const Options& options, OutputType type) {
     return options.shadow != Shadow::None || type == OutputType::Svg || (type == OutputType::Png && !options.opaque);
+}
+
+// Whether transparency can decide what is background in this result.
+bool readsTransparency(const Options& options, OutputType type) {
+    return !options.backgroundCorner && !options.backgroundColour && showsSubject(options, type);
 }
 
 QString emptyResultText() {
