@@ -183,6 +183,13 @@ std::vector<Operation> operations() {
         {"classify alpha", [](const Bitmap& b) { return marksByAlpha(alphaOf(b.width()), 50, false); }, 1},
         {"classify fuzz", [](const Bitmap& b) { return marksByColour(b, 0xFFFFFF, 10, false); }, 1},
         {"solid fuzz flood", [](const Bitmap& b) { return marksByColour(b, 0xFFFFFF, 10, true); }, 1},
+        {"fuzz flood + trim",
+         [](const Bitmap& b) {
+             QImage marks = marksByColour(b, 0xFFFFFF, 10, true);
+             trimHalfCovered(marks, b, 0xFFFFFF);
+             return marks;
+         },
+         1},
         {"despeckle", [](const Bitmap& b) { return despeckled(b.width()); }, 1},
         {"turn 90", turn(TurnOrMirror::Turn90), 1},
         {"turn 180", turn(TurnOrMirror::Turn180), 1},

@@ -145,25 +145,6 @@ private slots:
         QCOMPARE(classesOf(marksByColour(Bitmap(image), 0xFFFFFF, fuzz, false))[0][1], background);
     }
 
-    void toleranceMatchesTheDistance_data() {
-        QTest::addColumn<quint32>("seed");
-        QTest::addColumn<double>("fuzz");
-        QTest::newRow("grey, 5 %") << 1u << 5.0;
-        QTest::newRow("grey, 10 %") << 2u << 10.0;
-        QTest::newRow("grey, 12.5 %") << 3u << 12.5;
-        QTest::newRow("grey, 30 %") << 4u << 30.0;
-    }
-    void toleranceMatchesTheDistance() {
-        QFETCH(quint32, seed);
-        QFETCH(double, fuzz);
-        const QRgb key = qRgb(120, 130, 140);
-        const QImage image = noisyPicture(seed, 67, 41, key);
-        const Classes got = classesOf(marksByColour(Bitmap(image), colourFromRgb(key), fuzz, false));
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                QVERIFY2(got[y][x] == within(image.pixel(x, y), key, fuzz), qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
-    }
-
     void solidFloodMatchesBreadthFirst_data() {
         QTest::addColumn<quint32>("seed");
         QTest::addColumn<double>("fuzz");
@@ -215,6 +196,55 @@ private slots:
         trimHalfCovered(marks, Bitmap(image), kWhite);
         QCOMPARE(classesOf(marks)[0][1], background);
         QCOMPARE(classesOf(marks)[0][2], beside == 255);
+    }
+
+    // Random dark blocks with soft edges on white: every subject pixel
+    // beside background against its subject neighbours, one at a time.
+    void trimMatchesThePlainRule_data() {
+        QTest::addColumn<quint32>("seed");
+        QTest::newRow("a") << 31u;
+        QTest::newRow("b") << 32u;
+        QTest::newRow("c") << 33u;
+    }
+    void trimMatchesThePlainRule() {
+        QFETCH(quint32, seed);
+        QRandomGenerator random(seed);
+        QImage image(83, 61, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        for (int i = 0; i < 12; ++i) {
+            const QRect block(random.bounded(70), random.bounded(50), 4 + random.bounded(30), 3 + random.bounded(20));
+            const int shade = random.bounded(120);
+            for (int y = block.top(); y <= block.bottom() && y < image.height(); ++y)
+                for (int x = block.left(); x <= block.right() && x < image.width(); ++x) {
+                    const bool edge = y == block.top() || y == block.bottom() || x == block.left() || x == block.right();
+                    const int v = edge ? shade + random.bounded(255 - shade) : shade;
+                    image.setPixel(x, y, qRgb(v, v, v));
+                }
+        }
+        const auto far = [&](int x, int y) {
+            const QRgb c = image.pixel(x, y);
+            return (255 - qRed(c)) * (255 - qRed(c)) * 3;
+        };
+        QImage marks = marksByColour(Bitmap(image), kWhite, 5, false);
+        const Classes before = classesOf(marks);
+        trimHalfCovered(marks, Bitmap(image), kWhite);
+        const Classes got = classesOf(marks);
+        int trims = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                bool edge = false;
+                int farthest = 0;
+                for (const QPoint n : {QPoint(x - 1, y), QPoint(x + 1, y), QPoint(x, y - 1), QPoint(x, y + 1)}) {
+                    const bool subject = QRect(0, 0, image.width(), image.height()).contains(n) && !before[n.y()][n.x()];
+                    edge = edge || !subject;
+                    if (subject)
+                        farthest = std::max(farthest, far(n.x(), n.y()));
+                }
+                const bool trimmed = !before[y][x] && edge && 4 * far(x, y) < farthest;
+                QCOMPARE(got[y][x], before[y][x] || trimmed);
+                trims += trimmed;
+            }
+        QVERIFY(trims > 10);
     }
 
     void despeckleMatchesConnectedPieces_data() {
