@@ -11,6 +11,9 @@
 #include "import_picture.h"
 #include "subject_marks.h"
 
+// Std
+#include <algorithm>
+
 namespace pelmora::batch {
 
 std::optional<InputKind> inputKindOf(const QString& path) {
@@ -61,9 +64,13 @@ QImage iconImageOf(const QByteArray& bytes, const Bitmap& picture) {
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "ico");
     const QImage pixels = picture.image().convertToFormat(QImage::Format_RGB32);
-    for (int i = 0; i < reader.imageCount(); ++i) {
+    // As many entries as the icon reader looks at, and only those of the
+    // picture's size are decoded.
+    const int count = std::min(reader.imageCount(), 256);
+    for (int i = 0; i < count; ++i) {
         QImage image;
-        if (!reader.jumpToImage(i) || !reader.read(&image) || image.size() != picture.image().size())
+        if (!reader.jumpToImage(i) || (reader.size().isValid() && reader.size() != pixels.size())
+            || !reader.read(&image) || image.size() != pixels.size())
             continue;
         if (Bitmap::drawnOnWhite(image).image().convertToFormat(QImage::Format_RGB32) == pixels)
             return image;
