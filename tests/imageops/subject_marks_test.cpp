@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Background by transparency, by colour within a tolerance, its flood from
-// the border and the removal of specks, each against a plain reference.
+// Background by colour within a tolerance, its flood from the border, the
+// trimming of its edge and the removal of specks, each against a plain
+// reference.
 
 // Qt
 #include <QRandomGenerator>
@@ -95,34 +96,6 @@ class SubjectMarksTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void alphaAgainstTheThreshold_data() {
-        QTest::addColumn<double>("threshold");
-        QTest::addColumn<int>("alpha");
-        QTest::addColumn<bool>("background");
-        QTest::newRow("49 % of 50 %") << 50.0 << 125 << true;
-        QTest::newRow("just under 50 %") << 50.0 << 127 << true;
-        QTest::newRow("just over 50 %") << 50.0 << 128 << false;
-        QTest::newRow("51 % of 50 %") << 50.0 << 130 << false;
-        QTest::newRow("exactly 20 %") << 20.0 << 51 << false;
-        QTest::newRow("one under 20 %") << 20.0 << 50 << true;
-        QTest::newRow("0 %: nothing is background") << 0.0 << 0 << false;
-        QTest::newRow("100 %: all but opaque") << 100.0 << 254 << true;
-        QTest::newRow("100 %: opaque stays") << 100.0 << 255 << false;
-    }
-    void alphaAgainstTheThreshold() {
-        QFETCH(double, threshold);
-        QFETCH(int, alpha);
-        QFETCH(bool, background);
-        // Walled in by opaque pixels, only the open rule makes it background.
-        QImage plane(3, 3, QImage::Format_Alpha8);
-        plane.fill(0xFF);
-        plane.scanLine(1)[1] = uchar(alpha);
-        QCOMPARE(classesOf(marksByAlpha(plane, threshold, false))[1][1], background);
-        QCOMPARE(classesOf(marksByAlpha(plane, threshold, true))[1][1], false);
-        plane.fill(uchar(alpha));
-        QCOMPARE(classesOf(marksByAlpha(plane, threshold, true))[1][1], background);
-    }
-
     void toleranceAtItsLimit_data() {
         QTest::addColumn<QRgb>("colour");
         QTest::addColumn<double>("fuzz");
@@ -172,30 +145,6 @@ private slots:
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 QCOMPARE(got[y][x], near[y][x] && pieces.border[pieces.piece[y][x]]);
-    }
-
-    // One row: white, then an edge pixel of the given grey, then black.
-    void halfCoveredEdgeGoes_data() {
-        QTest::addColumn<int>("grey");
-        QTest::addColumn<int>("beside");   // the subject pixel past it
-        QTest::addColumn<bool>("background");
-        QTest::newRow("less than half way to black") << 128 << 0 << true;
-        QTest::newRow("more than half way to black") << 127 << 0 << false;
-        QTest::newRow("alone: nothing to compare") << 128 << 255 << false;
-        QTest::newRow("as far as its neighbour") << 128 << 128 << false;
-    }
-    void halfCoveredEdgeGoes() {
-        QFETCH(int, grey);
-        QFETCH(int, beside);
-        QFETCH(bool, background);
-        QImage image(5, 1, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        image.setPixel(1, 0, qRgb(grey, grey, grey));
-        image.setPixel(2, 0, qRgb(beside, beside, beside));
-        QImage marks = marksByColour(Bitmap(image), kWhite, 1, false);
-        trimHalfCovered(marks, Bitmap(image), kWhite);
-        QCOMPARE(classesOf(marks)[0][1], background);
-        QCOMPARE(classesOf(marks)[0][2], beside == 255);
     }
 
     // Random dark blocks with soft edges on white: every subject pixel
