@@ -12,10 +12,12 @@
 #include "bitmap.h"
 #include "connected_background.h"
 #include "distance_offset.h"
+#include "despeckle.h"
 #include "fill.h"
 #include "outline.h"
 #include "rotate_mirror.h"
 #include "stretch_copy.h"
+#include "subject_marks.h"
 
 // Std
 #include <algorithm>
@@ -82,6 +84,57 @@ Bitmap maskPicture(QImage mask) {
     return Bitmap(mask);
 }
 
+// The picture's shapes as an alpha plane with soft edges, as a picture
+// with transparency gives it.
+const QImage& alphaOf(int side) {
+    static std::map<int, QImage> made;
+    auto [it, added] = made.try_emplace(side);
+    if (added) {
+        const QImage image = picture(side).image();
+        QImage alpha(side, side, QImage::Format_Alpha8);
+        for (int y = 0; y < side; ++y) {
+            const QRgb* in = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            uchar* out = alpha.scanLine(y);
+            for (int x = 0; x < side; ++x)
+                out[x] = uchar(255 - qGreen(in[x]));
+        }
+        it->second = alpha;
+    }
+    return it->second;
+}
+
+// Marks of the picture with a speck of subject or background every few
+// hundred pixels, as JPEG noise leaves them.
+const QImage& speckledMarks(int side) {
+    static std::map<int, QImage> made;
+    auto [it, added] = made.try_emplace(side);
+    if (added) {
+        QImage marks = marksByColour(picture(side), 0xFFFFFF, 10, false);
+        quint32 seed = 12345;
+        for (qint64 i = 0; i < qint64(side) * side / 300; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            const int x = int((seed >> 8) % quint32(side - 1));
+            seed = seed * 1664525u + 1013904223u;
+            const int y = int((seed >> 8) % quint32(side - 1));
+            uchar* row = marks.scanLine(y);
+            row[x] = row[x + 1] = uchar(kOpenBackground - row[x]);
+        }
+        it->second = marks;
+    }
+    return it->second;
+}
+
+// Despeckles a fresh copy of the speckled marks, made by a plain memcpy into
+// one buffer kept for the size (QImage::copy takes several times longer).
+QImage despeckled(int side) {
+    static std::map<int, QImage> buffers;
+    const QImage& speckled = speckledMarks(side);
+    auto [it, added] = buffers.try_emplace(side, speckled.size(), speckled.format());
+    std::memcpy(it->second.bits(), speckled.constBits(), size_t(speckled.sizeInBytes()));
+    despeckle(it->second, 64);
+    return it->second;
+}
+
 // The memcpy's buffers, written once so that no page is fresh.
 struct CopyBuffers {
     std::vector<char> from;
@@ -108,7 +161,7 @@ double copySeconds(CopyBuffers& buffers) {
 
 struct Operation {
     std::string name;
-    std::function<Bitmap(const Bitmap&)> run;
+    std::function<QImage(const Bitmap&)> run;
     int referenceScale;   // the memcpy it is measured against: of the picture, or of one twice its side
 };
 
@@ -117,15 +170,15 @@ void runOperation(benchmark::State& state, int side, const Operation& operation)
     CopyBuffers& buffers = copyBuffers(side * operation.referenceScale);
     // The first picture of a size takes fresh pages from the system; later
     // ones reuse that memory, as the memcpy reuses its buffers.
-    benchmark::DoNotOptimize(operation.run(source).image().constBits());
+    benchmark::DoNotOptimize(operation.run(source).constBits());
     copySeconds(buffers);
     double operationTotal = 0;
     double copyTotal = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
         {
-            const Bitmap result = operation.run(source);
-            benchmark::DoNotOptimize(result.image().constBits());
+            const QImage result = operation.run(source);
+            benchmark::DoNotOptimize(result.constBits());
         }
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
         state.SetIterationTime(seconds);
@@ -136,23 +189,42 @@ void runOperation(benchmark::State& state, int side, const Operation& operation)
     state.counters[kCopyMs] = copyTotal * 1e3 / double(state.iterations());
 }
 
+// An operation that makes a picture, timed until the picture is made.
+template <typename Make>
+std::function<QImage(const Bitmap&)> making(Make make) {
+    return [make](const Bitmap& b) { return make(b).image(); };
+}
+
 std::vector<Operation> operations() {
-    const auto turn = [](TurnOrMirror how) { return [how](const Bitmap& b) { return rotateOrFlipPicture(b, how); }; };
+    const auto turn = [](TurnOrMirror how) {
+        return making([how](const Bitmap& b) { return rotateOrFlipPicture(b, how); });
+    };
     return {
-        {"copy", [](const Bitmap& b) { Bitmap c = b; c.rgb32(); return c; }, 1},
-        {"fill", [](const Bitmap& b) { return filled(b, 0x00FF00); }, 1},
-        {"outline", [](const Bitmap& b) { return outlined(b, 0x00FF00); }, 1},
-        {"solid fill", [](const Bitmap& b) { return solidFilled(b, 0x00FF00); }, 1},
+        {"copy", making([](const Bitmap& b) { Bitmap c = b; c.rgb32(); return c; }), 1},
+        {"fill", making([](const Bitmap& b) { return filled(b, 0x00FF00); }), 1},
+        {"outline", making([](const Bitmap& b) { return outlined(b, 0x00FF00); }), 1},
+        {"solid fill", making([](const Bitmap& b) { return solidFilled(b, 0x00FF00); }), 1},
+        {"classify alpha", [](const Bitmap& b) { return marksByAlpha(alphaOf(b.width()), 50, false); }, 1},
+        {"classify fuzz", [](const Bitmap& b) { return marksByColour(b, 0xFFFFFF, 10, false); }, 1},
+        {"solid fuzz flood", [](const Bitmap& b) { return marksByColour(b, 0xFFFFFF, 10, true); }, 1},
+        {"fuzz flood + trim",
+         [](const Bitmap& b) {
+             QImage marks = marksByColour(b, 0xFFFFFF, 10, true);
+             trimHalfCovered(marks, b, 0xFFFFFF);
+             return marks;
+         },
+         1},
+        {"despeckle", [](const Bitmap& b) { return despeckled(b.width()); }, 1},
         {"turn 90", turn(TurnOrMirror::Turn90), 1},
         {"turn 180", turn(TurnOrMirror::Turn180), 1},
         {"turn 270", turn(TurnOrMirror::Turn270), 1},
         {"mirror left-right", turn(TurnOrMirror::MirrorLeftRight), 1},
         {"mirror top-bottom", turn(TurnOrMirror::MirrorTopBottom), 1},
-        {"stretch 50%", [](const Bitmap& b) { return stretched(b, b.width() / 2, b.height() / 2); }, 1},
-        {"stretch 200%", [](const Bitmap& b) { return stretched(b, b.width() * 2, b.height() * 2); }, 2},
+        {"stretch 50%", making([](const Bitmap& b) { return stretched(b, b.width() / 2, b.height() / 2); }), 1},
+        {"stretch 200%", making([](const Bitmap& b) { return stretched(b, b.width() * 2, b.height() * 2); }), 2},
         // A cut line 1 % of the side out, or in (3 mm at 300 dots per inch on a 4000-pixel side).
-        {"offset +1%", [](const Bitmap& b) { return maskPicture(grownMask(subjectMask(b), b.width() / 100.0)); }, 1},
-        {"offset -1%", [](const Bitmap& b) { return maskPicture(shrunkMask(subjectMask(b), b.width() / 100.0)); }, 1},
+        {"offset +1%", making([](const Bitmap& b) { return maskPicture(grownMask(subjectMask(b), b.width() / 100.0)); }), 1},
+        {"offset -1%", making([](const Bitmap& b) { return maskPicture(shrunkMask(subjectMask(b), b.width() / 100.0)); }), 1},
     };
 }
 

@@ -2,11 +2,17 @@
 # bash completion for pelmora-batch: its options, their values, file names.
 
 # One option a line, then what its value is: words to choose from, or
-# @colour, @file, @folder, @number; nothing for an option without a value.
+# @colour (and any further words), @file, @folder, @number; nothing for an option without a value.
 _pelmora_batch_options='
 --outline      @colour
 --fill         @colour
 --solid
+--alpha-threshold @number
+--background   @colour corner
+--fuzz         @number
+--despeckle    @number
+--smooth
+--hard
 --rotate       90 180 270
 --mirror       lr tb
 --scale        @number
@@ -47,7 +53,7 @@ _pelmora_batch() {
         names+=" $option"
         [[ $option == "$prev" && -n $values ]] || continue
         case $values in
-            @colour) mapfile -t COMPREPLY < <(compgen -W "$_pelmora_batch_colours" -- "$cur") ;;
+            @colour*) mapfile -t COMPREPLY < <(compgen -W "$_pelmora_batch_colours ${values#@colour}" -- "$cur") ;;
             @file) mapfile -t COMPREPLY < <(compgen -f -- "$cur") ;;
             @folder) mapfile -t COMPREPLY < <(compgen -d -- "$cur") ;;
             @number) ;;

@@ -13,6 +13,7 @@
 #include "file_size.h"
 #include "save_picture.h"
 #include "connected_background.h"
+#include "despeckle.h"
 #include "fill.h"
 #include "outline.h"
 #include "pelmora_error.h"
@@ -20,6 +21,8 @@
 #include "stretch_copy.h"
 #include "bmp_row_picture.h"
 #include "dxf_output.h"
+#include "subject_marks.h"
+#include "subject_shadow.h"
 #include "input_picture.h"
 #include "input_resolution.h"
 #include "offset_subject.h"
@@ -30,6 +33,9 @@
 #include "traced_shape.h"
 #include "webp_output.h"
 
+
+// Qt
+#include <QCoreApplication>
 
 // Std
 #include <algorithm>
@@ -196,11 +202,101 @@ void writeTraced(Bitmap picture, Background background, OutputType type, const Q
     }
 }
 
+// Whether the background is found by the rules beyond the corner colour's:
+// a chosen colour, a tolerance, specks, smooth edges.
+bool needsMarks(const Options& options) {
+    return options.backgroundColour || options.fuzz || options.despeckle > 0 || options.edges == Edges::Smooth;
+}
+
+bool isTransparent(const Options& options, OutputType type) {
+    return (type == OutputType::Png || type == OutputType::Webp) && !options.opaque;
+}
+
+// Whether the result shows what is subject: an outline, a fill, a
+// transparent background or a traced shape.
+bool showsSubject(const Options& options, OutputType type) {
+    return options.shadow != Shadow::None || isTraced(type) || isTransparent(options, type);
+}
+
+// Whether transparency can decide what is background in this result.
+bool readsTransparency(const Options& options, OutputType type) {
+    return !options.backgroundCorner && !options.backgroundColour && showsSubject(options, type);
+}
+
+QString emptyResultText() {
+    return QCoreApplication::translate("batch", "nothing but background: the result is empty");
+}
+
+// A plane of one byte a pixel (marks or alpha) through the same turns,
+// mirrors and scales as the picture, as grey.
+QImage planeAfterSteps(const QImage& plane, const Options& options) {
+    if (options.steps.empty() || plane.isNull())
+        return plane;
+    const QImage grey(plane.constBits(), plane.width(), plane.height(), plane.bytesPerLine(),
+                      QImage::Format_Grayscale8);
+    return afterSteps(Bitmap(grey.convertToFormat(QImage::Format_RGB32)), options)
+        .image()
+        .convertToFormat(QImage::Format_Grayscale8);
+}
+
+// Subject marks when background is by transparency (`alpha` not null) or by
+// the rules of needsMarks().
+QImage subjectMarks(const Bitmap& picture, const QImage& alpha, const Options& options) {
+    const Colour background = options.backgroundColour.value_or(picture.isEmpty() ? kWhite : picture.pixel(0, 0));
+    QImage marks = alpha.isNull() ? marksByColour(picture, background, options.fuzz.value_or(0), options.solid)
+                                  : marksByAlpha(alpha, options.alphaThreshold, options.solid);
+    if (alpha.isNull() && options.fuzz.value_or(0) > 0)
+        trimHalfCovered(marks, picture, background);
+    despeckle(marks, options.despeckle);
+    return marks;
+}
+
+// The picture with its background as marked made white and any white of its
+// subject a shade off white, so that the rule of one background colour finds
+// the marked subject: offsets and traced outputs work from that rule.
+Bitmap flattenedByMarks(const Bitmap& picture, const QImage& marks) {
+    QImage flat = picture.image().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < flat.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(flat.scanLine(y));
+        const uchar* mark = marks.constScanLine(y);
+        for (int x = 0; x < flat.width(); ++x) {
+            if (isBackgroundMark(mark[x], false))
+                row[x] = 0xFFFFFFFFu;
+            else if ((row[x] & 0xFFFFFFu) == 0xFFFFFFu)
+                row[x] = 0xFFFEFEFEu;
+        }
+    }
+    return Bitmap(flat);
+}
+
+// A pixel result from subject marks: outline and fill follow them, and a
+// transparent result's alpha comes from them, soft where the input's own
+// edge or the traced curves are.
+void writeFromMarks(const Bitmap& picture, const QImage& marks, const QImage& alpha, OutputType type,
+                    const QString& path, const Options& options, double dotsPerMeter, const Progress& progress) {
+    const bool transparent = isTransparent(options, type);
+    const bool smooth = transparent && options.edges == Edges::Smooth && options.shadow != Shadow::Outline;
+    const QImage smoothAlpha = smooth ? smoothSubjectAlpha(marks, progress) : QImage();
+    Bitmap result = picture;
+    if (options.shadow == Shadow::Fill)
+        result = filledSubject(std::move(result), smooth ? marksOfCover(smoothAlpha) : marks, options.shadowColour);
+    else if (options.shadow == Shadow::Outline)
+        result = outlinedSubject(std::move(result), marks, options.shadowColour);
+    result = afterSteps(std::move(result), options);
+    if (!transparent) {
+        write(result, Bitmap(), type, path, options, Background{kWhite, false}, dotsPerMeter);
+        return;
+    }
+    const QImage edgeAlpha = options.edges == Edges::Hard ? QImage() : alpha;
+    const QImage resultAlpha = smooth ? smoothAlpha : subjectAlpha(marks, edgeAlpha, options.shadow == Shadow::Outline);
+    saveRows(rowsWithAlpha(result, planeAfterSteps(resultAlpha, options)), type, path, dotsPerMeter);
+}
+
 // An outline or fill from BMP to BMP with nothing after it goes row by row,
 // without holding the picture, where the file allows.
 bool streamsShadow(const Options& options, const InputKind& kind, const QString& input, const QString& output,
                    OutputType type, QString& writing) {
-    if (options.shadow == Shadow::None || options.solid || !options.steps.empty() || options.offset
+    if (options.shadow == Shadow::None || options.solid || !options.steps.empty() || options.offset || needsMarks(options)
         || kind != InputKind(PictureKind::Bitmap) || type != OutputType::Bmp)
         return false;
     return saveShadowOfBitmapFile(input, output, options.shadow == Shadow::Fill ? RowShadow::Fill : RowShadow::Outline,
@@ -217,31 +313,48 @@ void copyToStandardOutput(const QString& path) {
 }
 
 // Makes the result of `source` and writes it to `target`; `output` is the
-// name the user gave it.
-void makeResult(const Options& options, const InputKind& kind, const QString& source, const QString& output,
-                const QString& target, OutputType type, const Progress& progress, QString& writing) {
+// name the user gave it. Returns what standard error should hear of it.
+QString makeResult(const Options& options, const InputKind& kind, const QString& source, const QString& output,
+                   const QString& target, OutputType type, const Progress& progress, QString& writing) {
     if (options.withPicture && type != OutputType::Svg && type != OutputType::Pdf)
         throw PelmoraError(QCoreApplication::translate("batch", "--with-picture needs an SVG or PDF output"));
     if (streamsShadow(options, kind, source, target, type, writing))
-        return;
-    const bool transparent = (type == OutputType::Png || type == OutputType::Webp) && !options.opaque;
+        return QString();
+    const bool transparent = isTransparent(options, type);
     const std::optional<Colour> paint =
         options.shadow == Shadow::Fill ? std::optional(options.shadowColour) : std::nullopt;
     if (transparent && options.steps.empty() && options.shadow != Shadow::Outline && !options.solid && !options.offset
-        && kind == InputKind(PictureKind::Bitmap)) {
+        && !needsMarks(options) && kind == InputKind(PictureKind::Bitmap)) {
         // Most large pictures are 24-bit BMP files: their rows go from the file to the output.
         if (const std::optional<RowPicture> rows = filledBmpFileRows(source, paint)) {
             writing = output;
             saveRows(*rows, type, target, dotsPerMeterFor(options, source));
-            return;
+            return QString();
         }
     }
     Bitmap picture = readInput(source, kind);
-    Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
     const double dotsPerMeter = dotsPerMeterFor(options, source);
+    Background background{picture.isEmpty() ? kWhite : picture.pixel(0, 0), options.solid};
+    const QImage alpha = readsTransparency(options, type) ? readInputAlpha(source, kind, picture) : QImage();
+    QString notice;
+    if (!alpha.isNull() || needsMarks(options)) {
+        const QImage marks = subjectMarks(picture, alpha, options);
+        if (!hasSubject(marks))
+            notice = emptyResultText();
+        if (!isTraced(type) && !options.offset) {
+            writing = output;
+            writeFromMarks(picture, marks, alpha, type, target, options, dotsPerMeter, progress);
+            return notice;
+        }
+        picture = flattenedByMarks(picture, marks);
+        background = Background{kWhite, false};
+    } else if (showsSubject(options, type) && !picture.isEmpty()
+               && !hasSubject(marksByColour(picture, picture.pixel(0, 0), 0, false))) {
+        notice = emptyResultText();
+    }
     if (isTraced(type)) {
         writeTraced(std::move(picture), background, type, target, options, dotsPerMeter, progress, writing);
-        return;
+        return notice;
     }
 
     const Bitmap outlinedAlready = options.offset ? offsetForPicture(picture, background, options, dotsPerMeter) : Bitmap();
@@ -249,7 +362,7 @@ void makeResult(const Options& options, const InputKind& kind, const QString& so
         // Each row filled as it is written: no second picture in memory.
         writing = output;
         saveRows(filledRows(picture, paint, background), type, target, dotsPerMeter);
-        return;
+        return notice;
     }
     Bitmap plain;
     if (transparent)
@@ -268,6 +381,7 @@ void makeResult(const Options& options, const InputKind& kind, const QString& so
         saveTurnedAsBitmap(result, *lastTurn, target);
     else
         write(result, plain, type, target, options, background, dotsPerMeter);
+    return notice;
 }
 
 // `writing` names the output once writing it has begun, for the error.
@@ -281,8 +395,9 @@ JobResult work(const Options& options, const QString& input, const QString& sour
     const std::optional<InputKind> kind = inputKindOf(source);
     if (!kind)
         return {false, unreadKindText()};
-    if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind))
-        return {false, QCoreApplication::translate("batch", "pictures from JPEG files are never outlined or filled")};
+    if (!options.info && options.shadow != Shadow::None && !allowsOutlineAndFill(*kind) && !options.fuzz)
+        return {false, QCoreApplication::translate(
+                           "batch", "pictures from JPEG files are outlined or filled only with --fuzz (for example --fuzz 10)")};
 
     if (options.info) {
         const Bitmap picture = readInput(source, *kind);
@@ -300,10 +415,12 @@ JobResult work(const Options& options, const QString& input, const QString& sour
     if (isStandardStream(output))
         spool.emplace();
     const QString target = spool ? spool->filePath(QStringLiteral("result")) : output;
-    makeResult(options, *kind, source, output, target, type, progress, writing);
+    const QString notice = makeResult(options, *kind, source, output, target, type, progress, writing);
     if (spool)
         copyToStandardOutput(target);
-    return {true};
+    JobResult done{true};
+    done.notice = notice;
+    return done;
 }
 
 } // namespace

@@ -17,6 +17,7 @@ struct JobResult {
     QString line;     // the --info line, or the error text without the file names
     QString output;   // for an error while writing the result: the file being written
     bool skipped = false;   // -n: the output exists and was kept
+    QString notice;         // for a success: what standard error should hear of it
 };
 
 // Opens one input (read from `source`, a copy of standard input for "-")

@@ -56,6 +56,23 @@ std::optional<int> positive(const QString& text) {
     return ok && n > 0 ? std::optional(n) : std::nullopt;
 }
 
+// "10" or "10%", from 0 to 100.
+std::optional<double> percentOf(QString text) {
+    if (text.endsWith(QLatin1Char('%')))
+        text.chop(1);
+    bool ok = false;
+    const double percent = text.toDouble(&ok);
+    return ok && percent >= 0 && percent <= 100 ? std::optional(percent) : std::nullopt;
+}
+
+// An opaque colour by name or #RRGGBB; nothing for any other.
+std::optional<Colour> colourNamed(const QString& text) {
+    const QColor colour = QColor::fromString(text);
+    if (!colour.isValid() || colour.alpha() != 255)
+        return std::nullopt;
+    return colourFromQColor(colour);
+}
+
 // "WxH"; with `oneSideMay`, "Wx" and "xH" too, the missing side 0.
 std::optional<QSize> sides(const QString& text, bool oneSideMay) {
     const QStringList parts = text.toLower().split(QLatin1Char('x'));
@@ -178,6 +195,12 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
             options.withPicture = true;
             continue;
         }
+        if (name == QLatin1String("--smooth") || name == QLatin1String("--hard")) {
+            if (options.edges != Edges::Auto)
+                return QCoreApplication::translate("batch", "give either --smooth or --hard, once");
+            options.edges = name == QLatin1String("--smooth") ? Edges::Smooth : Edges::Hard;
+            continue;
+        }
         if (name == QLatin1String("--")) {
             while (!walk.done())
                 options.inputs.append(walk.next());
@@ -233,6 +256,24 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
                 options.steps.emplace_back(Fit{box->width(), box->height()});
             else
                 options.steps.emplace_back(Size{box->width(), box->height()});
+        } else if (name == QLatin1String("--alpha-threshold") || name == QLatin1String("--fuzz")) {
+            const std::optional<double> percent = percentOf(*value);
+            if (!percent)
+                return bad(name, *value);
+            if (name == QLatin1String("--fuzz"))
+                options.fuzz = *percent;
+            else
+                options.alphaThreshold = *percent;
+        } else if (name == QLatin1String("--background")) {
+            options.backgroundCorner = *value == QLatin1String("corner");
+            options.backgroundColour = options.backgroundCorner ? std::nullopt : colourNamed(*value);
+            if (!options.backgroundCorner && !options.backgroundColour)
+                return bad(name, *value);
+        } else if (name == QLatin1String("--despeckle")) {
+            bool ok = false;
+            options.despeckle = value->toLongLong(&ok);
+            if (!ok || options.despeckle < 0)
+                return bad(name, *value);
         } else if (name == QLatin1String("--type")) {
             options.type = outputTypeNamed(value->toLower());
             if (!options.type)
@@ -335,12 +376,28 @@ struct HelpRow {
 constexpr HelpRow kHelpRows[] = {
     {"--outline COLOUR", QT_TRANSLATE_NOOP("batch", "draw a one-pixel outline in COLOUR around the subject")},
     {"--fill COLOUR", QT_TRANSLATE_NOOP("batch", "fill the subject with COLOUR\n"
-                                                 "(not for pictures from JPEG files; COLOUR is #RRGGBB\n"
-                                                 "or a colour name such as black or navy, opaque)")},
+                                                 "(pictures from JPEG files only with --fuzz; COLOUR is\n"
+                                                 "#RRGGBB or a colour name such as black or navy,\n"
+                                                 "opaque)")},
     {"--solid", QT_TRANSLATE_NOOP("batch", "only background joined to the picture's border counts:\n"
                                            "areas of its colour inside the subject are subject,\n"
                                            "filled, never outlined, opaque in a PNG and inside\n"
                                            "an SVG's shape")},
+    {"--alpha-threshold PERCENT", QT_TRANSLATE_NOOP("batch", "in a picture with transparency, a pixel less opaque\n"
+                                                             "than PERCENT is background (default 50)")},
+    {"--background COLOUR|corner", QT_TRANSLATE_NOOP("batch", "COLOUR is background instead of the top-left pixel's;\n"
+                                                              "corner: the top-left colour for every picture, with\n"
+                                                              "transparency drawn on white")},
+    {"--fuzz PERCENT", QT_TRANSLATE_NOOP("batch", "colours within PERCENT of the background colour are\n"
+                                                  "background too (distance in RGB, 100 being black to\n"
+                                                  "white); JPEG photos are outlined and filled with it")},
+    {"--despeckle AREA", QT_TRANSLATE_NOOP("batch", "islands of subject and holes in it of fewer than AREA\n"
+                                                    "pixels are removed")},
+    {"--smooth", QT_TRANSLATE_NOOP("batch", "PNG: smooth edges drawn from the traced curves (for a\n"
+                                            "fill or the picture itself, not an outline)")},
+    {"--hard", QT_TRANSLATE_NOOP("batch", "PNG: every pixel fully opaque or fully transparent;\n"
+                                          "without either, a picture with transparency keeps\n"
+                                          "its own soft edge")},
     {"--rotate 90|180|270", QT_TRANSLATE_NOOP("batch", "turn clockwise by that many degrees")},
     {"--mirror lr|tb", QT_TRANSLATE_NOOP("batch", "mirror left-right or top-bottom")},
     {"--scale PERCENT", QT_TRANSLATE_NOOP("batch", "scale both sides to PERCENT of their size")},
@@ -386,8 +443,9 @@ QString helpText() {
         "\n"
         "Makes shadow images from pictures (BMP, JPEG, icon, WMF, EMF, PNG, GIF,\n"
         "TIFF, WebP; each file's kind is read from its first bytes), the way Pelmora\n"
-        "does: every pixel of the top-left pixel's colour is background. Transparent\n"
-        "pixels count as white; of an animation or a multi-page file, the first\n"
+        "does: every pixel of the top-left pixel's colour is background. In a picture\n"
+        "with transparent pixels, the transparent ones are background instead,\n"
+        "whatever their colour. Of an animation or a multi-page file, the first\n"
         "picture is read, and of an icon, its largest. An INPUT of - reads standard\n"
         "input. An input is never replaced by an output.\n"
         "\n");
@@ -396,9 +454,10 @@ QString helpText() {
         if (description.contains(QLatin1String("%1")))
             description = description.arg(outputTypeList());
         const QString indent(kDescriptionColumn, QLatin1Char(' '));
-        help += QStringLiteral("  ") + QString::fromLatin1(row.option).leftJustified(kDescriptionColumn - 3)
-                + QLatin1Char(' ') + description.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent)
-                + QLatin1Char('\n');
+        // An option too long for its column has its description on the next line.
+        QString option = QStringLiteral("  ") + QString::fromLatin1(row.option);
+        option = option.size() < kDescriptionColumn - 1 ? option.leftJustified(kDescriptionColumn) : option + QLatin1Char('\n') + indent;
+        help += option + description.replace(QLatin1Char('\n'), QLatin1Char('\n') + indent) + QLatin1Char('\n');
     }
     help += QCoreApplication::translate(
         "batch",
@@ -417,10 +476,19 @@ QString helpText() {
         "  pelmora-batch --solid --outline navy -o shadow.svg snowman.png\n"
         "  cat snowman.png | pelmora-batch --fill black --type png -o - - > shadow.png\n"
         "  pelmora-batch --outline red --offset 3mm --with-picture -o sticker.pdf art.png\n"
+        "  pelmora-batch --alpha-threshold 20 --fill black -o shadow.png glow.png\n"
+        "  pelmora-batch --background white --fill black -o shadow.png flag.gif\n"
+        "  pelmora-batch --background corner --fill black -o shadow.png logo.png\n"
+        "  pelmora-batch --solid --fuzz 10 --fill black -o shadow.png photo.jpg\n"
+        "  pelmora-batch --solid --fuzz 10 --despeckle 50 --fill black -o s.png photo.jpg\n"
+        "  pelmora-batch --solid --fuzz 10 --smooth --fill black -o s.png photo.jpg\n"
+        "  pelmora-batch --hard --fill black -o shadow.png icon.png\n"
         "\n"
         "Errors are printed as FILE: message, or as FILE -> OUTPUT: message when the\n"
         "result cannot be written; the other inputs are still done. Messages and\n"
         "progress go to standard error.\n"
+        "A result with no subject at all is written, and said as FILE: nothing but\n"
+        "background: the result is empty.\n"
         "Exit status: 0 when every input succeeded, 1 when any failed, 2 for a bad\n"
         "command line.\n");
     return help;

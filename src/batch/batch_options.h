@@ -18,6 +18,9 @@ namespace pelmora::batch {
 
 enum class Shadow { None, Outline, Fill };
 enum class OutputType { Bmp, Jpeg, Icon, Png, Svg, Webp, Pdf, Dxf };
+// A transparent result's edge: the input's own alpha where background is by
+// transparency, else hard; smooth from the traced curves; always hard.
+enum class Edges { Auto, Smooth, Hard };
 
 // One step applied after the outline or fill, in the order given.
 struct Turn { TurnOrMirror turn; };
@@ -44,6 +47,15 @@ struct Options {
     bool solid = false;               // only the background joined to the border counts
     bool opaque = false;              // PNG: no transparent pixels
     std::vector<Step> steps;
+
+    // What is background, and how the silhouette's edge is written.
+    double alphaThreshold = 50;              // by transparency: alpha below this percent
+    bool backgroundCorner = false;           // --background corner: the top-left colour, transparency drawn on white
+    std::optional<Colour> backgroundColour;  // --background COLOUR
+    std::optional<double> fuzz;              // colour tolerance in percent
+    qint64 despeckle = 0;                    // specks of fewer pixels go
+    Edges edges = Edges::Auto;
+
     std::optional<OutputType> type;   // nothing: from the -o name, else from the input
     // Outputs for print, cutting and the web
     std::optional<double> dpi;        // --dpi: the picture's resolution, over what its file says

@@ -76,7 +76,9 @@ private:
                          qUtf8Printable(result.line));
         else if (!result.ok)
             std::fprintf(messages_, "%s: %s\n", qUtf8Printable(input), qUtf8Printable(result.line));
-        else if (!result.line.isEmpty())
+        else if (!result.notice.isEmpty())
+            std::fprintf(messages_, "%s: %s\n", qUtf8Printable(input), qUtf8Printable(result.notice));
+        if (result.ok && !result.line.isEmpty())
             std::printf("%s\t%s\n", qUtf8Printable(input), qUtf8Printable(result.line));
         std::fflush(stdout);
     }

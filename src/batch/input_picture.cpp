@@ -2,17 +2,21 @@
 #include "input_picture.h"
 
 // Qt
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
+#include <QImageReader>
 #include <QStringList>
-
-// Std
-#include <sys/stat.h>
 
 // Local
 #include "file_io.h"
 #include "icon_file.h"
 #include "import_picture.h"
+#include "subject_marks.h"
+
+// Std
+#include <algorithm>
+#include <sys/stat.h>
 
 namespace pelmora::batch {
 
@@ -99,6 +103,58 @@ Bitmap readInput(const QString& path, const InputKind& kind) {
     if (kind == InputKind(PictureKind::Icon))
         return decodeIcon(readFileBytes(path), IconPick::Largest);
     return importPicture(path, std::get<PictureKind>(kind));
+}
+
+namespace {
+
+// Icons hold several images: the one read is the one that, drawn on white,
+// gives the picture.
+QImage iconImageOf(const QByteArray& bytes, const Bitmap& picture) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "ico");
+    const QImage pixels = picture.image().convertToFormat(QImage::Format_RGB32);
+    // As many entries as the icon reader looks at, and only those of the
+    // picture's size are decoded.
+    const int count = std::min(reader.imageCount(), 256);
+    for (int i = 0; i < count; ++i) {
+        QImage image;
+        if (!reader.jumpToImage(i) || (reader.size().isValid() && reader.size() != pixels.size())
+            || !reader.read(&image) || image.size() != pixels.size())
+            continue;
+        if (Bitmap::drawnOnWhite(image).image().convertToFormat(QImage::Format_RGB32) == pixels)
+            return image;
+    }
+    return QImage();
+}
+
+} // namespace
+
+QImage readInputAlpha(const QString& path, const InputKind& kind, const Bitmap& picture) {
+    const auto* qtKind = std::get_if<QtImageKind>(&kind);
+    if (!qtKind && kind != InputKind(PictureKind::Icon))
+        return QImage();
+    // The file has been read whole once already, within the readers' limits.
+    const QByteArray bytes = readFileBytes(path);
+    QImage image;
+    if (qtKind) {
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer);
+        // A kind whose header already says it holds no alpha is not decoded again.
+        const QImage::Format declared = reader.imageFormat();
+        if (declared != QImage::Format_Invalid && declared != QImage::Format_Indexed8
+            && QImage::toPixelFormat(declared).alphaUsage() == QPixelFormat::IgnoresAlpha)
+            return QImage();
+        reader.read(&image);
+    } else {
+        image = iconImageOf(bytes, picture);
+    }
+    if (image.size() != QSize(picture.width(), picture.height()))
+        return QImage();
+    return transparencyOf(image);
 }
 
 } // namespace pelmora::batch

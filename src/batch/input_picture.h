@@ -43,4 +43,9 @@ QString unreadKindText();
 // Of an icon's pictures, the largest is read.
 Bitmap readInput(const QString& path, const InputKind& kind);
 
+// The alpha of `picture`, as readInput() read it from the file (PNG, GIF,
+// TIFF, WebP, or an icon with a mask or alpha), as Format_Alpha8; a null
+// image when the file carries no transparency or every pixel is opaque.
+QImage readInputAlpha(const QString& path, const InputKind& kind, const Bitmap& picture);
+
 } // namespace pelmora::batch

@@ -51,6 +51,18 @@ RowPicture opaqueRows(const Bitmap& picture) {
             0};
 }
 
+RowPicture rowsWithAlpha(const Bitmap& picture, const QImage& alpha) {
+    auto reader = std::make_shared<RowReader>(picture);
+    return {picture.width(), picture.height(),
+            [reader, alpha](int y, QRgb* out) {
+                const QRgb* in = reader->row(y);
+                const uchar* cover = alpha.constScanLine(y);
+                for (int x = 0; x < reader->image.width(); ++x)
+                    out[x] = (in[x] & 0xFFFFFFu) | QRgb(cover[x]) << 24;
+            },
+            0};
+}
+
 RowPicture transparentRows(const Bitmap& result, const Bitmap& plain, const Background& background) {
     auto results = std::make_shared<RowReader>(result);
     auto plains = std::make_shared<RowReader>(plain);

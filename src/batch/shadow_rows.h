@@ -14,6 +14,10 @@ namespace pelmora::batch {
 // The picture's rows, all opaque. The picture must outlive the rows.
 RowPicture opaqueRows(const Bitmap& picture);
 
+// The picture's rows, each pixel with its alpha from `alpha`
+// (Format_Alpha8 of the picture's size). Both must outlive the rows.
+RowPicture rowsWithAlpha(const Bitmap& picture, const QImage& alpha);
+
 // The rows of a result with its background transparent: a pixel is fully
 // transparent where it has the background colour and `plain`, the same
 // picture without its outline or fill, has background; every other pixel is

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "traced_shape.h"
 
+// Qt
+#include <QPainter>
+
 // Local
 #include "connected_background.h"
 #include "pelmora_error.h"
@@ -26,18 +29,17 @@ struct SubjectBits {
     bool empty = true;
 };
 
-SubjectBits subjectBits(const Bitmap& picture, const Background& background) {
+SubjectBits subjectBits(const QImage& marks, bool solid) {
     SubjectBits bits;
-    const int width = picture.width();
-    const int height = picture.height();
+    const int width = marks.width();
+    const int height = marks.height();
     const int wordsPerRow = (width + kWordBits - 1) / kWordBits;
     bits.words.assign(size_t(wordsPerRow) * size_t(height), 0);
-    const QImage marks = backgroundMarks(picture, background.colour);
     for (int y = 0; y < height; ++y) {
         const uchar* mark = marks.constScanLine(y);
         potrace_word* row = bits.words.data() + size_t(wordsPerRow) * size_t(y);
         for (int x = 0; x < width; ++x)
-            if (!isBackgroundMark(mark[x], background.solid)) {
+            if (!isBackgroundMark(mark[x], solid)) {
                 row[x / kWordBits] |= kLeftmostBit >> (x % kWordBits);
                 bits.empty = false;
             }
@@ -94,8 +96,22 @@ QPainterPath traceSubject(const Bitmap& picture, const Background& background, d
                           const std::function<void(double)>& progress) {
     if (picture.isEmpty())
         return QPainterPath();
-    const SubjectBits subject = subjectBits(picture, background);
+    const SubjectBits subject = subjectBits(backgroundMarks(picture, background.colour), background.solid);
     return subject.empty ? QPainterPath() : traced(subject.bitmap, smoothness, progress);
+}
+
+QImage smoothSubjectAlpha(const QImage& marks, const std::function<void(double)>& progress) {
+    if (marks.isNull())
+        return QImage();
+    QImage alpha = allocateImage(marks.width(), marks.height(), QImage::Format_Alpha8);
+    alpha.fill(0);
+    const SubjectBits subject = subjectBits(marks, false);
+    if (subject.empty)
+        return alpha;
+    QPainter painter(&alpha);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(traced(subject.bitmap, 1.0, progress), Qt::black);
+    return alpha;
 }
 
 } // namespace pelmora::batch

@@ -23,4 +23,9 @@ namespace pelmora::batch {
 QPainterPath traceSubject(const Bitmap& picture, const Background& background, double smoothness,
                           const std::function<void(double)>& progress);
 
+// The subject of settled marks (subject_marks.h) traced as above and drawn
+// back at the marks' size with antialiasing, as Format_Alpha8: the smooth
+// edge of a silhouette whatever its pixels looked like.
+QImage smoothSubjectAlpha(const QImage& marks, const std::function<void(double)>& progress);
+
 } // namespace pelmora::batch

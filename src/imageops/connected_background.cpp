@@ -72,14 +72,14 @@ PELMORA_ROW_LOOP void markRow(const QRgb* in, uchar* out, int width, QRgb backgr
 // waits for it.
 class OpenBackgroundFlood {
 public:
-    OpenBackgroundFlood(const QImage& pixels, QRgb background, QImage& marks)
-        : pixels_(pixels), background_(background), bits_(marks.bits()), stride_(marks.bytesPerLine()),
+    OpenBackgroundFlood(const MarkRow& markRow, QImage& marks)
+        : markRow_(markRow), bits_(marks.bits()), stride_(marks.bytesPerLine()),
           width_(marks.width()), height_(marks.height()),
           mostSeeds_(2 * (qint64(width_) * height_ + width_ + height_)) {}
 
     void run() {
         for (int y = 0; y < height_; ++y) {
-            markRow(pixelRow(pixels_, y), row(y), width_, background_);
+            markRow_(y, row(y));
             for (const Span span : std::exchange(waiting_, {}))
                 seedRuns(y, span.left, span.right);
             if (y == 0 || y == height_ - 1) {
@@ -137,8 +137,7 @@ private:
         }
     }
 
-    const QImage& pixels_;
-    const QRgb background_;
+    const MarkRow& markRow_;
     uchar* const bits_;
     const qsizetype stride_;
     const int width_;
@@ -173,8 +172,14 @@ QImage backgroundMarks(const Bitmap& picture, Colour background) {
     if (picture.isEmpty())
         return QImage();
     const QImage pixels = rgb32Pixels(picture);
-    QImage marks = allocateImage(picture.width(), picture.height(), QImage::Format_Grayscale8);
-    OpenBackgroundFlood(pixels, rgbFromColour(background) & kRgbBits, marks).run();
+    const QRgb key = rgbFromColour(background) & kRgbBits;
+    return floodedMarks(picture.width(), picture.height(),
+                        [&](int y, uchar* row) { markRow(pixelRow(pixels, y), row, picture.width(), key); });
+}
+
+QImage floodedMarks(int width, int height, const MarkRow& markRow) {
+    QImage marks = allocateImage(width, height, QImage::Format_Grayscale8);
+    OpenBackgroundFlood(markRow, marks).run();
     return marks;
 }
 

@@ -8,6 +8,9 @@
 #include "bitmap.h"
 #include "colour.h"
 
+// Std
+#include <functional>
+
 namespace pelmora {
 
 // What a pixel is once only the background joined to the picture's border
@@ -23,6 +26,14 @@ enum BackgroundMark : uchar {
 // picture's size; a null image for an empty picture. Colours are compared
 // on their 24 RGB bits.
 QImage backgroundMarks(const Bitmap& picture, Colour background);
+
+// Marks one row, kEnclosedBackground for background and kSubjectPixel for
+// subject, from row y of whatever decides; the flood then turns background
+// joined to the border into kOpenBackground.
+using MarkRow = std::function<void(int y, uchar* marks)>;
+
+// The marks of a picture of that size, its rows marked top to bottom.
+QImage floodedMarks(int width, int height, const MarkRow& markRow);
 
 // Whether a marked pixel is background: with `solid`, only the open
 // background; otherwise every pixel of the background colour.

@@ -73,7 +73,7 @@ void BatchTest::exitStatusAndMessages_data() {
                                        << "picture.psd: not a picture file pelmora-batch reads (.bmp, .jpg, "
                                           ".jpeg, .ico, .wmf, .emf, .png, .gif, .tif, .tiff, .webp)";
     QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
-                                        << "photo.jpg: pictures from JPEG files are never outlined or filled";
+                                        << "photo.jpg: pictures from JPEG files are outlined or filled only with --fuzz (for example --fuzz 10)";
     QTest::newRow("jpeg is turned") << QStringList{"--rotate", "90", "-o", "o.jpg", "photo.jpg"} << 0 << "";
     QTest::newRow("outline to an icon") << QStringList{"--outline", "blue", "--size", "32x32", "-o", "o.ico", "small.bmp"}
                                         << 0 << "";

@@ -160,7 +160,8 @@ void BatchTest::svgDocument() {
     painter.drawEllipse(QPointF(15, 10), 6, 6);
     painter.end();
     saveAsBitmap(picture, path(QStringLiteral("disc.bmp")));
-    QCOMPARE(run({"--type", "svg", "--out-dir", "out", "blank.bmp"}).err, QString());
+    QCOMPARE(run({"--type", "svg", "--out-dir", "out", "blank.bmp"}).err,
+             QStringLiteral("blank.bmp: nothing but background: the result is empty\n"));
     QCOMPARE(run({"--outline", "navy", "--rotate", "90", "--scale", "200", "-o", "disc.svg", "disc.bmp"}).err, QString());
     const QByteArray blank = readFile(QStringLiteral("out/blank.svg")), disc = readFile(QStringLiteral("disc.svg"));
     QVERIFY(!blank.contains("<path"));
