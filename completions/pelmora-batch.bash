@@ -18,7 +18,7 @@ _pelmora_batch_options='
 --scale        @number
 --size         @number
 --fit          @number
---type         bmp jpg jpeg ico png webp svg pdf dxf
+--type         bmp jpg jpeg ico png svg webp pdf dxf
 --opaque
 --offset       @number
 --dpi          @number

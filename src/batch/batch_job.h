@@ -14,10 +14,10 @@ namespace pelmora::batch {
 
 struct JobResult {
     bool ok = false;
-    QString line;     // the --info line, or the error text without the file names
-    QString output;   // for an error while writing the result: the file being written
+    QString line{};     // the --info line, or the error text without the file names
+    QString output{};   // for an error while writing the result: the file being written
     bool skipped = false;   // -n: the output exists and was kept
-    QString notice;         // for a success: what standard error should hear of it
+    QString notice{};       // for a success: what standard error should hear of it
 };
 
 // Opens one input (read from `source`, a copy of standard input for "-")

@@ -20,8 +20,8 @@ namespace {
 // One pass down or up the columns: how far each pixel of the row is from
 // the nearest site at or before it in the pass, capped at reach + 1.
 template <typename Distance>
-PELMORA_ROW_LOOP void stepColumns(const uchar* row, uchar siteMark, const Distance* previous, Distance* out,
-                                  int width, Distance cap) {
+void stepColumns(const uchar* row, uchar siteMark, const Distance* previous, Distance* out, int width,
+                 Distance cap) {
     for (int x = 0; x < width; ++x) {
         const Distance next = previous[x] < cap ? Distance(previous[x] + 1) : cap;
         out[x] = (row[x] != 0) == siteMark ? Distance(0) : next;
@@ -29,7 +29,7 @@ PELMORA_ROW_LOOP void stepColumns(const uchar* row, uchar siteMark, const Distan
 }
 
 template <typename Distance>
-PELMORA_ROW_LOOP void nearer(const Distance* a, const Distance* b, Distance* out, int width) {
+void nearer(const Distance* a, const Distance* b, Distance* out, int width) {
     for (int x = 0; x < width; ++x)
         out[x] = std::min(a[x], b[x]);
 }

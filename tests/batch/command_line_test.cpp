@@ -87,7 +87,7 @@ void BatchTest::commandLines_data() {
                                                  << "out/pic.png\tPNG\t4\t3";
     QTest::newRow("--out-dir keeps a JPEG a JPEG") << QStringList{"--out-dir", "out", "photo"} << 0 << ""
                                                    << "out/photo.jpg\tJPEG\t8\t8";
-    const QString types = QStringLiteral("bmp, jpg, jpeg, ico, png, svg");
+    const QString types = QStringLiteral("bmp, jpg, jpeg, ico, png, svg, webp, pdf, dxf");
     for (const char* name : {"z.gif", "z.tiff", "z", "z.png.txt"})
         QTest::addRow("-o %s", name) << QStringList{"-o", name, "small.bmp"} << 2
                                      << QStringLiteral("pelmora-batch: %1: not a type pelmora-batch writes; give "
@@ -126,6 +126,7 @@ void BatchTest::commandLines() {
     writeFile(QStringLiteral("old.bmp"), "old bytes");
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::white);
+    image.setPixel(1, 1, qRgb(0, 0, 0));
     writeFile(QStringLiteral("pic.gif"), pngOf(image));
     QByteArray corrupt = pngOf(image);
     corrupt[29] = char(corrupt[29] ^ 1);   // the header's checksum
