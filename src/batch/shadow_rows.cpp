@@ -58,7 +58,7 @@ RowPicture rowsWithAlpha(const Bitmap& picture, const QImage& alpha) {
                 const QRgb* in = reader->row(y);
                 const uchar* cover = alpha.constScanLine(y);
                 for (int x = 0; x < reader->image.width(); ++x)
-                    out[x] = (in[x] & 0xFFFFFFu) | QRgb(cover[x]) << 24;
+                    out[x] = cover[x] == 0 ? 0 : (in[x] & 0xFFFFFFu) | QRgb(cover[x]) << 24;
             },
             0};
 }

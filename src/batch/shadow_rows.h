@@ -15,7 +15,8 @@ namespace pelmora::batch {
 RowPicture opaqueRows(const Bitmap& picture);
 
 // The picture's rows, each pixel with its alpha from `alpha`
-// (Format_Alpha8 of the picture's size). Both must outlive the rows.
+// (Format_Alpha8 of the picture's size); fully transparent pixels are all
+// one colour, so that they take one palette entry.
 RowPicture rowsWithAlpha(const Bitmap& picture, const QImage& alpha);
 
 // The rows of a result with its background transparent: a pixel is fully
