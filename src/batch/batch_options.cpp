@@ -312,7 +312,9 @@ std::variant<Options, QString> parseOptions(const QStringList& arguments) {
     if (options.info) {
         if (options.shadow != Shadow::None || options.solid || options.opaque || !options.steps.empty() || options.type
             || !options.output.isEmpty() || !options.outputFolder.isEmpty() || options.noClobber || options.dpi
-            || options.offset || options.withPicture || options.smoothness != 1.0)
+            || options.offset || options.withPicture || options.smoothness != 1.0 || options.alphaThreshold != 50
+            || options.backgroundCorner || options.backgroundColour || options.fuzz || options.despeckle > 0
+            || options.edges != Edges::Auto)
             return QCoreApplication::translate("batch", "--info takes only input files");
         return options;
     }
