@@ -3,6 +3,7 @@
 #include "symbol_fonts.h"
 
 // Qt
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QStringDecoder>
 
@@ -14,8 +15,9 @@ namespace pelmora {
 
 namespace {
 
-// The families Windows faces are drawn with here.
-QStringList familiesFor(const QString& face) {
+// The families drawn for a face fontconfig knows nothing of: its kind
+// guessed from its name.
+QStringList familiesLike(const QString& face) {
     static const QString gothic = QStringLiteral("IPAPGothic");
     const QString f = face.trimmed().toLower();
     auto has = [&](const char* word) { return f.contains(QLatin1String(word)); };
@@ -33,6 +35,20 @@ QStringList familiesFor(const QString& face) {
         || has("century") || has("cambria") || has("book") || has("palatino"))
         return {QStringLiteral("DejaVu Serif"), gothic};
     return {QStringLiteral("DejaVu Sans"), gothic};
+}
+
+// The families Windows faces are drawn with here: the face itself or one
+// fontconfig gives its widths (Liberation Sans for Arial, Carlito for
+// Calibri), so text runs as long as where it was recorded; else a face of
+// its kind.
+QStringList familiesFor(const QString& face) {
+    // What fontconfig answers for a name it does not know.
+    static const QString unknown = QFontInfo(QFont(QStringLiteral("-"))).family();
+    QStringList families = familiesLike(face);
+    const QString found = QFontInfo(QFont(face.trimmed())).family();
+    if (!face.trimmed().isEmpty() && found != unknown)
+        families.prepend(found);
+    return families;
 }
 
 } // namespace
