@@ -182,6 +182,8 @@ private slots:
     void textInBox();
     void textMovesPosition_data();
     void textMovesPosition();
+    void turnedText_data();
+    void turnedText();
     void tooLarge_data();
     void tooLarge();
     void hostileWork_data();
@@ -732,7 +734,8 @@ void MetafileTest::textMovesPosition_data() {
 
 void MetafileTest::textMovesPosition() {
     // Text 20 pixels high running up from (50, 80) with TA_UPDATECP, then a
-    // red line to (95, 20): the line starts where the text ends.
+    // red line to (95, 20): the line starts where the text ends. The
+    // escapement is the logical angle: 270 degrees runs up where y does.
     QFETCH(QList<qint32>, mapping);
     QFETCH(int, unitsDown);
     EmfBuilder b = emf100();
@@ -741,7 +744,7 @@ void MetafileTest::textMovesPosition() {
         .record(emrSetViewportExt, {mapping[3], mapping[4]})
         .record(emrCreatePen, {1, 0, 1, 0, red})
         .record(emrSelectObject, {1})
-        .record(emrCreateFont, font(QStringLiteral("Arial"), -20 * std::abs(unitsDown), 0, 900))
+        .record(emrCreateFont, font(QStringLiteral("Arial"), -20 * std::abs(unitsDown), 0, unitsDown < 0 ? 2700 : 900))
         .record(emrSelectObject, {2})
         .record(emrSetBkMode, {1})
         .record(emrSetTextAlign, {1 | 24})
@@ -759,6 +762,76 @@ void MetafileTest::textMovesPosition() {
     QVERIFY(inkTop < 60);
     QVERIFY2(std::abs(lineStart.x() - 50) <= 2 && std::abs(lineStart.y() - inkTop) <= 4,
              qPrintable(QStringLiteral("line from %1, %2; ink top %3").arg(lineStart.x()).arg(lineStart.y()).arg(inkTop)));
+}
+
+void MetafileTest::turnedText_data() {
+    QTest::addColumn<QList<qint32>>("mapping");   // map mode, window ext, viewport ext
+    QTest::addColumn<QList<float>>("world");      // none: identity
+    QTest::addColumn<bool>("advanced");           // GM_ADVANCED, else GM_COMPATIBLE
+    QTest::addColumn<int>("escapement");          // tenths of a degree
+    QTest::addColumn<QPoint>("baseline");         // the way the text runs on the picture
+    QTest::addColumn<QPoint>("tops");             // the side the characters' tops face
+    const QList<qint32> yDown{1, 1, 1, 1, 1}, yUp{8, 100, -100, 100, 100}, metric{2, 1, 1, 1, 1};
+    const QList<float> none, upsideDown{1, 0, 0, -1, 0, 0};
+    const QPoint right(1, 0), left(-1, 0), up(0, -1), down(0, 1);
+    // Compatible mode: upright and left to right on the device, the angle
+    // turned with a mapping that mirrors (a y-up chart's 270 reads upwards).
+    QTest::newRow("compatible, 0") << yDown << none << false << 0 << right << up;
+    QTest::newRow("compatible, 90") << yDown << none << false << 900 << up << left;
+    QTest::newRow("compatible, y up, 270") << yUp << none << false << 2700 << up << left;
+    QTest::newRow("compatible, y up, 90") << yUp << none << false << 900 << down << right;
+    QTest::newRow("compatible, metric, 0") << metric << none << false << 0 << right << up;
+    QTest::newRow("compatible, x flipped, 0") << QList<qint32>{8, -100, 100, 100, 100} << none << false << 0 << right << up;
+    QTest::newRow("compatible, x flipped, 90") << QList<qint32>{8, -100, 100, 100, 100} << none << false << 900 << down << right;
+    QTest::newRow("compatible, both flipped, 0") << QList<qint32>{8, -100, -100, 100, 100} << none << false << 0 << right << up;
+    // Advanced mode: the text follows the whole transform, mirrors included.
+    QTest::newRow("advanced, 90") << yDown << none << true << 900 << up << left;
+    QTest::newRow("advanced, metric, 0") << metric << none << true << 0 << right << down;
+    QTest::newRow("advanced, world upside down, 90") << yDown << upsideDown << true << 900 << down << left;
+    QTest::newRow("advanced, x flipped, 0") << QList<qint32>{8, -100, 100, 100, 100} << none << true << 0 << left << up;
+}
+
+// "HHH" from the middle of the picture at its baseline: the ink's centre
+// lies along the baseline from there, and off it towards the tops.
+void MetafileTest::turnedText() {
+    QFETCH(QList<qint32>, mapping);
+    QFETCH(QList<float>, world);
+    QFETCH(bool, advanced);
+    QFETCH(int, escapement);
+    QFETCH(QPoint, baseline);
+    QFETCH(QPoint, tops);
+    EmfBuilder b = emf100();
+    b.record(emrSetMapMode, {mapping[0]})
+        .record(emrSetWindowExt, {mapping[1], mapping[2]})
+        .record(emrSetViewportExt, {mapping[3], mapping[4]})
+        .record(emrSetViewportOrg, {50, 50});
+    if (!world.isEmpty()) {
+        QList<qint32> matrix;
+        for (float v : world)
+            matrix.append(std::bit_cast<qint32>(v));
+        b.record(emrSetWorldTransform, matrix);
+    }
+    b.record(emrCreateFont, font(QStringLiteral("Arial"), -16, 0, escapement))
+        .record(emrSelectObject, {2})
+        .record(emrSetBkMode, {1})
+        .record(emrSetTextAlign, {24})
+        .rawRecord(emrExtTextOutW, withWord(textOut(QPoint(0, 0), 3, QByteArray("H\0H\0H\0", 6)), 16, advanced ? 2 : 1));
+    const Bitmap picture = importMetafile(b.bytes());
+    QPointF sum;
+    int inked = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != white) {
+                sum += QPointF(x - 50, y - 50);
+                ++inked;
+            }
+    QVERIFY(inked > 30);
+    const QPointF centre = sum / inked;
+    const bool across = std::abs(centre.x()) > std::abs(centre.y());
+    const QPoint runs = across ? QPoint(centre.x() > 0 ? 1 : -1, 0) : QPoint(0, centre.y() > 0 ? 1 : -1);
+    const QPoint faces = across ? QPoint(0, centre.y() > 0 ? 1 : -1) : QPoint(centre.x() > 0 ? 1 : -1, 0);
+    QCOMPARE(runs, baseline);
+    QCOMPARE(faces, tops);
 }
 
 void MetafileTest::hostileWork_data() {
