@@ -184,6 +184,8 @@ private slots:
     void textMovesPosition();
     void turnedText_data();
     void turnedText();
+    void recordedWidths_data();
+    void recordedWidths();
     void tooLarge_data();
     void tooLarge();
     void hostileWork_data();
@@ -832,6 +834,43 @@ void MetafileTest::turnedText() {
     const QPoint faces = across ? QPoint(0, centre.y() > 0 ? 1 : -1) : QPoint(centre.x() > 0 ? 1 : -1, 0);
     QCOMPARE(runs, baseline);
     QCOMPARE(faces, tops);
+}
+
+void MetafileTest::recordedWidths_data() {
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("advance");   // the face's "H" in thousandths of its em
+    QTest::newRow("Arial") << QStringLiteral("Arial") << 722;
+    QTest::newRow("Times New Roman") << QStringLiteral("Times New Roman") << 722;
+}
+
+// Ten H's in the face named, once unspaced and once spaced at the face's
+// own widths, an em a thousand logical units: both lines end together
+// when the face drawn has the widths of the one recorded.
+void MetafileTest::recordedWidths() {
+    QFETCH(QString, face);
+    QFETCH(int, advance);
+    const QByteArray tenH = QByteArray("H\0", 2).repeated(10);
+    QByteArray spaced = withWord(textOut(QPoint(500, 4500), 10, tenH), 64, 96);
+    for (int i = 0; i < 10; ++i)
+        spaced += words({advance});
+    EmfBuilder b(0, 0, 3000, 1000);   // 300 x 100 pixels, 50 logical units each
+    b.record(emrSetMapMode, {8})
+        .record(emrSetWindowExt, {15000, 5000})
+        .record(emrSetViewportExt, {300, 100})
+        .record(emrCreateFont, font(face, -1000))
+        .record(emrSelectObject, {2})
+        .record(emrSetBkMode, {1})
+        .record(emrSetTextAlign, {24})
+        .rawRecord(emrExtTextOutW, textOut(QPoint(500, 2000), 10, tenH))
+        .rawRecord(emrExtTextOutW, spaced);
+    const Bitmap picture = importMetafile(b.bytes());
+    int ends[2] = {0, 0};   // the last inked column of each line
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != white)
+                ends[y >= 60] = std::max(ends[y >= 60], x);
+    QVERIFY(ends[1] > 100);
+    QVERIFY2(std::abs(ends[0] - ends[1]) <= 1, qPrintable(QStringLiteral("unspaced to %1, spaced to %2").arg(ends[0]).arg(ends[1])));
 }
 
 void MetafileTest::hostileWork_data() {
