@@ -8,9 +8,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no library dependency names them: the Japanese
-# face of the windows, TIFF and WebP readers, and a face for metafile
-# symbol text.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-image-formats-plugins, fonts-symbola")
+# face of the windows, TIFF and WebP readers, a face for metafile
+# symbol text, and faces with the widths of the common Windows ones, so
+# metafile text runs as long as it did where it was recorded.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-image-formats-plugins, fonts-symbola, fonts-liberation2, fonts-crosextra-carlito, fonts-crosextra-caladea")
 # Qt's own dialogs in Japanese, and the faces that fill Symbola's gaps.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-opensymbol")
 set(CPACK_STRIP_FILES ON)

@@ -35,6 +35,7 @@ bool uniform(const QImage& image) {
 struct MetafilePlayer::Emf {
     EmfHeader header;
     EmfPlusHeader plus;
+    bool glyphIndexText = false;    // GDI text that cannot be drawn here
 };
 
 MetafilePlayer::MetafilePlayer(const QByteArray& bytes) : padded_(bytes.size() + 64, '\0') {
@@ -56,6 +57,7 @@ MetafilePlayer::MetafilePlayer(const QByteArray& bytes) : padded_(bytes.size() +
             emf->plus = readEmfPlusHeader(plus);
             plusFound = true;
         }
+        emf->glyphIndexText = emf->glyphIndexText || glyphIndexText(record);
     });
     if (!whole)
         refuseMetafile();
@@ -72,7 +74,9 @@ void MetafilePlayer::play(QImage& target, WorkBudget& budget) const {
     const EmfHeader& header = emf_->header;
     const EmfPlusHeader& plus = emf_->plus;
     const QTransform output = emfFrameToTarget(header, target.size());
-    if (plus.kind == EmfPlusKind::Only) {
+    // A dual file's GDI text recorded as the recording font's glyph indices
+    // shows nothing here; its EMF+ records hold that text as characters.
+    if (plus.kind == EmfPlusKind::Only || (plus.kind == EmfPlusKind::Dual && emf_->glyphIndexText)) {
         EmfPlusPlayer(file_, header, plus, target, output, budget).play();
         return;
     }

@@ -18,7 +18,8 @@ namespace pelmora {
 // A placeable WMF or an EMF, told apart by its content, its header read and
 // its records checked once; then played onto pictures, a file's own or one
 // inside another's. An EMF plays its GDI records or its EMF+ records, as
-// chosen here.
+// chosen here: a dual file's EMF+ ones when its GDI ones leave the picture
+// blank or hold text that cannot be drawn.
 class MetafilePlayer {
 public:
     // Throws PelmoraError("メタファイルが不正です") for anything that is

@@ -412,14 +412,18 @@ void EmfPlusTest::metafileImage() {
 
 void EmfPlusTest::dualFile_data() {
     QTest::addColumn<bool>("gdiDraws");
+    QTest::addColumn<bool>("glyphIndices");
     QTest::addColumn<Colour>("drawn");
-    QTest::newRow("GDI records draw") << true << green;
-    QTest::newRow("GDI records draw nothing") << false << red;
+    QTest::newRow("GDI records draw") << true << false << green;
+    QTest::newRow("GDI records draw nothing") << false << false << red;
+    // The recording machine's glyph numbers cannot be drawn here; EMF+ holds the text as characters.
+    QTest::newRow("GDI text as glyph indices") << true << true << red;
 }
 
 // GDI draws a green square where EMF+ draws a red one.
 void EmfPlusTest::dualFile() {
     QFETCH(bool, gdiDraws);
+    QFETCH(bool, glyphIndices);
     QFETCH(Colour, drawn);
     const EmfPlusRecords plus = EmfPlusRecords(true).record(plusFillRects, directColour, fillRect(QRectF(20, 30, 20, 20)));
     const QByteArray file = picture(plus,
@@ -428,6 +432,8 @@ void EmfPlusTest::dualFile() {
                                         // Without a pen it fills a pixel short.
                                         if (gdiDraws)
                                             emf.solidBrush(green).record(emrRectangle, {20, 30, 41, 51});
+                                        if (glyphIndices)   // ETO_GLYPH_INDEX, off the picture
+                                            emf.rawRecord(emrExtTextOutW, withWord(textOut(QPoint(-50, -50), 1, QByteArray("\x2B\0", 2)), 44, 0x10));
                                     });
     expectBox(importMetafile(file), QRect(20, 30, 20, 20), drawn);
 }

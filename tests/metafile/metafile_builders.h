@@ -24,7 +24,7 @@ inline constexpr Colour blue = 0xFF0000;
 
 // EMF record types the tests write.
 enum EmfRecordType : quint32 {
-    emrPolygon = 3, emrPolyline = 4, emrSetWindowExt = 9, emrSetViewportExt = 11, emrSetMapMode = 17,
+    emrPolygon = 3, emrPolyline = 4, emrSetWindowExt = 9, emrSetViewportExt = 11, emrSetViewportOrg = 12, emrSetMapMode = 17,
     emrSetBkMode = 18, emrSetPolyFillMode = 19, emrSetRop2 = 20, emrSetStretchBltMode = 21, emrSetTextAlign = 22,
     emrSetTextColor = 24, emrSetBkColor = 25, emrMoveToEx = 27, emrExcludeClipRect = 29, emrIntersectClipRect = 30,
     emrSaveDc = 33, emrRestoreDc = 34, emrSetWorldTransform = 35, emrSelectObject = 37, emrCreatePen = 38,

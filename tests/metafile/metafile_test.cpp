@@ -182,6 +182,10 @@ private slots:
     void textInBox();
     void textMovesPosition_data();
     void textMovesPosition();
+    void turnedText_data();
+    void turnedText();
+    void recordedWidths_data();
+    void recordedWidths();
     void tooLarge_data();
     void tooLarge();
     void hostileWork_data();
@@ -732,7 +736,8 @@ void MetafileTest::textMovesPosition_data() {
 
 void MetafileTest::textMovesPosition() {
     // Text 20 pixels high running up from (50, 80) with TA_UPDATECP, then a
-    // red line to (95, 20): the line starts where the text ends.
+    // red line to (95, 20): the line starts where the text ends. The
+    // escapement is the logical angle: 270 degrees runs up where y does.
     QFETCH(QList<qint32>, mapping);
     QFETCH(int, unitsDown);
     EmfBuilder b = emf100();
@@ -741,7 +746,7 @@ void MetafileTest::textMovesPosition() {
         .record(emrSetViewportExt, {mapping[3], mapping[4]})
         .record(emrCreatePen, {1, 0, 1, 0, red})
         .record(emrSelectObject, {1})
-        .record(emrCreateFont, font(QStringLiteral("Arial"), -20 * std::abs(unitsDown), 0, 900))
+        .record(emrCreateFont, font(QStringLiteral("Arial"), -20 * std::abs(unitsDown), 0, unitsDown < 0 ? 2700 : 900))
         .record(emrSelectObject, {2})
         .record(emrSetBkMode, {1})
         .record(emrSetTextAlign, {1 | 24})
@@ -759,6 +764,106 @@ void MetafileTest::textMovesPosition() {
     QVERIFY(inkTop < 60);
     QVERIFY2(std::abs(lineStart.x() - 50) <= 2 && std::abs(lineStart.y() - inkTop) <= 4,
              qPrintable(QStringLiteral("line from %1, %2; ink top %3").arg(lineStart.x()).arg(lineStart.y()).arg(inkTop)));
+}
+
+void MetafileTest::turnedText_data() {
+    QTest::addColumn<QList<qint32>>("mapping");   // map mode, window ext, viewport ext
+    QTest::addColumn<QList<qint32>>("world");     // float bits; none: identity
+    QTest::addColumn<bool>("advanced");           // GM_ADVANCED, else GM_COMPATIBLE
+    QTest::addColumn<int>("escapement");          // tenths of a degree
+    QTest::addColumn<QPoint>("baseline");         // the way the text runs on the picture
+    QTest::addColumn<QPoint>("tops");             // the side the characters' tops face
+    const QList<qint32> yDown{1, 1, 1, 1, 1}, yUp{8, 100, -100, 100, 100}, metric{2, 1, 1, 1, 1};
+    const QList<qint32> none, upsideDown{std::bit_cast<qint32>(1.0f), 0, 0, std::bit_cast<qint32>(-1.0f), 0, 0};
+    const QPoint right(1, 0), left(-1, 0), up(0, -1), down(0, 1);
+    // Compatible mode: upright and left to right on the device, the angle
+    // turned with a mapping that mirrors (a y-up chart's 270 reads upwards).
+    QTest::newRow("compatible, 90") << yDown << none << false << 900 << up << left;
+    QTest::newRow("compatible, y up, 270") << yUp << none << false << 2700 << up << left;
+    QTest::newRow("compatible, metric, 0") << metric << none << false << 0 << right << up;
+    QTest::newRow("compatible, x flipped, 0") << QList<qint32>{8, -100, 100, 100, 100} << none << false << 0 << right << up;
+    QTest::newRow("compatible, x flipped, 90") << QList<qint32>{8, -100, 100, 100, 100} << none << false << 900 << down << right;
+    QTest::newRow("compatible, both flipped, 0") << QList<qint32>{8, -100, -100, 100, 100} << none << false << 0 << right << up;
+    // Advanced mode: the text follows the whole transform, mirrors included.
+    QTest::newRow("advanced, metric, 0") << metric << none << true << 0 << right << down;
+    QTest::newRow("advanced, world upside down, 90") << yDown << upsideDown << true << 900 << down << left;
+    QTest::newRow("advanced, x flipped, 0") << QList<qint32>{8, -100, 100, 100, 100} << none << true << 0 << left << up;
+}
+
+// "HHH" from the middle of the picture at its baseline: the ink's centre
+// lies along the baseline from there, and off it towards the tops.
+void MetafileTest::turnedText() {
+    QFETCH(QList<qint32>, mapping);
+    QFETCH(QList<qint32>, world);
+    QFETCH(bool, advanced);
+    QFETCH(int, escapement);
+    QFETCH(QPoint, baseline);
+    QFETCH(QPoint, tops);
+    EmfBuilder b = emf100();
+    b.record(emrSetMapMode, {mapping[0]})
+        .record(emrSetWindowExt, {mapping[1], mapping[2]})
+        .record(emrSetViewportExt, {mapping[3], mapping[4]})
+        .record(emrSetViewportOrg, {50, 50});
+    if (!world.isEmpty())
+        b.record(emrSetWorldTransform, QList<qint32>(world.begin(), world.end()));
+    b.record(emrCreateFont, font(QStringLiteral("Arial"), -16, 0, escapement))
+        .record(emrSelectObject, {2})
+        .record(emrSetBkMode, {1})
+        .record(emrSetTextAlign, {24})
+        .rawRecord(emrExtTextOutW, withWord(textOut(QPoint(0, 0), 3, QByteArray("H\0H\0H\0", 6)), 16, advanced ? 2 : 1));
+    const Bitmap picture = importMetafile(b.bytes());
+    QPointF sum;
+    int inked = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != white) {
+                sum += QPointF(x - 50, y - 50);
+                ++inked;
+            }
+    QVERIFY(inked > 30);
+    const QPointF centre = sum / inked;
+    const bool across = std::abs(centre.x()) > std::abs(centre.y());
+    const QPoint runs = across ? QPoint(centre.x() > 0 ? 1 : -1, 0) : QPoint(0, centre.y() > 0 ? 1 : -1);
+    const QPoint faces = across ? QPoint(0, centre.y() > 0 ? 1 : -1) : QPoint(centre.x() > 0 ? 1 : -1, 0);
+    QCOMPARE(runs, baseline);
+    QCOMPARE(faces, tops);
+}
+
+void MetafileTest::recordedWidths_data() {
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<int>("advance");   // the face's "H" in thousandths of its em
+    QTest::newRow("Arial") << QStringLiteral("Arial") << 722;
+    QTest::newRow("Times New Roman") << QStringLiteral("Times New Roman") << 722;
+}
+
+// Ten H's in the face named, once unspaced and once spaced at the face's
+// own widths, an em a thousand logical units: both lines end together
+// when the face drawn has the widths of the one recorded.
+void MetafileTest::recordedWidths() {
+    QFETCH(QString, face);
+    QFETCH(int, advance);
+    const QByteArray tenH = QByteArray("H\0", 2).repeated(10);
+    QByteArray spaced = withWord(textOut(QPoint(500, 4500), 10, tenH), 64, 96);
+    for (int i = 0; i < 10; ++i)
+        spaced += words({advance});
+    EmfBuilder b(0, 0, 3000, 1000);   // 300 x 100 pixels, 50 logical units each
+    b.record(emrSetMapMode, {8})
+        .record(emrSetWindowExt, {15000, 5000})
+        .record(emrSetViewportExt, {300, 100})
+        .record(emrCreateFont, font(face, -1000))
+        .record(emrSelectObject, {2})
+        .record(emrSetBkMode, {1})
+        .record(emrSetTextAlign, {24})
+        .rawRecord(emrExtTextOutW, textOut(QPoint(500, 2000), 10, tenH))
+        .rawRecord(emrExtTextOutW, spaced);
+    const Bitmap picture = importMetafile(b.bytes());
+    int ends[2] = {0, 0};   // the last inked column of each line
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != white)
+                ends[y >= 60] = std::max(ends[y >= 60], x);
+    QVERIFY(ends[1] > 100);
+    QVERIFY2(std::abs(ends[0] - ends[1]) <= 1, qPrintable(QStringLiteral("unspaced to %1, spaced to %2").arg(ends[0]).arg(ends[1])));
 }
 
 void MetafileTest::hostileWork_data() {

@@ -132,6 +132,17 @@ bool checkEmfRecords(ByteView file, const std::function<void(ByteView record)>& 
     return at == file.size();
 }
 
+bool glyphIndexText(ByteView record) {
+    switch (record.u32(0)) {
+    case U_EMR_EXTTEXTOUTA: case U_EMR_EXTTEXTOUTW:
+        return record.u32(44) > 0 && (record.u32(52) & U_ETO_GLYPH_INDEX);
+    case U_EMR_SMALLTEXTOUT:
+        return record.u32(16) > 0 && (record.u32(20) & U_ETO_GLYPH_INDEX);
+    default:
+        return false;
+    }
+}
+
 void EmfPlayer::play() {
     std::size_t at = 0;
     while (file_.has(at, 8)) {

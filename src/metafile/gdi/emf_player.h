@@ -44,6 +44,10 @@ QTransform emfFrameToTarget(const EmfHeader& header, QSize target);
 // EMR_EOF as it passes; false when one does not.
 bool checkEmfRecords(ByteView file, const std::function<void(ByteView record)>& visit);
 
+// True for a text record whose characters are glyph indices of the
+// recording machine's font, which nothing here can map back to letters.
+bool glyphIndexText(ByteView record);
+
 // Decodes the records of a checked EMF into calls on the GDI device. Every
 // field is read through the record's bounded view.
 class EmfPlayer {

@@ -46,6 +46,7 @@ void EmfPlayer::createFont() {
     font.height = r.i32(12);
     font.width = r.i32(16);
     font.escapement = r.i32(20);
+    font.orientation = r.i32(24);
     font.weight = r.i32(28);
     font.italic = r.u8(32) != 0;
     font.underline = r.u8(33) != 0;
@@ -103,7 +104,7 @@ std::size_t EmfPlayer::emrText(std::size_t at, bool wide) {
         for (quint32 i = 0; i < count; ++i)
             advances.push_back(r.i32(offDx + step * i));
     }
-    device_.textOut(reference, text, options, clipBox, advances);
+    device_.textOut(reference, text, options, clipBox, advances, record_.u32(24) == U_GM_ADVANCED);
     return size;
 }
 
@@ -131,7 +132,7 @@ void EmfPlayer::smallTextOut() {
         for (quint32 i = 0; i < count; ++i)
             text.append(QChar(char16_t(r.u16(textAt + 2 * std::size_t(i)))));
     }
-    device_.textOut(point(8), text, options, clipBox, {});
+    device_.textOut(point(8), text, options, clipBox, {}, r.u32(24) == U_GM_ADVANCED);
 }
 
 void EmfPlayer::bitBlt(bool stretch) {

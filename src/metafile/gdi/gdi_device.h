@@ -133,8 +133,10 @@ public:
     void paintRegion(const QRegion& region, bool logical);
 
     // Text: ETO_OPAQUE 2, ETO_CLIPPED 4; advances in logical units.
+    // advanced: GM_ADVANCED, the text following the whole transform; else
+    // GM_COMPATIBLE, upright and left to right on the device.
     void textOut(QPointF reference, const QString& text, quint32 options, const QRectF& box,
-                 const std::vector<double>& advances);
+                 const std::vector<double>& advances, bool advanced = false);
     // Decodes 8-bit text by the selected font's character set.
     QString decodeText(const QByteArray& bytes) const;
 
@@ -223,7 +225,7 @@ private:
     void combineClip(const QRegion& region, int mode);
     // Nothing once the budget is spent.
     std::optional<QRegion> targetRegion(const QRegion& region, bool logical);
-    QFont qtFont(double& pixelHeight) const;
+    QFont qtFont(double& pixelHeight, bool advanced) const;
     // Charges the pixels a drawing call may touch against the file's
     // budget, and the clip it is about to apply; false once the budget is
     // spent, and the call then draws nothing.

@@ -36,7 +36,8 @@ struct GdiBrush {
 struct GdiFont {
     int height = 0;          // logical units; negative is the character height
     int width = 0;
-    int escapement = 0;      // tenths of a degree, anticlockwise
+    int escapement = 0;      // tenths of a degree, anticlockwise: the baseline
+    int orientation = 0;     // the same: each character's own (GM_ADVANCED)
     int weight = 400;
     bool italic = false;
     bool underline = false;

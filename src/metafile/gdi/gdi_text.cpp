@@ -3,6 +3,7 @@
 #include "symbol_fonts.h"
 
 // Qt
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QStringDecoder>
 
@@ -14,8 +15,9 @@ namespace pelmora {
 
 namespace {
 
-// The families Windows faces are drawn with here.
-QStringList familiesFor(const QString& face) {
+// The families drawn for a face fontconfig knows nothing of: its kind
+// guessed from its name.
+QStringList familiesLike(const QString& face) {
     static const QString gothic = QStringLiteral("IPAPGothic");
     const QString f = face.trimmed().toLower();
     auto has = [&](const char* word) { return f.contains(QLatin1String(word)); };
@@ -35,9 +37,23 @@ QStringList familiesFor(const QString& face) {
     return {QStringLiteral("DejaVu Sans"), gothic};
 }
 
+// The families Windows faces are drawn with here: the face itself or one
+// fontconfig gives its widths (Liberation Sans for Arial, Carlito for
+// Calibri), so text runs as long as where it was recorded; else a face of
+// its kind.
+QStringList familiesFor(const QString& face) {
+    // What fontconfig answers for a name it does not know.
+    static const QString unknown = QFontInfo(QFont(QStringLiteral("-"))).family();
+    QStringList families = familiesLike(face);
+    const QString found = QFontInfo(QFont(face.trimmed())).family();
+    if (!face.trimmed().isEmpty() && found != unknown)
+        families.prepend(found);
+    return families;
+}
+
 } // namespace
 
-QFont GdiDevice::qtFont(double& pixelHeight) const {
+QFont GdiDevice::qtFont(double& pixelHeight, bool advanced) const {
     const QTransform t = transform();
     const double yScale = std::hypot(t.m21(), t.m22());
     double height = std::abs(double(dc_.font.height)) * yScale;
@@ -57,7 +73,8 @@ QFont GdiDevice::qtFont(double& pixelHeight) const {
     }
     if (dc_.font.width != 0) {
         // A width is the average character width: stretch the face to it.
-        const double xScale = std::hypot(t.m11(), t.m12());
+        // Drawn through the whole transform, the face is stretched with it.
+        const double xScale = advanced ? yScale : std::hypot(t.m11(), t.m12());
         const double average = QFontMetricsF(font).averageCharWidth();
         if (average > 0)
             font.setStretch(int(std::clamp(100 * std::abs(double(dc_.font.width)) * xScale / average, 1.0, 4000.0)));
@@ -100,21 +117,23 @@ QString decodeAnsi(const QByteArray& bytes, int charSet) {
 }
 
 void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options, const QRectF& box,
-                        const std::vector<double>& advances) {
+                        const std::vector<double>& advances, bool advanced) {
     applyClip();
     const QTransform t = transform();
     const bool updateCp = (dc_.textAlign & 1) != 0;
-    const QPointF origin = updateCp ? dc_.position : reference;
+    const QPointF origin = t.map(updateCp ? dc_.position : reference);
     if ((options & 2) && !box.isEmpty() && axisAligned())
         painter_.fillRect(targetBox(box).adjusted(0, 0, 1, 1), QColor::fromRgb(dc_.bkColour));
     if (text.isEmpty())
         return;
 
     double pixelHeight = 0;
-    const QFont font = qtFont(pixelHeight);
+    const QFont font = qtFont(pixelHeight, advanced);
     const QFontMetricsF metrics(font);
-    const double xScale = std::hypot(t.m11(), t.m12());
-    const double extra = dc_.charExtra * xScale;
+    const double yScale = std::hypot(t.m21(), t.m22());
+    // Logical units along the baseline as pixels of the font drawn.
+    const double unit = advanced ? yScale : std::hypot(t.m11(), t.m12());
+    const double extra = dc_.charExtra * unit;
 
     // One entry a character code, as the advances count them.
     const SymbolEncoding encoding = symbolEncoding(dc_.font.face, dc_.font.charSet);
@@ -128,22 +147,46 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
     }
     const QString shown = characters.join(QString());
 
-    // Character positions along the baseline, in target pixels.
+    // Character positions along the baseline, in pixels of the font.
     std::vector<double> positions;
     positions.reserve(std::size_t(characters.size()) + 1);
     double x = 0;
     for (qsizetype i = 0; i < characters.size(); ++i) {
         positions.push_back(x);
         if (std::size_t(i) < advances.size())
-            x += advances[std::size_t(i)] * xScale;
+            x += advances[std::size_t(i)] * unit;
         else
             x += metrics.horizontalAdvance(characters.at(i)) + extra;
     }
     const double width = x;
 
-    // Anticlockwise escapement, turned further by any rotation of the world.
-    const double worldAngle = std::atan2(dc_.world.m12(), dc_.world.m11()) * 180 / std::numbers::pi;
-    const double angle = -double(dc_.font.escapement) / 10.0 + worldAngle;
+    // glyphs: the font's pixels (x along the characters' baseline, y down
+    // them) as target offsets; step: a pixel of advance along the
+    // escapement. Angles are anticlockwise.
+    const double escapement = dc_.font.escapement / 10.0 * std::numbers::pi / 180;
+    QTransform glyphs;
+    QPointF step;
+    if (advanced) {
+        // The text is drawn in logical units and follows the mapping and
+        // the world transform wholly, mirrored where they mirror; its
+        // characters stand at their own orientation.
+        const double orientation = dc_.font.orientation / 10.0 * std::numbers::pi / 180;
+        const QTransform linear(t.m11(), t.m12(), t.m21(), t.m22(), 0, 0);
+        glyphs = QTransform::fromScale(1 / yScale, 1 / yScale)
+            * QTransform(std::cos(orientation), -std::sin(orientation), std::sin(orientation),
+                         std::cos(orientation), 0, 0)
+            * linear;
+        step = linear.map(QPointF(std::cos(escapement), -std::sin(escapement))) / yScale;
+    } else {
+        // Upright and left to right on the device whatever the mapping; the
+        // angle is the logical one, so a mapping that mirrors turns it the
+        // other way (a y-up chart's 270 degrees reads bottom to top).
+        const double angle = t.determinant() < 0 ? -escapement : escapement;
+        glyphs = QTransform(std::cos(angle), -std::sin(angle), std::sin(angle), std::cos(angle), 0, 0);
+        step = QPointF(std::cos(angle), -std::sin(angle));
+    }
+    // The characters lie along the escapement: one run from one place.
+    const bool along = !advanced || dc_.font.escapement == dc_.font.orientation;
 
     double dx = 0;
     switch (dc_.textAlign & 6) {
@@ -158,28 +201,39 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
     default: break;
     }
 
-    QTransform placement;
-    placement.translate(t.map(origin).x(), t.map(origin).y());
-    placement.rotate(angle);
-    if (!spend(placement.mapRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()))))
+    // The glyphs' frame with its origin where the baseline has gone that far.
+    auto frameAt = [&](double advance) {
+        const QPointF at = origin + step * (dx + advance);
+        return glyphs * QTransform::fromTranslate(at.x(), at.y());
+    };
+    const QRectF cell(0, dy - metrics.ascent(), width, metrics.height());
+    QRectF reach = frameAt(0).mapRect(cell);
+    if (!along)
+        reach |= frameAt(width).mapRect(cell);
+    if (!spend(reach))
         return;
     painter_.save();
     if ((options & 4) && !box.isEmpty() && axisAligned())
         painter_.setClipRect(targetBox(box).adjusted(0, 0, 1, 1), Qt::IntersectClip);
-    painter_.setTransform(placement, true);
+    const QTransform base = painter_.transform();
     QRgb colour = dc_.textColour;
-    if (dc_.bkOpaque && !(options & 2))
-        painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), QColor::fromRgb(dc_.bkColour));
+    if (dc_.bkOpaque && !(options & 2)) {
+        painter_.setTransform(frameAt(0) * base);
+        painter_.fillRect(cell, QColor::fromRgb(dc_.bkColour));
+    }
     if (applyRop2(colour)) {
         // The background box is ours to draw (above); Qt must not add its own.
         painter_.setBackgroundMode(Qt::TransparentMode);
         painter_.setFont(font);
         painter_.setPen(QColor::fromRgb(colour));
-        if (advances.empty()) {
-            painter_.drawText(QPointF(dx, dy), shown);
+        if (advances.empty() && along) {
+            painter_.setTransform(frameAt(0) * base);
+            painter_.drawText(QPointF(0, dy), shown);
         } else {
-            for (qsizetype i = 0; i < characters.size(); ++i)
-                painter_.drawText(QPointF(dx + positions[std::size_t(i)], dy), characters.at(i));
+            for (qsizetype i = 0; i < characters.size(); ++i) {
+                painter_.setTransform(frameAt(positions[std::size_t(i)]) * base);
+                painter_.drawText(QPointF(0, dy), characters.at(i));
+            }
         }
     }
     painter_.restore();
@@ -189,7 +243,7 @@ void GdiDevice::textOut(QPointF reference, const QString& text, quint32 options,
         bool invertible = false;
         const QTransform back = t.inverted(&invertible);
         if (invertible)
-            dc_.position = back.map(placement.map(QPointF(width, 0)));
+            dc_.position = back.map(origin + step * width);
     }
 }
 

@@ -409,6 +409,7 @@ void WmfPlayer::createFont() {
     font.height = r.i16(6);
     font.width = r.i16(8);
     font.escapement = r.i16(10);
+    font.orientation = r.i16(12);
     font.weight = r.i16(14);
     font.italic = r.u8(16) != 0;
     font.underline = r.u8(17) != 0;
