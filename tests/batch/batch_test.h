@@ -39,8 +39,6 @@ public:
 private slots:
     void init();
 
-    void exitStatusAndMessages_data();
-    void exitStatusAndMessages();
     void fillThenTurnThenScaleInOrder();
     void infoListsEachInputInOrder();
     void metafileTextIsDrawn();
@@ -54,8 +52,6 @@ private slots:
 
     void pngAlphaFollowsTheBackground_data();
     void pngAlphaFollowsTheBackground();
-    void svgMatchesTheFilledBitmap_data();
-    void svgMatchesTheFilledBitmap();
     void svgDocument();
 
     void hostileOutputPaths_data();

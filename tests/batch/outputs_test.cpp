@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
 #include <QPainter>
-#include <QPainterPath>
 #include <QSvgRenderer>
 #include <QTest>
 
@@ -34,47 +33,6 @@ Bitmap framePicture() {
     image.setPixel(1, 0, qRgb(0, 0, 0));
     image.setPixel(0, 9, qRgb(0, 0, 0));
     return Bitmap(image);
-}
-
-// Clip art drawn without smoothing, black on white.
-Bitmap clipArt(const QString& name) {
-    QImage image(160, 120, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(Qt::black);
-    if (name == QLatin1String("ring")) {
-        QPainterPath ring;
-        ring.addEllipse(QPointF(80, 60), 50, 45);
-        ring.addEllipse(QPointF(80, 60), 25, 22);
-        painter.drawPath(ring);
-    } else if (name == QLatin1String("star")) {
-        QPolygonF star;
-        for (int i = 0; i < 10; ++i) {
-            const double r = i % 2 ? 22 : 55;
-            const double a = M_PI / 5 * i - M_PI / 2;
-            star << QPointF(80 + r * std::cos(a), 62 + r * std::sin(a));
-        }
-        painter.drawPolygon(star);
-    } else {   // a snowman with a white belly and white eyes
-        painter.drawEllipse(QPointF(80, 85), 32, 30);
-        painter.drawEllipse(QPointF(80, 38), 22, 21);
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(QPointF(80, 87), 16, 15);
-        painter.drawEllipse(QPointF(72, 33), 4, 4);
-        painter.drawEllipse(QPointF(88, 33), 4, 4);
-    }
-    painter.end();
-    return Bitmap(image);
-}
-
-QImage rendered(const QString& svgPath, QSize size) {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QSvgRenderer renderer(svgPath);
-    QPainter painter(&image);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-    return image;
 }
 
 } // namespace
@@ -115,38 +73,6 @@ void BatchTest::pngAlphaFollowsTheBackground() {
             if (!transparent)
                 QCOMPARE(got, want);
         }
-}
-
-void BatchTest::svgMatchesTheFilledBitmap_data() {
-    QTest::addColumn<QString>("shape");
-    QTest::addColumn<bool>("solid");
-    for (const char* shape : {"ring", "star", "snowman"})
-        for (const bool solid : {false, true})
-            QTest::addRow("%s%s", shape, solid ? ", --solid" : "") << QString::fromLatin1(shape) << solid;
-}
-
-// Rendered back at the picture's size, the traced subject covers what the
-// filled bitmap does, but for the curves' small departures at the edges.
-void BatchTest::svgMatchesTheFilledBitmap() {
-    QFETCH(QString, shape);
-    QFETCH(bool, solid);
-    saveAsBitmap(clipArt(shape), path(QStringLiteral("art.bmp")));
-    const QStringList options = solid ? QStringList{"--solid", "--fill", "black"} : QStringList{"--fill", "black"};
-    QCOMPARE(run(options + QStringList{"-o", "filled.bmp", "art.bmp"}).status, 0);
-    const Run svg = run(options + QStringList{"-o", "traced.svg", "art.bmp"});
-    QCOMPARE(svg.err, QString());
-    const Bitmap filled = read(QStringLiteral("filled.bmp"));
-    const QImage traced = rendered(path(QStringLiteral("traced.svg")), QSize(filled.width(), filled.height()));
-    qint64 agree = 0;
-    qint64 subject = 0;
-    for (int y = 0; y < traced.height(); ++y)
-        for (int x = 0; x < traced.width(); ++x) {
-            const bool inFill = filled.pixel(x, y) == kBlack;
-            subject += inFill;
-            agree += inFill == (qGray(traced.pixel(x, y)) < 128);
-        }
-    QVERIFY(subject > 1000);
-    QVERIFY2(agree * 100 >= qint64(traced.width()) * traced.height() * 98, qPrintable(QString::number(agree)));
 }
 
 // The viewBox is the picture's final size, width and height the same in
