@@ -50,8 +50,6 @@ private slots:
     void unreadableQtKindNamesItsKind();
     void jobsShareTheMemory();
 
-    void pngAlphaFollowsTheBackground_data();
-    void pngAlphaFollowsTheBackground();
     void svgDocument();
 
     void hostileOutputPaths_data();

@@ -16,65 +16,6 @@
 
 using namespace pelmora;
 
-namespace {
-
-constexpr QRgb kWhiteRgb = 0xFFFFFFFFu;
-
-// 12 x 10 on white: a black frame around a white hole, a black pixel beside
-// the top-left corner (so an outline paints the corner) and one in the
-// bottom-left corner (so a quarter turn brings it to the top-left).
-Bitmap framePicture() {
-    QImage image(12, 10, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.fillRect(2, 2, 8, 6, Qt::black);
-    painter.fillRect(4, 4, 4, 2, Qt::white);
-    painter.end();
-    image.setPixel(1, 0, qRgb(0, 0, 0));
-    image.setPixel(0, 9, qRgb(0, 0, 0));
-    return Bitmap(image);
-}
-
-} // namespace
-
-void BatchTest::pngAlphaFollowsTheBackground_data() {
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QRect>("hole");   // white pixels that stay opaque
-    QTest::addColumn<bool>("opaque");
-    QTest::newRow("every white pixel") << QStringList{} << QRect() << false;
-    QTest::newRow("--solid: the hole stays") << QStringList{"--solid"} << QRect(4, 4, 4, 2) << false;
-    QTest::newRow("--opaque") << QStringList{"--opaque"} << QRect() << true;
-    QTest::newRow("--solid --fill") << QStringList{"--solid", "--fill", "red"} << QRect() << false;
-    QTest::newRow("outline reaching the corner") << QStringList{"--outline", "blue"} << QRect() << false;
-    QTest::newRow("--solid --outline") << QStringList{"--solid", "--outline", "blue"} << QRect(4, 4, 4, 2) << false;
-    QTest::newRow("turned: black comes to the corner") << QStringList{"--rotate", "90"} << QRect() << false;
-}
-
-// The PNG holds the BMP's colours; the input's top-left colour (white) is
-// transparent, where the hole is kept only with --solid.
-void BatchTest::pngAlphaFollowsTheBackground() {
-    QFETCH(QStringList, options);
-    QFETCH(QRect, hole);
-    QFETCH(bool, opaque);
-    saveAsBitmap(framePicture(), path(QStringLiteral("frame.bmp")));
-    QCOMPARE(run(options + QStringList{"-o", "out.bmp", "frame.bmp"}).status, 0);
-    const Run png = run(options + QStringList{"-o", "out.png", "frame.bmp"});
-    QCOMPARE(png.err, QString());
-    const Bitmap bitmap = read(QStringLiteral("out.bmp"));
-    const QImage result(path(QStringLiteral("out.png")));
-    QCOMPARE(result.size(), QSize(bitmap.width(), bitmap.height()));
-    QCOMPARE(result.hasAlphaChannel(), !opaque);
-    for (int y = 0; y < result.height(); ++y)
-        for (int x = 0; x < result.width(); ++x) {
-            const QRgb want = rgbFromColour(bitmap.pixel(x, y));
-            const bool transparent = !opaque && want == kWhiteRgb && !hole.contains(x, y);
-            const QRgb got = result.pixel(x, y);
-            QCOMPARE(qAlpha(got), transparent ? 0 : 255);
-            if (!transparent)
-                QCOMPARE(got, want);
-        }
-}
-
 // The viewBox is the picture's final size, width and height the same in
 // millimetres: a blank 30 x 20 gives a valid, empty document; a disc turned
 // and doubled, 40 x 60 stroked in the outline colour.
