@@ -93,11 +93,6 @@ bool turnTopDown(const QString& path) {
     return file.seek(0) && file.write(turned) == turned.size();
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class PngTypesTest : public QObject {
@@ -159,7 +154,7 @@ void PngTypesTest::typeFitsTheColours() {
         QVERIFY(turnTopDown(path(QStringLiteral("in.bmp"))));
     QCOMPARE(runBatch(options + QStringList{"-o", "out.bmp", "plain.bmp"}, dir_->path()).err, QString());
     QCOMPARE(runBatch(options + QStringList{"-o", "out.png", "in.bmp"}, dir_->path()).err, QString());
-    const Header header = headerOf(readAll(path(QStringLiteral("out.png"))));
+    const Header header = headerOf(fileBytes(path(QStringLiteral("out.png"))));
     QCOMPARE(header.colourType, colourType);
     QCOMPARE(header.bitDepth, bitDepth);
 
@@ -200,7 +195,7 @@ void PngTypesTest::resolutionRecorded() {
     }
     const ProcessRun run = runBatch(options + QStringList{"-o", "out.png", input}, dir_->path());
     QCOMPARE(run.err, QString());
-    QCOMPARE(headerOf(readAll(path(QStringLiteral("out.png")))).dotsPerMeter, dotsPerMeter);
+    QCOMPARE(headerOf(fileBytes(path(QStringLiteral("out.png")))).dotsPerMeter, dotsPerMeter);
 }
 
 // Every colour and alpha of a many-coloured picture comes back.
