@@ -98,27 +98,6 @@ void BatchTest::metafileTextIsDrawn() {
     QVERIFY(inked);
 }
 
-// Input i has one red pixel, never the top-left, which the fill makes black.
-void BatchTest::manyInputsInParallelAllSucceed() {
-    QStringList arguments{"--fill", "black", "-j", "4", "--out-dir", "many/deeper"};
-    const auto spot = [](int i) { return QPoint(1 + i % 4, 1 + i / 4 % 4); };
-    for (int i = 0; i < 24; ++i) {
-        Bitmap picture = Bitmap::white(5, 5);
-        picture.setPixel(spot(i).x(), spot(i).y(), 0x0000FF);
-        arguments.append(QStringLiteral("p%1.bmp").arg(i));
-        saveAsBitmap(picture, path(arguments.last()));
-    }
-    const Run result = run(arguments);
-    QCOMPARE(result.status, 0);
-    QCOMPARE(result.err, QString());
-    for (int i = 0; i < 24; ++i) {
-        const Bitmap out = read(QStringLiteral("many/deeper/p%1.bmp").arg(i));
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 5; ++x)
-                QCOMPARE(out.pixel(x, y), QPoint(x, y) == spot(i) ? kBlack : kWhite);
-    }
-}
-
 // Inputs of different sizes finish out of turn when several run at once;
 // what is written and said is the same as one at a time, in input order.
 // The largest input comes first and fails last, at its output, which a

@@ -42,7 +42,6 @@ private slots:
     void fillThenTurnThenScaleInOrder();
     void infoListsEachInputInOrder();
     void metafileTextIsDrawn();
-    void manyInputsInParallelAllSucceed();
     void jobsChangeNothingButTheWait();
 
     void qtKindsOpenWithTheirPixels_data();

@@ -122,8 +122,8 @@ void BatchTest::commandLines_data() {
                                                  << "small.bmp -> old.bmp: exists; skipped" << "-";
     QTest::newRow("-n writes a new one") << QStringList{"--no-clobber", "-o", "new.bmp", "small.bmp"} << 0 << ""
                                          << "new.bmp\tBMP\t4\t3";
-    QTest::newRow("--out-dir keeps a PNG a PNG") << QStringList{"--out-dir", "out", "pic.gif"} << 0 << ""
-                                                 << "out/pic.png\tPNG\t4\t3";
+    QTest::newRow("--out-dir made, keeping a PNG a PNG") << QStringList{"--out-dir", "out/deeper", "pic.gif"} << 0
+                                                         << "" << "out/deeper/pic.png\tPNG\t4\t3";
     QTest::newRow("--out-dir keeps a JPEG a JPEG") << QStringList{"--out-dir", "out", "photo"} << 0 << ""
                                                    << "out/photo.jpg\tJPEG\t8\t8";
     const QString types = QStringLiteral("bmp, jpg, jpeg, ico, png, svg, webp, pdf, dxf");
