@@ -3,7 +3,6 @@
 // replaced, types are never guessed wrong, a file's kind is its content's.
 
 // Qt
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -22,14 +21,6 @@
 using namespace pelmora;
 
 namespace {
-
-QByteArray encoded(const QImage& image, const char* format = "PNG") {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 // An ICO file whose pictures are PNGs of these sides, each white with a
 // black top-left pixel.
