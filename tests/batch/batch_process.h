@@ -2,6 +2,7 @@
 #pragma once
 
 // Qt
+#include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -25,4 +26,9 @@ inline ProcessRun runProcess(const QString& program, const QStringList& argument
 
 inline ProcessRun runBatch(const QStringList& arguments, const QString& folder) {
     return runProcess(QStringLiteral(PELMORA_BATCH_PATH), arguments, folder);
+}
+
+inline QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -54,64 +54,6 @@ void BatchTest::init() {
     writeFile(QStringLiteral("picture.psd"), QByteArrayLiteral("8BPS, not read here"));
 }
 
-void BatchTest::exitStatusAndMessages_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("error");   // a line standard error must hold; empty: none at all
-    QTest::newRow("help") << QStringList{"--help"} << 0 << "";
-    QTest::newRow("no output named") << QStringList{"small.bmp"} << 2
-                                     << "pelmora-batch: give either -o FILE or --out-dir DIR";
-    QTest::newRow("unknown option") << QStringList{"--blur", "3", "small.bmp"} << 2
-                                    << "pelmora-batch: unknown option --blur";
-    QTest::newRow("bad colour") << QStringList{"--fill", "#12", "-o", "o.bmp", "small.bmp"} << 2
-                                << "pelmora-batch: --fill: \"#12\" is not a valid value";
-    QTest::newRow("-o with two inputs") << QStringList{"-o", "o.bmp", "small.bmp", "small.bmp"} << 2
-                                        << "pelmora-batch: -o takes one input; use --out-dir for several";
-    QTest::newRow("one of two fails") << QStringList{"--out-dir", "out", "small.bmp", "missing.bmp"} << 1
-                                      << "missing.bmp: no such file";
-    QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "small.bmp", "picture.psd"} << 1
-                                       << "picture.psd: not a picture file pelmora-batch reads (.bmp, .jpg, "
-                                          ".jpeg, .ico, .wmf, .emf, .png, .gif, .tif, .tiff, .webp)";
-    QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
-                                        << "photo.jpg: pictures from JPEG files are outlined or filled only with --fuzz (for example --fuzz 10)";
-    QTest::newRow("jpeg is turned") << QStringList{"--rotate", "90", "-o", "o.jpg", "photo.jpg"} << 0 << "";
-    QTest::newRow("outline to an icon") << QStringList{"--outline", "blue", "--size", "32x32", "-o", "o.ico", "small.bmp"}
-                                        << 0 << "";
-    QTest::newRow("icon of the wrong size") << QStringList{"--type", "ico", "-o", "o.ico", "small.bmp"} << 1
-                                            << "small.bmp -> o.ico: An Icon file can hold only a picture of Icon size (32x32) pixels";
-    // Errors while writing name the output as well as the input.
-    QTest::newRow("output folder missing") << QStringList{"-o", "no/such/x.bmp", "small.bmp"} << 1
-                                           << "small.bmp -> no/such/x.bmp: File not found";
-    QTest::newRow("--info takes no --solid") << QStringList{"--info", "--solid", "small.bmp"} << 2
-                                             << "pelmora-batch: --info takes only input files";
-    for (const QString jobs : {"0", "-3", "two", "1.5", ""})
-        QTest::addRow("--jobs \"%s\"", qPrintable(jobs))
-            << QStringList{"--jobs=" + jobs, "-o", "o.bmp", "small.bmp"} << 2
-            << QStringLiteral("pelmora-batch: --jobs: \"%1\" is not a valid value").arg(jobs);
-    QTest::newRow("-j without a number") << QStringList{"-o", "o.bmp", "small.bmp", "-j"} << 2
-                                         << "pelmora-batch: -j needs a value";
-    QTest::newRow("empty picture to PNG") << QStringList{"--scale", "10", "-o", "o.png", "small.bmp"} << 1
-                                          << "small.bmp -> o.png: a PNG cannot hold a picture of no pixels";
-}
-
-void BatchTest::exitStatusAndMessages() {
-    QFETCH(QStringList, arguments);
-    QFETCH(int, status);
-    QFETCH(QString, error);
-    const Run result = run(arguments);
-    QCOMPARE(result.status, status);
-    if (error.isEmpty())
-        QCOMPARE(result.err, QString());
-    else
-        QVERIFY2(result.err.split(QLatin1Char('\n')).contains(error), qPrintable(result.err));
-    // Whatever else failed, the good input was written.
-    const qsizetype out = arguments.indexOf(QStringLiteral("-o"));
-    if (status == 0 && out >= 0)
-        QVERIFY(QFile::exists(path(arguments[out + 1])));
-    if (arguments.contains(QStringLiteral("--out-dir")) && arguments.contains(QStringLiteral("small.bmp")))
-        QVERIFY(QFile::exists(path(QStringLiteral("out/small.bmp"))));
-}
-
 // Filled green, 4 x 3; turned clockwise to 3 x 4, (x, y) -> (2 - y, x);
 // doubled to 6 x 8; mirrored, (x, y) -> (5 - x, y).
 void BatchTest::fillThenTurnThenScaleInOrder() {
@@ -154,27 +96,6 @@ void BatchTest::metafileTextIsDrawn() {
         for (int x = 0; x < picture.width() && !inked; ++x)
             inked = picture.pixel(x, y) != kWhite;
     QVERIFY(inked);
-}
-
-// Input i has one red pixel, never the top-left, which the fill makes black.
-void BatchTest::manyInputsInParallelAllSucceed() {
-    QStringList arguments{"--fill", "black", "-j", "4", "--out-dir", "many/deeper"};
-    const auto spot = [](int i) { return QPoint(1 + i % 4, 1 + i / 4 % 4); };
-    for (int i = 0; i < 24; ++i) {
-        Bitmap picture = Bitmap::white(5, 5);
-        picture.setPixel(spot(i).x(), spot(i).y(), 0x0000FF);
-        arguments.append(QStringLiteral("p%1.bmp").arg(i));
-        saveAsBitmap(picture, path(arguments.last()));
-    }
-    const Run result = run(arguments);
-    QCOMPARE(result.status, 0);
-    QCOMPARE(result.err, QString());
-    for (int i = 0; i < 24; ++i) {
-        const Bitmap out = read(QStringLiteral("many/deeper/p%1.bmp").arg(i));
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 5; ++x)
-                QCOMPARE(out.pixel(x, y), QPoint(x, y) == spot(i) ? kBlack : kWhite);
-    }
 }
 
 // Inputs of different sizes finish out of turn when several run at once;

@@ -3,7 +3,6 @@
 // replaced, types are never guessed wrong, a file's kind is its content's.
 
 // Qt
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -23,14 +22,6 @@ using namespace pelmora;
 
 namespace {
 
-QByteArray pngOf(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 // An ICO file whose pictures are PNGs of these sides, each white with a
 // black top-left pixel.
 QByteArray iconOf(const QList<int>& sides) {
@@ -39,7 +30,7 @@ QByteArray iconOf(const QList<int>& sides) {
         QImage image(side, side, QImage::Format_ARGB32);
         image.fill(Qt::white);
         image.setPixel(0, 0, qRgb(0, 0, 0));
-        pictures.append(pngOf(image));
+        pictures.append(encoded(image));
     }
     QByteArray file(6 + 16 * sides.size(), '\0');
     qToLittleEndian<quint16>(1, file.data() + 2);
@@ -68,6 +59,45 @@ void BatchTest::commandLines_data() {
     QTest::addColumn<QString>("error");   // the first line on standard error; empty: none
     QTest::addColumn<QString>("written");   // the output and --info's line of it; "-": nothing written
 
+    QTest::newRow("help") << QStringList{"--help"} << 0 << "" << "-";
+    QTest::newRow("no output named") << QStringList{"small.bmp"} << 2
+                                     << "pelmora-batch: give either -o FILE or --out-dir DIR" << "-";
+    QTest::newRow("unknown option") << QStringList{"--blur", "3", "small.bmp"} << 2
+                                    << "pelmora-batch: unknown option --blur" << "-";
+    QTest::newRow("bad colour") << QStringList{"--fill", "#12", "-o", "o.bmp", "small.bmp"} << 2
+                                << "pelmora-batch: --fill: \"#12\" is not a valid value" << "-";
+    QTest::newRow("-o with two inputs") << QStringList{"-o", "o.bmp", "small.bmp", "small.bmp"} << 2
+                                        << "pelmora-batch: -o takes one input; use --out-dir for several" << "-";
+    // Whatever else failed, the good input was written.
+    QTest::newRow("one of two fails") << QStringList{"--out-dir", "out", "small.bmp", "missing.bmp"} << 1
+                                      << "missing.bmp: no such file" << "out/small.bmp\tBMP\t4\t3";
+    QTest::newRow("refused extension") << QStringList{"--out-dir", "out", "small.bmp", "picture.psd"} << 1
+                                       << "picture.psd: not a picture file pelmora-batch reads (.bmp, .jpg, "
+                                          ".jpeg, .ico, .wmf, .emf, .png, .gif, .tif, .tiff, .webp)"
+                                       << "out/small.bmp\tBMP\t4\t3";
+    QTest::newRow("jpeg is not filled") << QStringList{"--fill", "black", "-o", "o.bmp", "photo.jpg"} << 1
+                                        << "photo.jpg: pictures from JPEG files are outlined or filled only with "
+                                           "--fuzz (for example --fuzz 10)" << "-";
+    QTest::newRow("jpeg is turned") << QStringList{"--rotate", "90", "-o", "o.jpg", "photo.jpg"} << 0 << ""
+                                    << "o.jpg\tJPEG\t8\t8";
+    QTest::newRow("outline to an icon") << QStringList{"--outline", "blue", "--size", "32x32", "-o", "o.ico", "small.bmp"}
+                                        << 0 << "" << "o.ico\tICON\t32\t32";
+    QTest::newRow("icon of the wrong size") << QStringList{"--type", "ico", "-o", "o.ico", "small.bmp"} << 1
+                                            << "small.bmp -> o.ico: An Icon file can hold only a picture of Icon "
+                                               "size (32x32) pixels" << "-";
+    // Errors while writing name the output as well as the input.
+    QTest::newRow("output folder missing") << QStringList{"-o", "no/such/x.bmp", "small.bmp"} << 1
+                                           << "small.bmp -> no/such/x.bmp: File not found" << "-";
+    QTest::newRow("--info takes no --solid") << QStringList{"--info", "--solid", "small.bmp"} << 2
+                                             << "pelmora-batch: --info takes only input files" << "-";
+    for (const QString jobs : {"0", "-3", "two", "1.5", ""})
+        QTest::addRow("--jobs \"%s\"", qPrintable(jobs))
+            << QStringList{"--jobs=" + jobs, "-o", "o.bmp", "small.bmp"} << 2
+            << QStringLiteral("pelmora-batch: --jobs: \"%1\" is not a valid value").arg(jobs) << "-";
+    QTest::newRow("-j without a number") << QStringList{"-o", "o.bmp", "small.bmp", "-j"} << 2
+                                         << "pelmora-batch: -j needs a value" << "-";
+    QTest::newRow("empty picture to PNG") << QStringList{"--scale", "10", "-o", "o.png", "small.bmp"} << 1
+                                          << "small.bmp -> o.png: a PNG cannot hold a picture of no pixels" << "-";
     const QString replace = QStringLiteral("would replace an input");
     QTest::newRow("output is the input") << QStringList{"--fill", "black", "-o", "small.bmp", "small.bmp"} << 1
                                          << "small.bmp -> small.bmp: " + replace << "-";
@@ -83,8 +113,8 @@ void BatchTest::commandLines_data() {
                                                  << "small.bmp -> old.bmp: exists; skipped" << "-";
     QTest::newRow("-n writes a new one") << QStringList{"--no-clobber", "-o", "new.bmp", "small.bmp"} << 0 << ""
                                          << "new.bmp\tBMP\t4\t3";
-    QTest::newRow("--out-dir keeps a PNG a PNG") << QStringList{"--out-dir", "out", "pic.gif"} << 0 << ""
-                                                 << "out/pic.png\tPNG\t4\t3";
+    QTest::newRow("--out-dir made, keeping a PNG a PNG") << QStringList{"--out-dir", "out/deeper", "pic.gif"} << 0
+                                                         << "" << "out/deeper/pic.png\tPNG\t4\t3";
     QTest::newRow("--out-dir keeps a JPEG a JPEG") << QStringList{"--out-dir", "out", "photo"} << 0 << ""
                                                    << "out/photo.jpg\tJPEG\t8\t8";
     const QString types = QStringLiteral("bmp, jpg, jpeg, ico, png, svg, webp, pdf, dxf");
@@ -127,8 +157,8 @@ void BatchTest::commandLines() {
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::white);
     image.setPixel(1, 1, qRgb(0, 0, 0));
-    writeFile(QStringLiteral("pic.gif"), pngOf(image));
-    QByteArray corrupt = pngOf(image);
+    writeFile(QStringLiteral("pic.gif"), encoded(image));
+    QByteArray corrupt = encoded(image);
     corrupt[29] = char(corrupt[29] ^ 1);   // the header's checksum
     writeFile(QStringLiteral("corrupt.png"), corrupt);
     writeFile(QStringLiteral("photo"), readFile(QStringLiteral("photo.jpg")));
@@ -197,24 +227,17 @@ void BatchTest::kindsByContent_data() {
     QTest::addColumn<QString>("said");   // --info's kind, or how the error starts
     QImage image(4, 3, QImage::Format_RGB32);
     image.fill(Qt::white);
-    const auto encoded = [&image](const char* format) {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, format);
-        return bytes;
-    };
     const QByteArray wmf = test::WmfBuilder(0, 0, 64, 32, 96).bytes();
-    QTest::newRow("BMP") << encoded("BMP") << "a.dat" << "BMP";
-    QTest::newRow("JPEG") << encoded("JPEG") << "a.png" << "JPEG";
+    QTest::newRow("BMP") << encoded(image, "BMP") << "a.dat" << "BMP";
+    QTest::newRow("JPEG") << encoded(image, "JPEG") << "a.png" << "JPEG";
     QTest::newRow("icon") << iconOf({32}) << "a" << "ICON";
     QTest::newRow("placeable WMF") << wmf << "a.emf" << "WMF";
     QTest::newRow("EMF") << test::emf100().bytes() << "a.wmf" << "EMF";
-    QTest::newRow("PNG") << pngOf(image) << "a.jpg" << "PNG";
+    QTest::newRow("PNG") << encoded(image) << "a.jpg" << "PNG";
     QTest::newRow("GIF") << QByteArray::fromHex("47494638396101000100800000000000ffffff2c00000000010001000002024401003b")
                          << "a.tif" << "GIF";
-    QTest::newRow("TIFF") << encoded("TIFF") << "a.bmp" << "TIFF";
-    QTest::newRow("WebP") << encoded("WEBP") << "a.gif" << "WEBP";
+    QTest::newRow("TIFF") << encoded(image, "TIFF") << "a.bmp" << "TIFF";
+    QTest::newRow("WebP") << encoded(image, "WEBP") << "a.gif" << "WEBP";
     // A WMF without its placeable header says nothing of itself; the
     // metafile reader refuses it.
     QTest::newRow("bare WMF, named .wmf") << wmf.mid(22) << "a.wmf" << "a.wmf: ";

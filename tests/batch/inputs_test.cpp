@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Qt
-#include <QBuffer>
 #include <QtEndian>
-#include <QImageWriter>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -13,15 +11,6 @@
 using namespace pelmora;
 
 namespace {
-
-QByteArray encoded(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(100);   // lossless WebP
-    return writer.write(image) ? bytes : QByteArray();
-}
 
 // 7 x 5, every pixel its own colour but every third, which is `hole`.
 QImage testPicture(QRgb hole) {

@@ -17,8 +17,13 @@ using namespace pelmora;
 
 namespace {
 
+const QRect kHole(12, 10, 16, 10);
+
 // 40 x 30 on white, painted by kind: two colours, a few colours, a ramp of
-// grey levels, many colours, or black with white stripes below its top rows.
+// grey levels, many colours, black with white stripes below its top rows,
+// or a black frame around a white hole with a black pixel beside the
+// top-left corner (so an outline paints the corner) and one in the
+// bottom-left corner (so a quarter turn brings it to the top-left).
 QImage picture(const QString& kind) {
     QImage image(40, 30, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -36,8 +41,14 @@ QImage picture(const QString& kind) {
                 c = x % 3 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
             else if (kind == QLatin1String("many"))
                 c = qRgb(i % 256, i / 3 % 256, 7);
+            else if (kind == QLatin1String("frame") && kHole.contains(x, y))
+                c = qRgb(255, 255, 255);
             image.setPixel(x, y, c);
         }
+    if (kind == QLatin1String("frame")) {
+        image.setPixel(1, 0, qRgb(0, 0, 0));
+        image.setPixel(0, 29, qRgb(0, 0, 0));
+    }
     return image;
 }
 
@@ -82,11 +93,6 @@ bool turnTopDown(const QString& path) {
     return file.seek(0) && file.write(turned) == turned.size();
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class PngTypesTest : public QObject {
@@ -111,59 +117,57 @@ void PngTypesTest::typeFitsTheColours_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<int>("colourType");   // 0 grey, 2 RGB, 3 palette, 4 grey and alpha, 6 RGBA
     QTest::addColumn<int>("bitDepth");
-    QTest::newRow("fill: one colour and transparency") << "many" << QStringList{"--fill", "navy"} << 3 << 1;
-    QTest::newRow("few colours") << "few" << QStringList{} << 3 << 4;
-    QTest::newRow("black and white, opaque") << "black and white" << QStringList{"--opaque"} << 0 << 1;
-    QTest::newRow("grey levels, opaque") << "grey" << QStringList{"--opaque"} << 0 << 8;
-    QTest::newRow("255 greys and transparency") << "grey" << QStringList{} << 3 << 8;
-    QTest::newRow("many colours, opaque") << "many" << QStringList{"--opaque"} << 2 << 8;
-    QTest::newRow("many colours and transparency") << "many" << QStringList{} << 6 << 8;
+    QTest::addColumn<QRect>("hole");   // white pixels that stay opaque
+    QTest::newRow("fill: one colour and transparency") << "many" << QStringList{"--fill", "navy"} << 3 << 1 << QRect();
+    QTest::newRow("few colours") << "few" << QStringList{} << 3 << 4 << QRect();
+    QTest::newRow("black and white, opaque") << "black and white" << QStringList{"--opaque"} << 0 << 1 << QRect();
+    QTest::newRow("grey levels, opaque") << "grey" << QStringList{"--opaque"} << 0 << 8 << QRect();
+    QTest::newRow("255 greys and transparency") << "grey" << QStringList{} << 3 << 8 << QRect();
+    QTest::newRow("many colours, opaque") << "many" << QStringList{"--opaque"} << 2 << 8 << QRect();
+    QTest::newRow("many colours and transparency") << "many" << QStringList{} << 6 << 8 << QRect();
     QTest::newRow("turned, from the picture in memory") << "many" << QStringList{"--fill", "red", "--rotate", "90"}
-                                                         << 3 << 1;
-    QTest::newRow("--solid") << "few" << QStringList{"--solid", "--fill", "red"} << 3 << 1;
-    QTest::newRow("top-down BMP, from the file") << "top-down" << QStringList{"--fill", "red"} << 3 << 1;
+                                                         << 3 << 1 << QRect();
+    QTest::newRow("--solid") << "few" << QStringList{"--solid", "--fill", "red"} << 3 << 1 << QRect();
+    QTest::newRow("top-down BMP, from the file") << "top-down" << QStringList{"--fill", "red"} << 3 << 1 << QRect();
+    QTest::newRow("--solid: the hole stays") << "frame" << QStringList{"--solid"} << 3 << 2 << kHole;
+    QTest::newRow("--solid --fill: the hole filled") << "frame" << QStringList{"--solid", "--fill", "red"} << 3 << 1
+                                                     << QRect();
+    QTest::newRow("outline reaching the corner") << "frame" << QStringList{"--outline", "blue"} << 3 << 2 << QRect();
+    QTest::newRow("--solid --outline") << "frame" << QStringList{"--solid", "--outline", "blue"} << 3 << 2 << kHole;
+    QTest::newRow("turned: black comes to the corner") << "frame" << QStringList{"--rotate", "90"} << 3 << 1
+                                                       << QRect();
 }
 
 // The file's type is the smallest that holds the result, and the pixels
-// and their alpha read back exactly: the white ground transparent unless
-// --opaque, a fill everywhere else.
+// read back as the BMP of the same command's: the input's top-left colour
+// (white) transparent unless --opaque, but for a hole kept by --solid.
 void PngTypesTest::typeFitsTheColours() {
     QFETCH(QString, kind);
     QFETCH(QStringList, options);
     QFETCH(int, colourType);
     QFETCH(int, bitDepth);
-    const QImage source = picture(kind);
-    saveAsBitmap(Bitmap(source), path(QStringLiteral("in.bmp")));
+    QFETCH(QRect, hole);
+    // The BMP to compare with comes from a plain bottom-up copy of the input.
+    saveAsBitmap(Bitmap(picture(kind)), path(QStringLiteral("in.bmp")));
+    QVERIFY(QFile::copy(path(QStringLiteral("in.bmp")), path(QStringLiteral("plain.bmp"))));
     if (kind == QLatin1String("top-down"))
         QVERIFY(turnTopDown(path(QStringLiteral("in.bmp"))));
-    const ProcessRun run = runBatch(options + QStringList{"-o", "out.png", "in.bmp"}, dir_->path());
-    QCOMPARE(run.err, QString());
-    const Header header = headerOf(readAll(path(QStringLiteral("out.png"))));
+    QCOMPARE(runBatch(options + QStringList{"-o", "out.bmp", "plain.bmp"}, dir_->path()).err, QString());
+    QCOMPARE(runBatch(options + QStringList{"-o", "out.png", "in.bmp"}, dir_->path()).err, QString());
+    const Header header = headerOf(fileBytes(path(QStringLiteral("out.png"))));
     QCOMPARE(header.colourType, colourType);
     QCOMPARE(header.bitDepth, bitDepth);
 
     const bool opaque = options.contains(QStringLiteral("--opaque"));
-    const qsizetype fill = options.indexOf(QStringLiteral("--fill"));
-    const QRgb paint = fill >= 0 ? QColor::fromString(options[fill + 1]).rgb() : 0;
-    QImage expected = source.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < expected.height(); ++y)
-        for (int x = 0; x < expected.width(); ++x) {
-            const bool ground = source.pixel(x, y) == qRgb(255, 255, 255);
-            if (!ground && fill >= 0)
-                expected.setPixel(x, y, paint);
-            else if (ground && !opaque)
-                expected.setPixel(x, y, 0);
-        }
-    if (options.contains(QStringLiteral("--rotate")))
-        expected = expected.transformed(QTransform().rotate(90));
+    const QImage expected = QImage(path(QStringLiteral("out.bmp"))).convertToFormat(QImage::Format_RGB32);
     const QImage got = QImage(path(QStringLiteral("out.png"))).convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(got.size(), expected.size());
     for (int y = 0; y < got.height(); ++y)
         for (int x = 0; x < got.width(); ++x) {
             const QRgb want = expected.pixel(x, y);
-            if (qAlpha(want) == 0)
-                QCOMPARE(qAlpha(got.pixel(x, y)), 0);
-            else
+            const bool transparent = !opaque && want == qRgb(255, 255, 255) && !hole.contains(x, y);
+            QCOMPARE(qAlpha(got.pixel(x, y)), transparent ? 0 : 255);
+            if (!transparent)
                 QCOMPARE(got.pixel(x, y), want);
         }
 }
@@ -191,7 +195,7 @@ void PngTypesTest::resolutionRecorded() {
     }
     const ProcessRun run = runBatch(options + QStringList{"-o", "out.png", input}, dir_->path());
     QCOMPARE(run.err, QString());
-    QCOMPARE(headerOf(readAll(path(QStringLiteral("out.png")))).dotsPerMeter, dotsPerMeter);
+    QCOMPARE(headerOf(fileBytes(path(QStringLiteral("out.png")))).dotsPerMeter, dotsPerMeter);
 }
 
 // Every colour and alpha of a many-coloured picture comes back.

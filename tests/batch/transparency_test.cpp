@@ -6,11 +6,11 @@
 #include <QDirIterator>
 #include <QImageWriter>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 // Local
+#include "batch_process.h"
 #include "connected_background.h"
 #include "fill.h"
 #include "import_picture.h"
@@ -26,29 +26,9 @@ using namespace pelmora::batch;
 
 namespace {
 
-struct Run {
-    int status;
-    QString err;
-};
-
-Run runBatch(const QString& folder, const QStringList& arguments) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(PELMORA_BATCH_PATH), arguments);
-    if (!process.waitForFinished(60000))
-        return {-1, QStringLiteral("did not finish")};
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
 bool writePng(const QImage& image, const QString& path) {
     QImageWriter writer(path, "png");
     return writer.write(image);
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A PNG's pixels; the test's own PNGs differ from the program's in their
@@ -91,7 +71,7 @@ class TransparencyTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> dir_;
     QString path(const QString& name) const { return dir_->filePath(name); }
-    Run run(const QStringList& arguments) const { return runBatch(dir_->path(), arguments); }
+    ProcessRun run(const QStringList& arguments) const { return runBatch(arguments, dir_->path()); }
 
 private slots:
     void init() { dir_ = std::make_unique<QTemporaryDir>(); }
@@ -129,7 +109,7 @@ private slots:
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, 1, pixels[x]);
         QVERIFY(writePng(image, path("in.png")));
-        const Run result = run(options + QStringList{"--fill", "#00ff00", "-o", "out.png", "in.png"});
+        const ProcessRun result = run(options + QStringList{"--fill", "#00ff00", "-o", "out.png", "in.png"});
         QCOMPARE(result.status, 0);
         const QImage out(path("out.png"));
         QString got;
@@ -226,10 +206,6 @@ private slots:
                     painter.fillRect(x, y, 1, 1, shade);
         painter.end();
         saveAsJpeg(Bitmap(photo), path("photo.jpg"));
-        const Run refused = run({"--fill", "black", "-o", "out.png", "photo.jpg"});
-        QCOMPARE(refused.status, 1);
-        QVERIFY(refused.err.contains(
-            "pictures from JPEG files are outlined or filled only with --fuzz (for example --fuzz 10)"));
         QCOMPARE(run({"--solid", "--fuzz", "10", "--despeckle", "20", "--fill", "black", "-o", "out.png", "photo.jpg"})
                      .status,
                  0);
@@ -254,7 +230,7 @@ private slots:
         QImage plain(5, 4, QImage::Format_RGB32);
         plain.fill(qRgb(90, 90, 90));
         QVERIFY(writePng(plain, path("plain.png")));
-        const Run result = run(options + QStringList{input});
+        const ProcessRun result = run(options + QStringList{input});
         QCOMPARE(result.status, 0);
         QCOMPARE(result.err, input + ": nothing but background: the result is empty\n");
         QVERIFY(QFile::exists(path(options.last())));
@@ -277,20 +253,20 @@ private slots:
         QFETCH(QString, input);
         Bitmap picture;
         try {
-            picture = decodeIcon(bytesOf(input), IconPick::Largest);
+            picture = decodeIcon(fileBytes(input), IconPick::Largest);
         } catch (const std::exception&) {
             QSKIP("not a readable icon");
         }
         const QStringList corner{"--background", "corner", input};
         QCOMPARE(run(QStringList{"--solid", "--fill", "red", "-o", "a.png"} + corner).status, 0);
         const Background solid{picture.pixel(0, 0), true};
-        QCOMPARE(pixelsOf(bytesOf(path("a.png"))), pixelsOf(encodePng(transparentRows(solidFilled(picture, 0x0000FF), picture, solid))));
+        QCOMPARE(pixelsOf(fileBytes(path("a.png"))), pixelsOf(encodePng(transparentRows(solidFilled(picture, 0x0000FF), picture, solid))));
         QCOMPARE(run(QStringList{"--outline", "navy", "-o", "b.png"} + corner).status, 0);
         const Background open{picture.pixel(0, 0), false};
-        QCOMPARE(pixelsOf(bytesOf(path("b.png"))), pixelsOf(encodePng(transparentRows(outlined(picture, 0x800000), picture, open))));
+        QCOMPARE(pixelsOf(fileBytes(path("b.png"))), pixelsOf(encodePng(transparentRows(outlined(picture, 0x800000), picture, open))));
         QCOMPARE(run(QStringList{"--fill", "red", "-o", "c.bmp"} + corner).status, 0);
         saveAsBitmap(filled(picture, 0x0000FF), path("d.bmp"));
-        QCOMPARE(bytesOf(path("c.bmp")), bytesOf(path("d.bmp")));
+        QCOMPARE(fileBytes(path("c.bmp")), fileBytes(path("d.bmp")));
     }
 };
 

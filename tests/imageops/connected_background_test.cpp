@@ -44,52 +44,7 @@ QList<QList<bool>> reachedFromBorder(const Bitmap& g) {
     return reached;
 }
 
-Bitmap solidApplied(const Bitmap& picture, const QString& operation) {
-    const Colour paint = kGlyphColours[kGlyphs.indexOf(operation.back())];
-    return operation.startsWith(QLatin1String("outline")) ? solidOutlined(picture, paint) : solidFilled(picture, paint);
-}
-
 } // namespace
-
-void ImageOpsTest::solidNamedPictures_data() {
-    QTest::addColumn<QString>("source");
-    QTest::addColumn<QString>("operation");
-    QTest::addColumn<QString>("expected");
-    const QString ring = ".......|.#####.|.#...#.|.#...#.|.#...#.|.#####.|.......";
-    QTest::newRow("ring: filled whole") << ring << "fill r"
-                                        << ".......|.rrrrr.|.rrrrr.|.rrrrr.|.rrrrr.|.rrrrr.|.......";
-    QTest::newRow("ring: outlined outside only") << ring << "outline g"
-                                                 << ".ggggg.|g#####g|g#...#g|g#...#g|g#...#g|g#####g|.ggggg.";
-    QTest::newRow("ring around a dot: no rim for the dot")
-        << ".......|.#####.|.#...#.|.#.r.#.|.#...#.|.#####.|......." << "outline g"
-        << ".ggggg.|g#####g|g#...#g|g#.r.#g|g#...#g|g#####g|.ggggg.";
-    const QString nested = ".........|.#######.|.#.....#.|.#.###.#.|.#.#.#.#.|.#.###.#.|.#.....#.|.#######.|.........";
-    QTest::newRow("nested rings: filled whole")
-        << nested << "fill b"
-        << ".........|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.........";
-    QTest::newRow("nested rings: outlined outside only")
-        << nested << "outline g"
-        << ".ggggggg.|g#######g|g#.....#g|g#.###.#g|g#.#.#.#g|g#.###.#g|g#.....#g|g#######g|.ggggggg.";
-    const QString gap = ".......|.##.##.|.#...#.|.#...#.|.#####.|.......";
-    QTest::newRow("hole open to the border through one pixel: stays a hole")
-        << gap << "fill r" << ".......|.rr.rr.|.r...r.|.r...r.|.rrrrr.|.......";
-    QTest::newRow("hole open to the border through one pixel: rim inside")
-        << gap << "outline g" << ".gg.gg.|g##g##g|g#g.g#g|g#ggg#g|g#####g|.ggggg.";
-    QTest::newRow("hole touching the outside at a corner only: filled")
-        << ".....|.###.|.#.#.|.##..|....." << "fill r" << ".....|.rrr.|.rrr.|.rr..|.....";
-    QTest::newRow("one colour") << "...|...|..." << "fill r" << "...|...|...";
-    QTest::newRow("one colour, outlined") << "rrr|rrr" << "outline g" << "rrr|rrr";
-    QTest::newRow("1 x 1") << "#" << "fill r" << "#";
-    QTest::newRow("0 x 0") << "" << "outline g" << "";
-    QTest::newRow("island of the corner's colour: filled")
-        << "#...#|#.#.#|#...#" << "fill r" << "#rrr#|#rrr#|#rrr#";
-}
-
-void ImageOpsTest::solidNamedPictures() {
-    QFETCH(QString, source);
-    QFETCH(QString, operation);
-    QTEST(rowsOfPicture(solidApplied(pictureFromRows(source), operation)), "expected");
-}
 
 void ImageOpsTest::solidMatchesBreadthFirstFlood_data() {
     QTest::addColumn<QImage::Format>("format");

@@ -29,8 +29,6 @@ private slots:
     void stretchMatchesPlainStepping_data();
     void stretchMatchesPlainStepping();
 
-    void solidNamedPictures_data();
-    void solidNamedPictures();
     void solidMatchesBreadthFirstFlood_data();
     void solidMatchesBreadthFirstFlood();
 };

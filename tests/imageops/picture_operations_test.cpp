@@ -3,6 +3,7 @@
 #include <QTest>
 
 // Local
+#include "connected_background.h"
 #include "fill.h"
 #include "outline.h"
 #include "rotate_mirror.h"
@@ -50,16 +51,22 @@ TurnOrMirror turnNamed(const QString& word) {
     return TurnOrMirror(names.indexOf(word));
 }
 
-// Operations in turn: "outline" or "fill" followed by the paint's glyph, a
-// turn or mirror (see turnNamed), or a stretch to "WxH".
+// Operations in turn: "outline", "fill", "solid-outline" or "solid-fill"
+// followed by the paint's glyph, a turn or mirror (see turnNamed), or a
+// stretch to "WxH".
 Bitmap applied(Bitmap picture, const QString& operations) {
     const QStringList words = operations.split(' ');
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QStringList size = words[i].split('x');
+        const auto paint = [&] { return kGlyphColours[kGlyphs.indexOf(words[++i])]; };
         if (words[i] == QLatin1String("outline"))
-            picture = outlined(picture, kGlyphColours[kGlyphs.indexOf(words[++i])]);
+            picture = outlined(picture, paint());
         else if (words[i] == QLatin1String("fill"))
-            picture = filled(picture, kGlyphColours[kGlyphs.indexOf(words[++i])]);
+            picture = filled(picture, paint());
+        else if (words[i] == QLatin1String("solid-outline"))
+            picture = solidOutlined(picture, paint());
+        else if (words[i] == QLatin1String("solid-fill"))
+            picture = solidFilled(picture, paint());
         else if (size.size() == 2)
             picture = stretched(picture, size[0].toInt(), size[1].toInt());
         else
@@ -82,15 +89,41 @@ void ImageOpsTest::namedPictures_data() {
                                               << ".rrr.|r###r|r#r#r|r###r|.rrr.";
     QTest::newRow("outline: separate background area") << ".#....|.#....|.#...." << "outline r"
                                                        << "r#r...|r#r...|r#r...";
-    QTest::newRow("outline and fill: 1 x 1") << "#" << "outline g fill b" << "#";
-    QTest::newRow("outline and fill: one colour") << "rr|rr" << "outline g fill b" << "rr|rr";
-    QTest::newRow("outline and fill: 0 x 0") << "" << "outline g fill b" << "";
+    const QString every = QStringLiteral("outline g fill b solid-outline g solid-fill b");
+    QTest::newRow("every operation: 1 x 1") << "#" << every << "#";
+    QTest::newRow("every operation: one colour") << "rr|rr" << every << "rr|rr";
+    QTest::newRow("every operation: 0 x 0") << "" << every << "";
     QTest::newRow("fill: hole stays") << ".....|.#r#.|.#.#.|.###." << "fill b" << ".....|.bbb.|.b.b.|.bbb.";
     QTest::newRow("fill: colour is the background") << "..|#r" << "fill ." << "..|..";
     QTest::newRow("fill: pixels already in the fill colour") << "#b|b." << "fill b" << "#b|bb";
     QTest::newRow("four quarter turns") << "r.g|b.#" << "90 90 90 90" << "r.g|b.#";
     QTest::newRow("both mirrors") << "r.g|b.#" << "lr tb" << "#.b|g.r";
     QTest::newRow("halving keeps thin lines") << "...#..|######|...#..|...#.." << "3x2" << "###|.#.";
+    // Solid: enclosed background belongs to the subject.
+    const QString ring = ".......|.#####.|.#...#.|.#...#.|.#...#.|.#####.|.......";
+    QTest::newRow("solid: ring: filled whole")
+        << ring << "solid-fill r" << ".......|.rrrrr.|.rrrrr.|.rrrrr.|.rrrrr.|.rrrrr.|.......";
+    QTest::newRow("solid: ring: outlined outside only")
+        << ring << "solid-outline g" << ".ggggg.|g#####g|g#...#g|g#...#g|g#...#g|g#####g|.ggggg.";
+    QTest::newRow("solid: ring around a dot: no rim for the dot")
+        << ".......|.#####.|.#...#.|.#.r.#.|.#...#.|.#####.|......." << "solid-outline g"
+        << ".ggggg.|g#####g|g#...#g|g#.r.#g|g#...#g|g#####g|.ggggg.";
+    const QString nested = ".........|.#######.|.#.....#.|.#.###.#.|.#.#.#.#.|.#.###.#.|.#.....#.|.#######.|.........";
+    QTest::newRow("solid: nested rings: filled whole")
+        << nested << "solid-fill b"
+        << ".........|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.bbbbbbb.|.........";
+    QTest::newRow("solid: nested rings: outlined outside only")
+        << nested << "solid-outline g"
+        << ".ggggggg.|g#######g|g#.....#g|g#.###.#g|g#.#.#.#g|g#.###.#g|g#.....#g|g#######g|.ggggggg.";
+    const QString gap = ".......|.##.##.|.#...#.|.#...#.|.#####.|.......";
+    QTest::newRow("solid: hole open to the border through one pixel: stays a hole")
+        << gap << "solid-fill r" << ".......|.rr.rr.|.r...r.|.r...r.|.rrrrr.|.......";
+    QTest::newRow("solid: hole open to the border through one pixel: rim inside")
+        << gap << "solid-outline g" << ".gg.gg.|g##g##g|g#g.g#g|g#ggg#g|g#####g|.ggggg.";
+    QTest::newRow("solid: hole touching the outside at a corner only: filled")
+        << ".....|.###.|.#.#.|.##..|....." << "solid-fill r" << ".....|.rrr.|.rrr.|.rr..|.....";
+    QTest::newRow("solid: island of the corner's colour: filled")
+        << "#...#|#.#.#|#...#" << "solid-fill r" << "#rrr#|#rrr#|#rrr#";
 }
 
 void ImageOpsTest::namedPictures() {
