@@ -24,6 +24,8 @@ using namespace test;
 
 namespace {
 
+using Records = QList<QList<qint32>>;   // EMF records: type, then words
+
 // The text a metafile is refused with; empty when it plays.
 QString refusal(const QByteArray& bytes) {
     try {
@@ -128,8 +130,7 @@ QByteArray antialiasedTriangle(float reach) {
 // the picture, as often as asked, or turned and far larger than the picture.
 QByteArray nestedSpikes(int points, int draws, bool turned) {
     constexpr quint32 objectVersion = 0xDBC01002;
-    EmfBuilder inner = emf100();
-    const QByteArray metafile = inner.solidBrush(red).rawRecord(emrPolygon16, spikes(points, 100, 100)).bytes();
+    const QByteArray metafile = spikePicture(points);
     test::EmfPlusRecords plus;
     plus.record(0x08, 0x500 | 5, test::words({objectVersion, 2, 3, quint32(metafile.size())}) + metafile);
     const QByteArray source = test::words({0xFFFFFFFF, 2}) + test::floats({0, 0, 10, 10});
@@ -153,10 +154,8 @@ private slots:
     void emfUnderWmfName();
     void size_data();
     void size();
-    void zeroSideWmf_data();
-    void zeroSideWmf();
-    void rectangle_data();
-    void rectangle();
+    void fill_data();
+    void fill();
     void wmfMapping_data();
     void wmfMapping();
     void pathFillRule_data();
@@ -166,18 +165,9 @@ private slots:
     void dibDepth_data();
     void dibDepth();
     void dibRowsBottomUp();
-    void rop2_data();
-    void rop2();
-    void saveRestore_data();
-    void saveRestore();
-    void clipping_data();
-    void clipping();
     void penDashes_data();
     void penDashes();
-    void worldTransform();
     void wmfObjectSlots();
-    void objectIndices();
-    void deepSaves();
     void monochromePatternBrush();
     void textInBox();
     void textMovesPosition_data();
@@ -291,6 +281,11 @@ void MetafileTest::size_data() {
     QTest::newRow("WMF with 0 units per inch counts 96") << WmfBuilder(0, 0, 50, 30, 0).bytes() << QSize(50, 30);
     // 200 * 96 / 1000 = 19.2 -> 19; 100 * 96 / 1000 = 9.6 -> 10.
     QTest::newRow("WMF box around the origin") << WmfBuilder(-100, -50, 100, 50, 1000).bytes() << QSize(19, 10);
+    // A side of no pixels opens as an empty picture, like an empty bitmap file.
+    QTest::newRow("WMF of no width") << WmfBuilder(10, 0, 10, 50, 96).bytes() << QSize(0, 50);
+    QTest::newRow("WMF of no height") << WmfBuilder(0, 7, 40, 7, 96).bytes() << QSize(40, 0);
+    // A fifteenth of a pixel wide.
+    QTest::newRow("WMF narrower than half a pixel") << WmfBuilder(0, 0, 1, 1440, 1440).bytes() << QSize(0, 96);
 }
 
 void MetafileTest::size() {
@@ -298,63 +293,107 @@ void MetafileTest::size() {
     QFETCH(QSize, size);
     const Bitmap picture = importMetafile(bytes);
     QCOMPARE(QSize(picture.width(), picture.height()), size);
+    QCOMPARE(picture.isEmpty(), size.isEmpty());
+    if (size.isEmpty())
+        return;
     QCOMPARE(picture.pixel(0, 0), white);
     QCOMPARE(picture.pixel(picture.width() - 1, picture.height() - 1), white);
 }
 
-void MetafileTest::zeroSideWmf_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QSize>("size");
-    QTest::newRow("no width") << WmfBuilder(10, 0, 10, 50, 96).bytes() << QSize(0, 50);
-    QTest::newRow("no height") << WmfBuilder(0, 7, 40, 7, 96).bytes() << QSize(40, 0);
-    // A fifteenth of a pixel wide.
-    QTest::newRow("narrower than half a pixel") << WmfBuilder(0, 0, 1, 1440, 1440).bytes() << QSize(0, 96);
-}
-
-void MetafileTest::zeroSideWmf() {
-    // Opens as an empty picture, the size rule's, like an empty bitmap file.
-    QFETCH(QByteArray, bytes);
-    QFETCH(QSize, size);
-    try {
-        const Bitmap picture = importMetafile(bytes);
-        QVERIFY(picture.isEmpty());
-        QCOMPARE(QSize(picture.width(), picture.height()), size);
-    } catch (const PelmoraError& e) {
-        QFAIL(qPrintable(e.text()));
-    }
-}
-
-void MetafileTest::rectangle_data() {
-    QTest::addColumn<QList<qint32>>("mapping");   // map mode, window ext, viewport ext
-    QTest::addColumn<QRect>("rect");              // logical left, top, right, bottom
-    QTest::addColumn<QRect>("filled");            // pixels, inclusive
-
+void MetafileTest::fill_data() {
+    QTest::addColumn<Records>("records");   // type, then words, played after a red brush is selected
+    QTest::addColumn<QRect>("rect");        // the rectangle drawn last: logical left, top, right, bottom
+    QTest::addColumn<QRect>("box");         // pixels, inclusive
+    QTest::addColumn<Colour>("inside");
+    QTest::addColumn<Colour>("outside");
+    auto mapping = [](qint32 mode, qint32 windowX, qint32 windowY, qint32 viewportX = 100, qint32 viewportY = 100) {
+        return Records{{emrSetMapMode, mode}, {emrSetWindowExt, windowX, windowY}, {emrSetViewportExt, viewportX, viewportY}};
+    };
+    const QRect tenths(QPoint(200, 300), QPoint(600, 700));
+    const QRect filled(QPoint(20, 30), QPoint(58, 68));
     // Without a pen GDI fills up to two pixels short of right and bottom.
-    QTest::newRow("MM_TEXT") << QList<qint32>{1, 1, 1, 1, 1} << QRect(QPoint(20, 30), QPoint(60, 70))
-                             << QRect(QPoint(20, 30), QPoint(58, 68));
-    QTest::newRow("MM_ANISOTROPIC 1/10") << QList<qint32>{8, 1000, 1000, 100, 100}
-                                         << QRect(QPoint(200, 300), QPoint(600, 700)) << QRect(QPoint(20, 30), QPoint(58, 68));
-    QTest::newRow("MM_ANISOTROPIC 1/10 by 1/5") << QList<qint32>{8, 1000, 500, 100, 100}
-                                                << QRect(QPoint(200, 300), QPoint(600, 700)) << QRect(QPoint(20, 60), QPoint(58, 99));
-    QTest::newRow("MM_ISOTROPIC keeps the smaller scale") << QList<qint32>{7, 1000, 500, 100, 100}
-                                                          << QRect(QPoint(200, 300), QPoint(600, 700)) << QRect(QPoint(20, 30), QPoint(58, 68));
+    QTest::newRow("MM_TEXT") << mapping(1, 1, 1, 1, 1) << QRect(QPoint(20, 30), QPoint(60, 70)) << filled << red << white;
+    QTest::newRow("MM_ANISOTROPIC 1/10") << mapping(8, 1000, 1000) << tenths << filled << red << white;
+    QTest::newRow("MM_ANISOTROPIC 1/10 by 1/5") << mapping(8, 1000, 500) << tenths << QRect(QPoint(20, 60), QPoint(58, 99))
+                                                << red << white;
+    QTest::newRow("MM_ISOTROPIC keeps the smaller scale") << mapping(7, 1000, 500) << tenths << filled << red << white;
     // 0.1 mm a unit at 10 px per mm, y upwards.
-    QTest::newRow("MM_LOMETRIC") << QList<qint32>{2, 1, 1, 1, 1} << QRect(QPoint(20, -30), QPoint(60, -70))
-                                 << QRect(QPoint(20, 30), QPoint(58, 68));
-    QTest::newRow("MM_HIMETRIC") << QList<qint32>{3, 1, 1, 1, 1} << QRect(QPoint(200, -300), QPoint(600, -700))
-                                 << QRect(QPoint(20, 30), QPoint(58, 68));
+    QTest::newRow("MM_LOMETRIC") << mapping(2, 1, 1, 1, 1) << QRect(QPoint(20, -30), QPoint(60, -70)) << filled << red
+                                 << white;
+    QTest::newRow("MM_HIMETRIC") << mapping(3, 1, 1, 1, 1) << QRect(QPoint(200, -300), QPoint(600, -700)) << filled
+                                 << red << white;
+    // x' = 2x + 10, y' = 2y: (5, 5)-(15, 15) becomes (20, 10)-(40, 30).
+    QTest::newRow("world transform")
+        << Records{{emrSetWorldTransform, std::bit_cast<qint32>(2.0f), 0, 0, std::bit_cast<qint32>(2.0f),
+                    std::bit_cast<qint32>(10.0f), 0}}
+        << QRect(QPoint(5, 5), QPoint(15, 15)) << QRect(QPoint(20, 10), QPoint(38, 28)) << red << white;
+
+    const QRect page(QPoint(0, 0), QPoint(101, 101));
+    const QRect clip(QPoint(20, 20), QPoint(39, 39));
+    QTest::newRow("clip: intersect") << Records{{emrIntersectClipRect, 20, 20, 40, 40}} << page << clip << red << white;
+    QTest::newRow("clip: exclude") << Records{{emrExcludeClipRect, 20, 20, 40, 40}} << page << clip << white << red;
+    QTest::newRow("clip: two intersections")
+        << Records{{emrIntersectClipRect, 20, 20, 40, 40}, {emrIntersectClipRect, 30, 0, 100, 35}} << page
+        << QRect(QPoint(30, 20), QPoint(39, 34)) << red << white;
+    QTest::newRow("clip: empty region copy resets")
+        << Records{{emrIntersectClipRect, 20, 20, 40, 40}, {emrExtSelectClipRgn, 0, 5}} << page << QRect(0, 0, 100, 100)
+        << red << white;
+    // The box's four quarters, in no order a region keeps.
+    QTest::newRow("clip: region of scattered rectangles")
+        << Records{{emrExtSelectClipRgn, 96, 5, 32, 1, 4, 64, 20, 20, 40, 40, 30, 30, 40, 40, 20, 20, 30, 30, 20, 30, 30,
+                    40, 30, 20, 40, 30}}
+        << page << clip << red << white;
+
+    const QRect small(QPoint(10, 10), QPoint(51, 31));
+    const QRect smallBox(QPoint(10, 10), QPoint(49, 29));
+    // Red selected, saved (level 1); black, saved (level 2); then green.
+    auto restored = [](qint32 level) {
+        return Records{{emrSaveDc}, {emrSelectObject, blackBrush}, {emrSaveDc}, {emrCreateBrush, 2, 0, 0x00FF00, 0},
+                       {emrSelectObject, 2}, {emrRestoreDc, level}};
+    };
+    QTest::newRow("restore -1, back one") << restored(-1) << small << smallBox << black << white;
+    QTest::newRow("restore -2, back two") << restored(-2) << small << smallBox << red << white;
+    QTest::newRow("restore 1, absolute") << restored(1) << small << smallBox << red << white;
+    QTest::newRow("restore 2, absolute") << restored(2) << small << smallBox << black << white;
+    QTest::newRow("restore 5, no such level") << restored(5) << small << smallBox << green << white;
+    QTest::newRow("restore -5, no such level") << restored(-5) << small << smallBox << green << white;
+    Records deep(20000, {emrSaveDc});
+    deep += Records{{emrRestoreDc, -100000}, {emrRestoreDc, 1}};
+    QTest::newRow("20000 saves") << deep << small << smallBox << red << white;
+    // Selecting or deleting what is not there changes nothing.
+    QTest::newRow("objects that are not there")
+        << Records{{emrSelectObject, 9999}, {emrSelectObject, qint32(0x80000063u)}, {emrDeleteObject, 70000},
+                   {emrSelectObject, 5}}
+        << small << smallBox << red << white;
+
+    // Green drawn over red.
+    auto rop2 = [](qint32 mode) {
+        return Records{{emrRectangle, 0, 0, 101, 101}, {emrCreateBrush, 2, 0, 0x00FF00, 0}, {emrSelectObject, 2},
+                       {emrSetRop2, mode}};
+    };
+    QTest::newRow("R2_COPYPEN") << rop2(13) << small << smallBox << green << red;
+    QTest::newRow("R2_XORPEN") << rop2(7) << small << smallBox << Colour(0x00FFFF) << red;
+    QTest::newRow("R2_MASKPEN") << rop2(9) << small << smallBox << black << red;
+    QTest::newRow("R2_MERGEPEN") << rop2(15) << small << smallBox << Colour(0x00FFFF) << red;
+    QTest::newRow("R2_NOT") << rop2(6) << small << smallBox << Colour(0xFFFF00) << red;
+    QTest::newRow("R2_NOP") << rop2(11) << small << smallBox << red << red;
+    QTest::newRow("R2_BLACK") << rop2(1) << small << smallBox << black << red;
+    QTest::newRow("R2_WHITE") << rop2(16) << small << smallBox << white << red;
 }
 
-void MetafileTest::rectangle() {
-    QFETCH(QList<qint32>, mapping);
+// One filled rectangle and where it lands.
+void MetafileTest::fill() {
+    QFETCH(Records, records);
     QFETCH(QRect, rect);
-    QFETCH(QRect, filled);
+    QFETCH(QRect, box);
+    QFETCH(Colour, inside);
+    QFETCH(Colour, outside);
     EmfBuilder b = emf100();
-    b.record(emrSetMapMode, {mapping[0]})
-        .record(emrSetWindowExt, {mapping[1], mapping[2]})
-        .record(emrSetViewportExt, {mapping[3], mapping[4]});
-    b.solidBrush(red).record(emrRectangle, {rect.left(), rect.top(), rect.right(), rect.bottom()});
-    expectBox(importMetafile(b.bytes()), filled, red);
+    b.solidBrush(red);
+    for (const QList<qint32>& r : records)
+        b.record(quint32(r.first()), r.mid(1));
+    b.record(emrRectangle, {rect.left(), rect.top(), rect.right(), rect.bottom()});
+    expectBox(importMetafile(b.bytes()), box, inside, outside);
 }
 
 void MetafileTest::wmfMapping_data() {
@@ -520,95 +559,6 @@ void MetafileTest::dibRowsBottomUp() {
     }
 }
 
-void MetafileTest::rop2_data() {
-    QTest::addColumn<int>("rop2");
-    QTest::addColumn<Colour>("result");
-    // Green 0x00FF00 drawn over red 0x0000FF.
-    QTest::newRow("R2_COPYPEN") << 13 << green;
-    QTest::newRow("R2_XORPEN") << 7 << Colour(0x00FFFF);
-    QTest::newRow("R2_MASKPEN") << 9 << black;
-    QTest::newRow("R2_MERGEPEN") << 15 << Colour(0x00FFFF);
-    QTest::newRow("R2_NOT") << 6 << Colour(0xFFFF00);
-    QTest::newRow("R2_NOP") << 11 << red;
-    QTest::newRow("R2_BLACK") << 1 << black;
-    QTest::newRow("R2_WHITE") << 16 << white;
-}
-
-void MetafileTest::rop2() {
-    QFETCH(int, rop2);
-    QFETCH(Colour, result);
-    EmfBuilder b = emf100();
-    b.solidBrush(red)
-        .record(emrRectangle, {0, 0, 101, 101})
-        .record(emrCreateBrush, {2, 0, 0x00FF00, 0})
-        .record(emrSelectObject, {2})
-        .record(emrSetRop2, {rop2})
-        .record(emrRectangle, {10, 10, 51, 31});
-    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), result, red);
-}
-
-void MetafileTest::saveRestore_data() {
-    QTest::addColumn<int>("level");
-    QTest::addColumn<Colour>("brush");
-    // Red selected, saved (level 1); black, saved (level 2); then green.
-    QTest::newRow("-1 back one") << -1 << black;
-    QTest::newRow("-2 back two") << -2 << red;
-    QTest::newRow("1 absolute") << 1 << red;
-    QTest::newRow("2 absolute") << 2 << black;
-    QTest::newRow("5 no such level") << 5 << green;
-    QTest::newRow("-5 no such level") << -5 << green;
-}
-
-void MetafileTest::saveRestore() {
-    QFETCH(int, level);
-    QFETCH(Colour, brush);
-    EmfBuilder b = emf100();
-    b.solidBrush(red)
-        .record(emrSaveDc, {})
-        .record(emrSelectObject, {blackBrush})
-        .record(emrSaveDc, {})
-        .record(emrCreateBrush, {2, 0, 0x00FF00, 0})
-        .record(emrSelectObject, {2})
-        .record(emrRestoreDc, {level})
-        .record(emrRectangle, {10, 10, 51, 31});
-    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), brush);
-}
-
-void MetafileTest::clipping_data() {
-    QTest::addColumn<QList<QList<qint32>>>("records");   // type, then words
-    QTest::addColumn<QRect>("box");                      // where the red fill shows
-    QTest::addColumn<bool>("inverted");                  // red outside the box instead
-    QTest::newRow("intersect") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40}}
-                               << QRect(QPoint(20, 20), QPoint(39, 39)) << false;
-    QTest::newRow("exclude") << QList<QList<qint32>>{{emrExcludeClipRect, 20, 20, 40, 40}}
-                             << QRect(QPoint(20, 20), QPoint(39, 39)) << true;
-    QTest::newRow("two intersections") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40},
-                                                               {emrIntersectClipRect, 30, 0, 100, 35}}
-                                       << QRect(QPoint(30, 20), QPoint(39, 34)) << false;
-    QTest::newRow("empty region copy resets") << QList<QList<qint32>>{{emrIntersectClipRect, 20, 20, 40, 40},
-                                                                      {emrExtSelectClipRgn, 0, 5}}
-                                              << QRect(0, 0, 100, 100) << false;
-    // The box's four quarters, in no order a region keeps.
-    QTest::newRow("region of scattered rectangles")
-        << QList<QList<qint32>>{{emrExtSelectClipRgn, 96, 5, 32, 1, 4, 64, 20, 20, 40, 40, 30, 30, 40, 40,
-                                 20, 20, 30, 30, 20, 30, 30, 40, 30, 20, 40, 30}}
-        << QRect(QPoint(20, 20), QPoint(39, 39)) << false;
-}
-
-void MetafileTest::clipping() {
-    QFETCH(QList<QList<qint32>>, records);
-    QFETCH(QRect, box);
-    QFETCH(bool, inverted);
-    EmfBuilder b = emf100();
-    for (const QList<qint32>& r : records)
-        b.record(quint32(r.first()), r.mid(1));
-    b.solidBrush(red).record(emrRectangle, {0, 0, 101, 101});
-    if (inverted)
-        expectBox(importMetafile(b.bytes()), box, white, red);
-    else
-        expectBox(importMetafile(b.bytes()), box, red);
-}
-
 void MetafileTest::penDashes_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<bool>("dashed");
@@ -637,15 +587,6 @@ void MetafileTest::penDashes() {
     QCOMPARE(gaps > 0, dashed);
 }
 
-void MetafileTest::worldTransform() {
-    // x' = 2x + 10, y' = 2y: (5, 5)-(15, 15) becomes (20, 10)-(40, 30).
-    EmfBuilder b = emf100();
-    b.record(emrSetWorldTransform, {std::bit_cast<qint32>(2.0f), 0, 0, std::bit_cast<qint32>(2.0f),
-                                    std::bit_cast<qint32>(10.0f), 0});
-    b.solidBrush(red).record(emrRectangle, {5, 5, 15, 15});
-    expectBox(importMetafile(b.bytes()), QRect(QPoint(20, 10), QPoint(38, 28)), red);
-}
-
 void MetafileTest::wmfObjectSlots() {
     // Objects take the lowest free slot: the pen made after deleting slot 0
     // is object 0, the green brush stays object 1.
@@ -660,27 +601,6 @@ void MetafileTest::wmfObjectSlots() {
         .record(wmfSelectObject, {2})
         .record(wmfRectangle, {31, 51, 10, 10});
     expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), green);
-}
-
-void MetafileTest::objectIndices() {
-    // Selecting or deleting what is not there changes nothing.
-    EmfBuilder b = emf100();
-    b.solidBrush(red)
-        .record(emrSelectObject, {9999})
-        .record(emrSelectObject, {qint32(0x80000063u)})
-        .record(emrDeleteObject, {70000})
-        .record(emrSelectObject, {5})
-        .record(emrRectangle, {10, 10, 51, 31});
-    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), red);
-}
-
-void MetafileTest::deepSaves() {
-    EmfBuilder b = emf100();
-    b.solidBrush(red);
-    for (int i = 0; i < 20000; ++i)
-        b.record(emrSaveDc, {});
-    b.record(emrRestoreDc, {-100000}).record(emrRestoreDc, {1}).record(emrRectangle, {10, 10, 51, 31});
-    expectBox(importMetafile(b.bytes()), QRect(QPoint(10, 10), QPoint(49, 29)), red);
 }
 
 void MetafileTest::monochromePatternBrush() {
