@@ -80,27 +80,11 @@ QByteArray textOut(QPoint reference, int count, const QByteArray& characters) {
     return words({0, 0, 0, 0, 1, 0, 0, reference.x(), reference.y(), count, 76, 0, 0, 0, -1, -1, 0}) + characters;
 }
 
-EmfBuilder::EmfBuilder(int left, int top, int right, int bottom, int devicePixels, int deviceMm) {
-    put32(data_, 1);            // EMR_HEADER
-    put32(data_, 88);
-    for (int v : {left, top, right, bottom})   // bounds (unused here)
-        put32(data_, quint32(v));
-    for (int v : {left, top, right, bottom})   // frame
-        put32(data_, quint32(v));
-    put32(data_, 0x464D4520);   // " EMF"
-    put32(data_, 0x10000);
-    put32(data_, 0);            // nBytes, set at the end
-    put32(data_, 0);            // nRecords, set at the end
-    put16(data_, 16);           // handles
-    put16(data_, 0);
-    put32(data_, 0);            // description
-    put32(data_, 0);
-    put32(data_, 0);            // palette entries
-    put32(data_, quint32(devicePixels));
-    put32(data_, quint32(devicePixels));
-    put32(data_, quint32(deviceMm));
-    put32(data_, quint32(deviceMm));
-}
+// EMR_HEADER: bounds as the frame, " EMF", the version, the size and record
+// count (set by bytes()), 16 handles, no description or palette, the device.
+EmfBuilder::EmfBuilder(int left, int top, int right, int bottom, int devicePixels, int deviceMm)
+    : data_(words({1, 88, left, top, right, bottom, left, top, right, bottom, 0x464D4520, 0x10000, 0, 0, 16, 0, 0, 0,
+                   devicePixels, devicePixels, deviceMm, deviceMm})) {}
 
 EmfBuilder& EmfBuilder::record(quint32 type, std::initializer_list<qint32> values) {
     return record(type, QList<qint32>(values));
@@ -128,12 +112,7 @@ EmfBuilder& EmfBuilder::solidBrush(Colour colour) {
 }
 
 QByteArray EmfBuilder::bytes() const {
-    QByteArray out = data_;
-    put32(out, 14);             // EMR_EOF
-    put32(out, 20);
-    put32(out, 0);
-    put32(out, 16);
-    put32(out, 20);
+    const QByteArray out = data_ + words({14, 20, 0, 16, 20});   // EMR_EOF
     return withWord(withWord(out, 48, quint32(out.size())), 52, quint32(records_ + 1));
 }
 
