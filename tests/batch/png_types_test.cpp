@@ -2,6 +2,7 @@
 // The PNG and WebP files pelmora-batch writes, read back.
 
 // Qt
+#include <QtEndian>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
@@ -81,15 +82,15 @@ bool turnTopDown(const QString& path) {
     if (!file.open(QIODevice::ReadWrite))
         return false;
     QByteArray bytes = file.readAll();
-    const qint32 width = *reinterpret_cast<const qint32*>(bytes.constData() + 18);
-    const qint32 height = *reinterpret_cast<const qint32*>(bytes.constData() + 22);
+    const qint32 width = qFromLittleEndian<qint32>(bytes.constData() + 18);
+    const qint32 height = qFromLittleEndian<qint32>(bytes.constData() + 22);
     const qsizetype rowBytes = (width * 3 + 3) / 4 * 4;
-    const qsizetype pixels = *reinterpret_cast<const quint32*>(bytes.constData() + 10);
+    const qsizetype pixels = qFromLittleEndian<quint32>(bytes.constData() + 10);
     QByteArray turned = bytes.left(pixels);
     for (int row = height - 1; row >= 0; --row)
         turned += bytes.mid(pixels + row * rowBytes, rowBytes);
     const qint32 negative = -height;
-    turned.replace(22, 4, reinterpret_cast<const char*>(&negative), 4);
+    qToLittleEndian(negative, turned.data() + 22);
     return file.seek(0) && file.write(turned) == turned.size();
 }
 
