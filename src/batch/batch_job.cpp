@@ -13,32 +13,27 @@
 #include "file_size.h"
 #include "save_picture.h"
 #include "connected_background.h"
-#include "despeckle.h"
 #include "fill.h"
 #include "outline.h"
 #include "pelmora_error.h"
 #include "rotate_mirror.h"
-#include "stretch_copy.h"
 #include "bmp_row_picture.h"
 #include "dxf_output.h"
 #include "subject_marks.h"
 #include "subject_shadow.h"
 #include "input_picture.h"
 #include "input_resolution.h"
+#include "marked_subject.h"
 #include "offset_subject.h"
 #include "pdf_output.h"
 #include "png_output.h"
+#include "result_steps.h"
 #include "shadow_rows.h"
 #include "svg_output.h"
 #include "traced_shape.h"
 #include "webp_output.h"
 
-
-// Qt
-#include <QCoreApplication>
-
 // Std
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <exception>
@@ -59,57 +54,6 @@ Bitmap shadowed(Bitmap picture, const Options& options) {
     case Shadow::None: break;
     }
     return picture;
-}
-
-// side * to / from, rounded, at least 1.
-int proportional(int side, int to, int from) {
-    return int(std::max<qint64>(1, (2 * qint64(side) * to + from) / (2 * qint64(from))));
-}
-
-// The size that keeps the picture's proportions: a side of 0 follows the
-// other; with `fit`, the larger size inside the box.
-QSize keepingProportions(const Bitmap& picture, int width, int height, bool fit) {
-    const int w = picture.width(), h = picture.height();
-    const bool widthRules = fit ? qint64(width) * h <= qint64(height) * w : height == 0;
-    if (widthRules)
-        return QSize(width, proportional(h, width, w));
-    return QSize(proportional(w, height, h), height);
-}
-
-// Percentages in the resize dialog's arithmetic: 32-bit, truncating.
-Bitmap applyStep(const Bitmap& picture, const Step& step) {
-    if (const auto* turn = std::get_if<Turn>(&step))
-        return rotateOrFlipPicture(picture, turn->turn);
-    if (const auto* scale = std::get_if<Scale>(&step))
-        return stretched(picture, int(qint64(picture.width()) * scale->percent / 100),
-                         int(qint64(picture.height()) * scale->percent / 100));
-    if (picture.isEmpty())
-        return picture;
-    if (const auto* fit = std::get_if<Fit>(&step)) {
-        const QSize size = keepingProportions(picture, fit->width, fit->height, true);
-        return stretched(picture, size.width(), size.height());
-    }
-    const Size& size = std::get<Size>(step);
-    if (size.width > 0 && size.height > 0)
-        return stretched(picture, size.width, size.height);
-    const QSize kept = keepingProportions(picture, size.width, size.height, false);
-    return stretched(picture, kept.width(), kept.height());
-}
-
-// All steps but the last leftOut.
-Bitmap afterSteps(Bitmap picture, const Options& options, size_t leftOut = 0) {
-    for (size_t i = 0; i + leftOut < options.steps.size(); ++i)
-        picture = applyStep(picture, options.steps[i]);
-    return picture;
-}
-
-// A quarter turn last before a BMP is made as the file is written, without
-// a turned copy of the picture.
-std::optional<TurnOrMirror> turnWhileWriting(const Options& options, OutputType type) {
-    const Turn* turn = options.steps.empty() ? nullptr : std::get_if<Turn>(&options.steps.back());
-    if (type != OutputType::Bmp || !turn || (turn->turn != TurnOrMirror::Turn90 && turn->turn != TurnOrMirror::Turn270))
-        return std::nullopt;
-    return turn->turn;
 }
 
 void saveRows(RowPicture rows, OutputType type, const QString& path, double dotsPerMeter) {
@@ -202,12 +146,6 @@ void writeTraced(Bitmap picture, Background background, OutputType type, const Q
     }
 }
 
-// Whether the background is found by the rules beyond the corner colour's:
-// a chosen colour, a tolerance, specks, smooth edges.
-bool needsMarks(const Options& options) {
-    return options.backgroundColour || options.fuzz || options.despeckle > 0 || options.edges == Edges::Smooth;
-}
-
 bool isTransparent(const Options& options, OutputType type) {
     return (type == OutputType::Png || type == OutputType::Webp) && !options.opaque;
 }
@@ -225,48 +163,6 @@ bool readsTransparency(const Options& options, OutputType type) {
 
 QString emptyResultText() {
     return QCoreApplication::translate("batch", "nothing but background: the result is empty");
-}
-
-// A plane of one byte a pixel (marks or alpha) through the same turns,
-// mirrors and scales as the picture, as grey.
-QImage planeAfterSteps(const QImage& plane, const Options& options) {
-    if (options.steps.empty() || plane.isNull())
-        return plane;
-    const QImage grey(plane.constBits(), plane.width(), plane.height(), plane.bytesPerLine(),
-                      QImage::Format_Grayscale8);
-    return afterSteps(Bitmap(grey.convertToFormat(QImage::Format_RGB32)), options)
-        .image()
-        .convertToFormat(QImage::Format_Grayscale8);
-}
-
-// Subject marks when background is by transparency (`alpha` not null) or by
-// the rules of needsMarks().
-QImage subjectMarks(const Bitmap& picture, const QImage& alpha, const Options& options) {
-    const Colour background = options.backgroundColour.value_or(picture.isEmpty() ? kWhite : picture.pixel(0, 0));
-    QImage marks = alpha.isNull() ? marksByColour(picture, background, options.fuzz.value_or(0), options.solid)
-                                  : marksByAlpha(alpha, options.alphaThreshold, options.solid);
-    if (alpha.isNull() && options.fuzz.value_or(0) > 0)
-        trimHalfCovered(marks, picture, background);
-    despeckle(marks, options.despeckle);
-    return marks;
-}
-
-// The picture with its background as marked made white and any white of its
-// subject a shade off white, so that the rule of one background colour finds
-// the marked subject: offsets and traced outputs work from that rule.
-Bitmap flattenedByMarks(const Bitmap& picture, const QImage& marks) {
-    QImage flat = picture.image().convertToFormat(QImage::Format_RGB32);
-    for (int y = 0; y < flat.height(); ++y) {
-        auto* row = reinterpret_cast<QRgb*>(flat.scanLine(y));
-        const uchar* mark = marks.constScanLine(y);
-        for (int x = 0; x < flat.width(); ++x) {
-            if (isBackgroundMark(mark[x], false))
-                row[x] = 0xFFFFFFFFu;
-            else if ((row[x] & 0xFFFFFFu) == 0xFFFFFFu)
-                row[x] = 0xFFFEFEFEu;
-        }
-    }
-    return Bitmap(flat);
 }
 
 // A pixel result from subject marks: outline and fill follow them, and a
